@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+namespace vedivez {
+
+// Maps a cell to the list index of the first element (in list order) that lies in it, so
+// lookups by cell cost the same on an empty panel and on one with a million elements.
+// Cells holding several elements (only a loaded file can produce them) keep the full,
+// sorted set of their indices on the side, so removing the first one reveals the next.
+class CellIndex {
+public:
+    static constexpr uint32_t kNone = UINT32_MAX;
+
+    // Index of the first element in the cell, or kNone.
+    uint32_t First(int32_t col, int32_t row) const;
+
+    void Add(int32_t col, int32_t row, uint32_t index);
+    void Remove(int32_t col, int32_t row, uint32_t index);
+    // The element at `from` now lives at `to` (swap-remove moved it).
+    void Move(int32_t col, int32_t row, uint32_t from, uint32_t to);
+    void Clear();
+    void Reserve(size_t count);
+    size_t CellCount() const { return size_; }
+
+private:
+    static uint64_t Key(int32_t col, int32_t row) {
+        return (uint64_t(uint32_t(col)) << 32) | uint32_t(row);
+    }
+    static uint64_t Hash(uint64_t key);
+    size_t Probe(uint64_t key) const; // slot holding key, or the empty slot where it belongs
+    void Grow();
+    void EraseSlot(size_t slot);
+
+    // Open addressing with linear probing; an empty slot has value kNone.
+    std::vector<uint64_t> keys_;
+    std::vector<uint32_t> values_;
+    size_t size_ = 0;
+    size_t mask_ = 0;
+    // Cells with two or more elements: all their indices, ascending.
+    std::unordered_map<uint64_t, std::vector<uint32_t>> shared_;
+};
+
+} // namespace vedivez

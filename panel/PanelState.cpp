@@ -1,0 +1,121 @@
+#include "panel/PanelState.h"
+
+#include "panel/DocumentTexts.h"
+#include "panel/PanelWindow.h"
+
+namespace vedivez {
+
+PanelState::PanelState(PanelWindow& window) : window_(window) {}
+
+std::optional<size_t> PanelState::FindElementAt(int32_t col, int32_t row) const {
+    const uint32_t i = index_.First(col, row);
+    if (i == CellIndex::kNone)
+        return std::nullopt;
+    return i;
+}
+
+void PanelState::PlaceInCell(int32_t col, int32_t row, const PositionFlags& flags) {
+    size_t i;
+    if (auto found = FindElementAt(col, row)) {
+        i = *found;
+    } else {
+        i = elements_.size();
+        elements_.emplace_back();
+        index_.Add(col, row, static_cast<uint32_t>(i));
+    }
+    TPolePanelu& e = elements_[i];
+    e.NAME = SelectedName;
+    e.X = col;
+    e.Y = row;
+    e.Cont_LH = flags.LH;
+    e.Cont_LS = flags.LS;
+    e.Cont_LD = flags.LD;
+    e.Cont_SH = flags.SH;
+    e.Cont_SD = flags.SD;
+    e.Cont_PH = flags.PH;
+    e.Cont_PS = flags.PS;
+    e.Cont_PD = flags.PD;
+}
+
+void PanelState::PlaceElementAt(int32_t px, int32_t py, bool remove) {
+    const int32_t col = ColumnAt(px);
+    const int32_t row = RowAt(py);
+    if (remove) {
+        if (auto found = FindElementAt(col, row)) {
+            RemoveElement(*found);
+            return;
+        }
+    }
+    PlaceInCell(col, row, window_.PositionBoxes());
+    window_.SetDocumentState(StateModified());
+}
+
+void PanelState::RemoveElement(size_t index) {
+    if (index >= elements_.size())
+        return;
+    const size_t last = elements_.size() - 1;
+    index_.Remove(elements_[index].X, elements_[index].Y, static_cast<uint32_t>(index));
+    if (index != last) {
+        index_.Move(elements_[last].X, elements_[last].Y, static_cast<uint32_t>(last),
+                    static_cast<uint32_t>(index));
+        elements_[index] = std::move(elements_[last]);
+    }
+    elements_.pop_back();
+}
+
+void PanelState::ClearElements() {
+    elements_.clear();
+    index_.Clear();
+}
+
+void PanelState::FillRow(int32_t lastCol, int32_t row, int32_t count) {
+    if (count <= 0)
+        return;
+    // The cells are addressed directly rather than through a pixel point two pixels inside
+    // each cell: that point always lies in the cell, and this way no column can overflow
+    // the pixel range.
+    const int64_t first = int64_t(lastCol) - count;
+    for (int64_t col = first; col <= lastCol; ++col) {
+        PlaceInCell(static_cast<int32_t>(col), row, window_.PositionBoxes());
+        window_.SetDocumentState(StateModified());
+    }
+}
+
+bool PanelState::ShiftAll(int32_t dx, int32_t dy) {
+    if (elements_.empty())
+        return false;
+    for (const TPolePanelu& e : elements_) {
+        const int64_t x = int64_t(e.X) + dx;
+        const int64_t y = int64_t(e.Y) + dy;
+        if (x < 0 || x > PanelCols || y < 0 || y > PanelRows) {
+            window_.ShowMessage(ShiftRefusedMessage());
+            return false;
+        }
+    }
+    for (TPolePanelu& e : elements_) {
+        e.X += dx;
+        e.Y += dy;
+    }
+    RebuildIndex();
+    return true;
+}
+
+void PanelState::AppendElement(TPolePanelu element) {
+    const auto i = static_cast<uint32_t>(elements_.size());
+    index_.Add(element.X, element.Y, i);
+    elements_.push_back(std::move(element));
+}
+
+void PanelState::ReplaceElements(std::vector<TPolePanelu> elements) {
+    elements_ = std::move(elements);
+    RebuildIndex();
+}
+
+void PanelState::RebuildIndex() {
+    index_.Clear();
+    index_.Reserve(elements_.size());
+    for (size_t i = 0; i < elements_.size(); ++i)
+        index_.Add(elements_[i].X, elements_[i].Y, static_cast<uint32_t>(i));
+}
+
+} // namespace vedivez

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "panel/CellIndex.h"
+#include "panel/TPolePanelu.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vedivez {
+
+class PanelWindow;
+
+// The one open station panel: its element list with the editing operations, and the few
+// values that the window, the renderer and the file code share (panel and cell size,
+// selected tile, snapped cursor, drag cells, preview opacity).
+class PanelState {
+public:
+    explicit PanelState(PanelWindow& window);
+
+    std::string SelectedName = "KOL_sLSPS";
+    int32_t PanelCols = 150;
+    int32_t PanelRows = 50;
+    int32_t CellWidth = 47;
+    int32_t CellHeight = 47;
+    int32_t CursorX = 0;
+    int32_t CursorY = 0;
+    bool CursorInside = true;
+    int32_t PreviewAlpha = 100;
+    int32_t DragStartCol = 0;
+    int32_t DragStartRow = 0;
+    int32_t DragEndCol = 0;
+    int32_t DragEndRow = 0;
+
+    const std::vector<TPolePanelu>& Elements() const { return elements_; }
+
+    // Index of the first element (in list order) in the cell, if any.
+    std::optional<size_t> FindElementAt(int32_t col, int32_t row) const;
+
+    // Places the selected tile in the cell under the surface pixel (px, py), replacing the
+    // element already there in its slot. With `remove` set, removes that cell's element
+    // instead; a removal request on an empty cell places like a placement does.
+    void PlaceElementAt(int32_t px, int32_t py, bool remove);
+
+    // Removes the element at `index` by moving the last element into its slot.
+    void RemoveElement(size_t index);
+
+    void ClearElements();
+
+    // Places the selected tile in the cells lastCol - count ... lastCol of one row.
+    void FillRow(int32_t lastCol, int32_t row, int32_t count);
+
+    // Moves every element by (dx, dy) cells, or refuses with a message when any element
+    // would leave 0..PanelCols x 0..PanelRows (both bounds inclusive). Returns whether the
+    // elements moved.
+    bool ShiftAll(int32_t dx, int32_t dy);
+
+    // Appends a record as it is, without the one-element-per-cell test (file loading).
+    void AppendElement(TPolePanelu element);
+
+    // Replaces the whole list (file loading applies a fully read file in one step).
+    void ReplaceElements(std::vector<TPolePanelu> elements);
+
+    // Cell under a surface pixel, as integer division truncating toward zero.
+    int32_t ColumnAt(int32_t px) const { return px / CellWidth; }
+    int32_t RowAt(int32_t py) const { return py / CellHeight; }
+
+private:
+    void PlaceInCell(int32_t col, int32_t row, const PositionFlags& flags);
+    void RebuildIndex();
+
+    PanelWindow& window_;
+    std::vector<TPolePanelu> elements_;
+    CellIndex index_;
+};
+
+} // namespace vedivez
