@@ -1,0 +1,82 @@
+#pragma once
+
+#include "panel/TPolePanelu.h"
+
+#include <QString>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vedivez {
+
+class PanelState;
+class StationWindow;
+
+// A station file read into memory but not yet applied to the panel.
+struct StationContent {
+    // The panel-size lines in file order: each entry sets the height (true) or the width.
+    struct SizeSetting {
+        bool height;
+        int32_t value;
+        friend bool operator==(const SizeSetting&, const SizeSetting&) = default;
+    };
+    std::vector<SizeSetting> sizes;
+    std::vector<TPolePanelu> elements;
+};
+
+// Applies the fields of one line to `content`: size lines record their value, element
+// lines append a record, every other line does nothing. Missing fields read as empty text.
+// Throws ConversionError (without a line number).
+void ParseStationLine(const std::vector<std::string>& fields, StationContent& content,
+                      char decimalSeparator = '.');
+void ParseStationFields(const std::vector<std::string_view>& fields, StationContent& content,
+                        char decimalSeparator = '.');
+
+// Cuts a byte stream into lines (LF or CR LF ends a line, a lone CR is dropped, 0x1A ends
+// the file, the last line may lack its end) and parses each one into a StationContent.
+class StationReader {
+public:
+    explicit StationReader(char decimalSeparator = '.');
+    // Returns false once the end-of-file byte was seen; later data is ignored.
+    bool Feed(std::string_view data);
+    // Parses a last line that had no line end.
+    StationContent Finish();
+    // 1-based number of the line being read.
+    int CurrentLine() const { return line_ + 1; }
+
+private:
+    void ParseLine(std::string_view line);
+
+    char separator_;
+    bool ended_ = false;
+    int line_ = 0; // lines completed so far
+    std::string pending_;
+    std::string cleaned_;
+    std::vector<std::string_view> fields_;
+    StationContent content_;
+};
+
+// Reads a whole station from memory (all-or-nothing; nothing is applied anywhere).
+StationContent ReadStationData(std::string_view data, char decimalSeparator = '.');
+
+// The file's bytes for a panel: size lines, station-information placeholders, one line per
+// element in list order, every line ended with CR LF.
+std::string EncodeStation(const std::vector<TPolePanelu>& elements, int32_t height,
+                          int32_t width);
+
+// The text after the last path separator.
+QString FileNamePart(const QString& path);
+
+// Writes the panel (with the size values the window shows) to `path`, replacing the file
+// atomically, then shows the saved state: path, caption, "Uloženo". On failure throws and
+// changes nothing.
+void SaveStation(const QString& path, const PanelState& panel, StationWindow& window);
+
+// Reads the file at `path` completely, then replaces the panel with it and shows the loaded
+// state: path, caption, "Načteno". On failure throws and changes nothing.
+void LoadStation(const QString& path, PanelState& panel, StationWindow& window);
+
+// Applies a fully read station to the panel and the window's size values.
+void ApplyStation(StationContent content, PanelState& panel, StationWindow& window);
+
+} // namespace vedivez

@@ -1,0 +1,126 @@
+// Save failures that really happen in the operating system: a full file system and a
+// read-only one, each on a tiny tmpfs mounted for the test. Needs root (CI runs as root);
+// elsewhere the tests are skipped with the reason.
+#include "panel/DocumentTexts.h"
+#include "panel/HeadlessPanel.h"
+#include "panel/PanelErrors.h"
+#include "panel/StationFile.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+
+using namespace vedivez;
+using vedivez::test::ReadBytes;
+using vedivez::test::WriteBytes;
+
+namespace {
+
+class MountedTmpfs {
+public:
+    explicit MountedTmpfs(const char* options) {
+        if (!dir_.isValid())
+            return;
+        const QByteArray path = dir_.path().toLocal8Bit();
+        if (::mount("tmpfs", path.constData(), "tmpfs", 0, options) == 0)
+            mounted_ = true;
+        else
+            error_ = std::strerror(errno);
+    }
+    ~MountedTmpfs() {
+        if (mounted_)
+            ::umount2(dir_.path().toLocal8Bit().constData(), MNT_DETACH);
+    }
+    bool Mounted() const { return mounted_; }
+    std::string Error() const { return error_; }
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+    bool RemountReadOnly() {
+        return ::mount(nullptr, dir_.path().toLocal8Bit().constData(), nullptr,
+                       MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
+    QStringList Entries() const {
+        return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+private:
+    QTemporaryDir dir_;
+    bool mounted_ = false;
+    std::string error_;
+};
+
+void FillPanel(HeadlessPanel& h, int count) {
+    std::vector<TPolePanelu> elements(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        elements[size_t(i)].X = i;
+        elements[size_t(i)].NAME = "KOL_sLSPS";
+    }
+    h.panel.ReplaceElements(std::move(elements));
+}
+
+void MarkWindow(HeadlessPanel& h) {
+    h.window.statusPath = QStringLiteral("/old.reru");
+    h.window.documentState = StateModified();
+    h.window.caption = QStringLiteral("old caption");
+}
+
+void ExpectWindowMarked(const HeadlessPanel& h) {
+    EXPECT_EQ(h.window.statusPath, QStringLiteral("/old.reru"));
+    EXPECT_EQ(h.window.documentState, StateModified());
+    EXPECT_EQ(h.window.caption, QStringLiteral("old caption"));
+}
+
+} // namespace
+
+TEST(StationFileMountTest, FullFileSystemKeepsOldFileAndLeavesNoTemporary) {
+    MountedTmpfs fs("size=64k");
+    if (!fs.Mounted())
+        GTEST_SKIP() << "cannot mount a tmpfs here (" << fs.Error() << "); needs root";
+    const std::string original = "SET_Vyska;50\r\nSET_Sirka;150\r\n";
+    WriteBytes(fs.Path("station.reru"), original);
+
+    HeadlessPanel h;
+    FillPanel(h, 5000); // about 600 KB: far more than the file system holds
+    MarkWindow(h);
+    try {
+        SaveStation(fs.Path("station.reru"), h.panel, h.window);
+        FAIL() << "save succeeded on a full file system";
+    } catch (const FileError& e) {
+        EXPECT_STREQ(e.what(), "Disk full");
+        EXPECT_EQ(e.Code(), kDiskFull);
+    }
+    EXPECT_EQ(ReadBytes(fs.Path("station.reru")), original);
+    EXPECT_EQ(fs.Entries(), QStringList{QStringLiteral("station.reru")});
+    ExpectWindowMarked(h);
+
+    // A panel that fits still saves there.
+    HeadlessPanel small;
+    SaveStation(fs.Path("station.reru"), small.panel, small.window);
+    EXPECT_EQ(small.window.documentState, StateSaved());
+}
+
+TEST(StationFileMountTest, ReadOnlyFileSystemRefusesWithAccessDenied) {
+    MountedTmpfs fs("size=64k");
+    if (!fs.Mounted())
+        GTEST_SKIP() << "cannot mount a tmpfs here (" << fs.Error() << "); needs root";
+    const std::string original = "SET_Vyska;12\r\n";
+    WriteBytes(fs.Path("station.reru"), original);
+    ASSERT_TRUE(fs.RemountReadOnly());
+
+    HeadlessPanel h;
+    MarkWindow(h);
+    for (const QString& name : {QStringLiteral("station.reru"), QStringLiteral("new.reru")}) {
+        try {
+            SaveStation(fs.Path(name), h.panel, h.window);
+            ADD_FAILURE() << "save succeeded on a read-only file system";
+        } catch (const FileError& e) {
+            EXPECT_STREQ(e.what(), "File access denied");
+        }
+    }
+    EXPECT_EQ(ReadBytes(fs.Path("station.reru")), original);
+    EXPECT_EQ(fs.Entries(), QStringList{QStringLiteral("station.reru")});
+    ExpectWindowMarked(h);
+}

@@ -1,0 +1,388 @@
+#include "panel/DocumentTexts.h"
+#include "panel/HeadlessPanel.h"
+#include "panel/PanelErrors.h"
+#include "panel/StationFile.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace vedivez;
+using vedivez::test::ReadBytes;
+using vedivez::test::WriteBytes;
+
+namespace {
+
+const std::string kHeader = "SET_Stanice;<Nazev stanice>\r\n"
+                            "SET_Autor;<Nazev stanice>\r\n"
+                            "SET_Verze;<Nazev stanice>\r\n"
+                            "SET_Popis;<Nazev stanice>\r\n";
+
+const std::string kOneTrack =
+    "SET_Vyska;50\r\nSET_Sirka;100\r\n" + kHeader +
+    "PRUSVITKA;X=3;Y=5;NAME=KOL_sLSPS;Cont_LH=0;Cont_LS=-1;Cont_LD=0;Cont_SH=0;Cont_SD=0;"
+    "Cont_PH=0;Cont_PS=-1;Cont_PD=0\r\n";
+
+std::string Element(const std::string& x, const std::string& y, const std::string& name,
+                    const std::string& flag = "0") {
+    std::string line = "PRUSVITKA;X=" + x + ";Y=" + y + ";NAME=" + name;
+    for (const char* k : {"LH", "LS", "LD", "SH", "SD", "PH", "PS", "PD"})
+        line += std::string(";Cont_") + k + "=" + flag;
+    return line;
+}
+
+class StationFileTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    HeadlessPanel h;
+    QString Path(const QString& name) const { return dir.filePath(name); }
+
+    // Puts the window into a recognisable state that a failed operation must keep.
+    void MarkWindow() {
+        h.window.statusPath = QStringLiteral("/old/station.reru");
+        h.window.documentState = StateModified();
+        h.window.caption = QStringLiteral("VediVEZ v0.4 - station.reru");
+    }
+    void ExpectWindowMarked() const {
+        EXPECT_EQ(h.window.statusPath, QStringLiteral("/old/station.reru"));
+        EXPECT_EQ(h.window.documentState, StateModified());
+        EXPECT_EQ(h.window.caption, QStringLiteral("VediVEZ v0.4 - station.reru"));
+    }
+    void Load(const std::string& bytes) {
+        WriteBytes(Path("in.reru"), bytes);
+        LoadStation(Path("in.reru"), h.panel, h.window);
+    }
+};
+
+} // namespace
+
+TEST_F(StationFileTest, OneTrackPanelSavesExactly) {
+    h.window.SetWidthValue(100);
+    h.panel.PlaceElementAt(3 * 47, 5 * 47, false);
+    SaveStation(Path("Brno.reru"), h.panel, h.window);
+    EXPECT_EQ(ReadBytes(Path("Brno.reru")), kOneTrack);
+    EXPECT_EQ(h.window.statusPath, Path("Brno.reru"));
+    EXPECT_EQ(h.window.caption, QStringLiteral("VediVEZ v0.4 - Brno.reru"));
+    EXPECT_EQ(h.window.documentState, StateSaved());
+}
+
+TEST_F(StationFileTest, EmptyPanelSavesAsSixLinesWithWindowSizeValues) {
+    h.window.SetHeightValue(12);
+    h.window.SetWidthValue(34);
+    h.panel.PanelRows = 999; // the file takes the values the window shows
+    SaveStation(Path("e.reru"), h.panel, h.window);
+    EXPECT_EQ(ReadBytes(Path("e.reru")), "SET_Vyska;12\r\nSET_Sirka;34\r\n" + kHeader);
+}
+
+TEST_F(StationFileTest, SaveLoadRoundTripKeepsOrderFieldsAndSize) {
+    h.window.SetHeightValue(77);
+    h.window.SetWidthValue(321);
+    const std::vector<TPolePanelu> elements = {
+        {-2, 700, true, false, true, false, true, false, true, false, "FOREIGN_NAME"},
+        {1, 1, false, true, false, true, false, true, false, true, "KOL_sLSPS"},
+        {1, 1, true, true, true, true, true, true, true, true, "VYH_sLHPD_sSHPD"},
+        {INT32_MIN, INT32_MAX, false, false, false, false, false, false, false, false, ""},
+        {0, 0, false, false, false, false, false, false, false, false, "Stanice \x9E\xE8"},
+    };
+    h.panel.ReplaceElements(elements);
+    SaveStation(Path("r.reru"), h.panel, h.window);
+
+    HeadlessPanel other;
+    LoadStation(Path("r.reru"), other.panel, other.window);
+    EXPECT_EQ(other.panel.Elements(), elements);
+    EXPECT_EQ(other.window.HeightValue(), 77);
+    EXPECT_EQ(other.window.WidthValue(), 321);
+    EXPECT_EQ(other.panel.PanelRows, 77);
+    EXPECT_EQ(other.panel.PanelCols, 321);
+    EXPECT_EQ(other.panel.FindElementAt(1, 1), 1u);
+    EXPECT_EQ(other.window.documentState, StateLoaded());
+    EXPECT_EQ(other.window.statusPath, Path("r.reru"));
+    EXPECT_EQ(other.window.caption, QStringLiteral("VediVEZ v0.4 - r.reru"));
+}
+
+TEST_F(StationFileTest, SavingReplacesWholeContent) {
+    WriteBytes(Path("x.reru"), std::string(5000, 'Z'));
+    SaveStation(Path("x.reru"), h.panel, h.window);
+    EXPECT_EQ(ReadBytes(Path("x.reru")), "SET_Vyska;50\r\nSET_Sirka;150\r\n" + kHeader);
+}
+
+TEST_F(StationFileTest, LoadingReplacesPreviousPanel) {
+    h.panel.PlaceElementAt(0, 0, false);
+    Load(kOneTrack);
+    ASSERT_EQ(h.panel.Elements().size(), 1u);
+    EXPECT_EQ(h.panel.Elements()[0].X, 3);
+    EXPECT_FALSE(h.panel.FindElementAt(0, 0));
+}
+
+TEST_F(StationFileTest, EmptyFileLoadsAsEmptyPanelKeepingSize) {
+    h.window.SetWidthValue(77);
+    h.panel.PlaceElementAt(0, 0, false);
+    const int changes = h.window.sizeChanges;
+    Load("");
+    EXPECT_TRUE(h.panel.Elements().empty());
+    EXPECT_EQ(h.window.WidthValue(), 77);
+    EXPECT_EQ(h.window.sizeChanges, changes);
+    EXPECT_EQ(h.window.documentState, StateLoaded());
+}
+
+TEST_F(StationFileTest, SizeLinesClampAndOnlyChangesNotify) {
+    const struct {
+        std::string file;
+        int height, width, changes;
+    } cases[] = {
+        {"SET_Vyska;20\r\nSET_Sirka;30\r\n", 20, 30, 2},
+        {"SET_Vyska;5\r\nSET_Sirka;9999\r\n", 10, 4000, 2},
+        {"SET_Vyska;50\r\nSET_Sirka;150\r\n", 50, 150, 0},      // equal values: no resize
+        {"SET_Vyska;20\r\nSET_Vyska;30\r\nSET_Vyska;40\r\n", 40, 150, 3}, // each one applies
+        {"SET_Vyska;50;x\r\n", 50, 150, 0},                   // extra fields ignored
+        {"SET_Sirka;$20\r\n", 50, 32, 1},
+    };
+    for (const auto& c : cases) {
+        HeadlessPanel fresh;
+        WriteBytes(Path("s.reru"), c.file);
+        LoadStation(Path("s.reru"), fresh.panel, fresh.window);
+        EXPECT_EQ(fresh.window.HeightValue(), c.height) << c.file;
+        EXPECT_EQ(fresh.window.WidthValue(), c.width) << c.file;
+        EXPECT_EQ(fresh.panel.PanelRows, c.height) << c.file;
+        EXPECT_EQ(fresh.panel.PanelCols, c.width) << c.file;
+        EXPECT_EQ(fresh.window.sizeChanges, c.changes) << c.file;
+        EXPECT_TRUE(fresh.panel.Elements().empty());
+    }
+}
+
+TEST_F(StationFileTest, OtherLinesAreSkipped) {
+    Load("\r\n" + kHeader + "set_vyska;3\r\nSET_VYSKA;3\r\nprusvitka;X=1\r\nNAZDAR;1;2\r\n"
+         " SET_Vyska;3\r\n;SET_Vyska\r\n\r\n");
+    EXPECT_TRUE(h.panel.Elements().empty());
+    EXPECT_EQ(h.window.HeightValue(), 50);
+    EXPECT_EQ(h.window.documentState, StateLoaded());
+}
+
+TEST_F(StationFileTest, ElementLinesAreReadByPositionNotKey) {
+    Load(Element("-2", "700", "NOT_IN_CATALOGUE") + "\r\n" +
+         "PRUSVITKA;A=7;BB9;NAMExKOL;Cont_XX=1;xxxxxxxxtrue;12345678TRUE;Cont_SH=0;Cont_SD=0;"
+         "Cont_PH=0;Cont_PS=0;Cont_PD=0;extra;fields\r\n" +
+         Element(" 5", "0", "", "1") + "\r\n");
+    ASSERT_EQ(h.panel.Elements().size(), 3u);
+    const TPolePanelu& a = h.panel.Elements()[0];
+    EXPECT_EQ(a.X, -2);
+    EXPECT_EQ(a.Y, 700);
+    EXPECT_EQ(a.NAME, "NOT_IN_CATALOGUE");
+    const TPolePanelu& b = h.panel.Elements()[1];
+    EXPECT_EQ(b.X, 7);
+    EXPECT_EQ(b.Y, 9);
+    EXPECT_EQ(b.NAME, "KOL");
+    EXPECT_TRUE(b.Cont_LH);
+    EXPECT_TRUE(b.Cont_LS);
+    EXPECT_TRUE(b.Cont_LD);
+    EXPECT_FALSE(b.Cont_SH);
+    const TPolePanelu& c = h.panel.Elements()[2];
+    EXPECT_EQ(c.X, 5);
+    EXPECT_EQ(c.NAME, "");
+    EXPECT_TRUE(c.Cont_LH && c.Cont_LS && c.Cont_LD && c.Cont_SH && c.Cont_SD && c.Cont_PH &&
+                c.Cont_PS && c.Cont_PD);
+}
+
+TEST_F(StationFileTest, FlagValuesAsAccepted) {
+    const struct {
+        const char* value;
+        bool expected;
+    } cases[] = {{"1", true}, {"true", true}, {"TRUE", true}, {"-1", true},
+                 {"0", false}, {"False", false}, {"0.0", false}};
+    for (const auto& c : cases) {
+        HeadlessPanel fresh;
+        WriteBytes(Path("f.reru"), Element("1", "1", "KOL_sLSPS", c.value) + "\r\n");
+        LoadStation(Path("f.reru"), fresh.panel, fresh.window);
+        ASSERT_EQ(fresh.panel.Elements().size(), 1u) << c.value;
+        EXPECT_EQ(fresh.panel.Elements()[0].Cont_PD, c.expected) << c.value;
+    }
+}
+
+TEST_F(StationFileTest, LineFramingVariants) {
+    const std::string e1 = Element("1", "2", "A");
+    const std::string e2 = Element("3", "4", "B");
+    const struct {
+        const char* what;
+        std::string bytes;
+        size_t count;
+    } cases[] = {
+        {"CR LF", e1 + "\r\n" + e2 + "\r\n", 2},
+        {"LF only", e1 + "\n" + e2 + "\n", 2},
+        {"no end on the last line", e1 + "\r\n" + e2, 2},
+        {"lone CR is dropped, lines joined", e1 + "\r" + "\r\n" + e2, 2},
+        {"Ctrl+Z ends the file", e1 + "\r\n\x1a" + e2 + "\r\n", 1},
+        {"Ctrl+Z ends the current line", e1 + "\x1a" + "garbage;;;\r\n", 1},
+        {"NUL ends the line's text", e1 + std::string(1, '\0') + "garbage\r\n" + e2, 2},
+        {"blank lines between", "\r\n\n" + e1 + "\r\n\r\n" + e2 + "\r\n\r\n", 2},
+    };
+    for (const auto& c : cases) {
+        HeadlessPanel fresh;
+        WriteBytes(Path("l.reru"), c.bytes);
+        LoadStation(Path("l.reru"), fresh.panel, fresh.window);
+        ASSERT_EQ(fresh.panel.Elements().size(), c.count) << c.what;
+        EXPECT_EQ(fresh.panel.Elements()[0].X, 1) << c.what;
+        EXPECT_EQ(fresh.panel.Elements()[0].NAME, "A") << c.what;
+        EXPECT_TRUE(fresh.panel.Elements()[0].Cont_PD == false) << c.what;
+    }
+}
+
+TEST_F(StationFileTest, LoneCrInsideALineIsRemoved) {
+    Load("PRUSVITKA;X=1\r2;Y=3;NAME=A\rB;Cont_LH=0;Cont_LS=0;Cont_LD=0;Cont_SH=0;Cont_SD=0;"
+         "Cont_PH=0;Cont_PS=0;Cont_PD=\r0\r\n");
+    ASSERT_EQ(h.panel.Elements().size(), 1u);
+    EXPECT_EQ(h.panel.Elements()[0].X, 12);
+    EXPECT_EQ(h.panel.Elements()[0].NAME, "AB");
+}
+
+TEST_F(StationFileTest, VeryLongLineLoads) {
+    const std::string name(3'000'000, 'N');
+    Load(Element("1", "1", name) + "\r\n");
+    ASSERT_EQ(h.panel.Elements().size(), 1u);
+    EXPECT_EQ(h.panel.Elements()[0].NAME, name);
+}
+
+TEST_F(StationFileTest, LinesStraddlingReadChunksLoad) {
+    // Many elements make the file larger than one read chunk.
+    std::string bytes;
+    for (int i = 0; i < 20000; ++i)
+        bytes += Element(std::to_string(i), std::to_string(i % 7), "KOL_sLSPS") + "\r\n";
+    ASSERT_GT(bytes.size(), size_t(1) << 21);
+    Load(bytes);
+    ASSERT_EQ(h.panel.Elements().size(), 20000u);
+    for (int i = 0; i < 20000; i += 997) {
+        EXPECT_EQ(h.panel.Elements()[size_t(i)].X, i);
+        EXPECT_EQ(h.panel.Elements()[size_t(i)].Y, i % 7);
+    }
+}
+
+TEST_F(StationFileTest, ConversionFailuresLeaveEverythingAsBefore) {
+    const struct {
+        std::string bytes;
+        std::string message;
+        int line;
+    } cases[] = {
+        {"SET_Vyska;abc\r\n", "'abc' is not a valid integer value", 1},
+        {"SET_Vyska;20\r\nSET_Sirka;\r\n", "'' is not a valid integer value", 2},
+        {"SET_Sirka\r\n", "'' is not a valid integer value", 1},
+        {kOneTrack + "PRUSVITKA;X=3\r\n", "'' is not a valid integer value", 8},
+        {Element("1", "1", "A") + "\r\n" + Element("5 ", "1", "A") + "\r\n",
+         "'5 ' is not a valid integer value", 2},
+        {Element("1", "1", "A", "yes") + "\r\n", "'yes' is not a valid boolean value", 1},
+        {"SET_Vyska;20\n\n" + Element("1", "x", "A"), "'x' is not a valid integer value", 3},
+        {"PRUSVITKA;X=1;Y=2;NAME=A;Cont_LH=0\r\n", "'' is not a valid boolean value", 1},
+    };
+    for (const auto& c : cases) {
+        HeadlessPanel fresh;
+        fresh.panel.PlaceElementAt(0, 0, false);
+        fresh.window.SetHeightValue(33);
+        fresh.window.statusPath = QStringLiteral("/old/station.reru");
+        fresh.window.documentState = StateModified();
+        fresh.window.caption = QStringLiteral("old caption");
+        const auto before = fresh.panel.Elements();
+        const int changes = fresh.window.sizeChanges;
+        WriteBytes(Path("bad.reru"), c.bytes);
+        try {
+            LoadStation(Path("bad.reru"), fresh.panel, fresh.window);
+            ADD_FAILURE() << "loaded: " << c.bytes;
+        } catch (const ConversionError& e) {
+            EXPECT_EQ(e.what(), c.message);
+            EXPECT_EQ(e.Line(), c.line) << c.bytes;
+        }
+        EXPECT_EQ(fresh.panel.Elements(), before);
+        EXPECT_EQ(fresh.window.HeightValue(), 33);
+        EXPECT_EQ(fresh.window.sizeChanges, changes);
+        EXPECT_EQ(fresh.panel.PanelRows, 33);
+        EXPECT_EQ(fresh.window.statusPath, QStringLiteral("/old/station.reru"));
+        EXPECT_EQ(fresh.window.documentState, StateModified());
+        EXPECT_EQ(fresh.window.caption, QStringLiteral("old caption"));
+    }
+}
+
+TEST_F(StationFileTest, OpenFailuresLeaveEverythingAsBefore) {
+    const struct {
+        QString path;
+        const char* message;
+    } cases[] = {
+        {dir.filePath("missing.reru"), "File not found"},
+        {dir.filePath("no-such-folder/x.reru"), "Invalid filename"},
+        {QString(), "Invalid filename"},
+        {dir.path(), "File access denied"},
+    };
+    h.panel.PlaceElementAt(0, 0, false);
+    MarkWindow();
+    for (const auto& c : cases) {
+        try {
+            LoadStation(c.path, h.panel, h.window);
+            ADD_FAILURE() << c.path.toStdString();
+        } catch (const FileError& e) {
+            EXPECT_STREQ(e.what(), c.message) << c.path.toStdString();
+            EXPECT_EQ(DisplayMessage(e.what()), std::string(c.message) + ".");
+        }
+        EXPECT_EQ(h.panel.Elements().size(), 1u);
+        ExpectWindowMarked();
+    }
+}
+
+TEST_F(StationFileTest, SaveFailuresLeaveFileAndWindowAsBefore) {
+    QDir(dir.path()).mkdir(QStringLiteral("folder"));
+    const struct {
+        QString path;
+        const char* message;
+    } cases[] = {
+        {dir.filePath("no-such-folder/x.reru"), "Invalid filename"},
+        {QString(), "Invalid filename"},
+        {dir.filePath("folder"), "File access denied"},
+        {dir.filePath(QString(300, QLatin1Char('n'))), "Invalid filename"},
+    };
+    MarkWindow();
+    for (const auto& c : cases) {
+        try {
+            SaveStation(c.path, h.panel, h.window);
+            ADD_FAILURE() << c.path.toStdString();
+        } catch (const FileError& e) {
+            EXPECT_STREQ(e.what(), c.message) << c.path.toStdString();
+        }
+        ExpectWindowMarked();
+    }
+    // Nothing but the folder is left behind: no temporary files.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("folder")});
+}
+
+TEST_F(StationFileTest, SaveThroughSymlinkReplacesTargetAndKeepsLinkAndPermissions) {
+    WriteBytes(Path("real.reru"), "old");
+    ASSERT_TRUE(QFile::setPermissions(Path("real.reru"), QFileDevice::ReadOwner |
+                                                             QFileDevice::WriteOwner |
+                                                             QFileDevice::ReadGroup));
+    ASSERT_TRUE(QFile::link(Path("real.reru"), Path("link.reru")));
+    SaveStation(Path("link.reru"), h.panel, h.window);
+    EXPECT_EQ(QFileInfo(Path("link.reru")).symLinkTarget(), Path("real.reru"));
+    EXPECT_EQ(ReadBytes(Path("real.reru")), "SET_Vyska;50\r\nSET_Sirka;150\r\n" + kHeader);
+    EXPECT_EQ(QFile::permissions(Path("real.reru")) & 0x7777,
+              (QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+               QFileDevice::WriteUser | QFileDevice::ReadGroup) & 0x7777);
+    EXPECT_EQ(h.window.statusPath, Path("link.reru"));
+}
+
+TEST_F(StationFileTest, SaveThroughRelativeAndDanglingSymlinks) {
+    QDir(dir.path()).mkdir(QStringLiteral("sub"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("sub/target.reru"), Path("rel.reru")));
+    SaveStation(Path("rel.reru"), h.panel, h.window);
+    EXPECT_TRUE(QFileInfo(Path("rel.reru")).isSymLink());
+    EXPECT_EQ(ReadBytes(Path("sub/target.reru")).substr(0, 12), "SET_Vyska;50");
+}
+
+TEST_F(StationFileTest, WriteProtectedTargetIsRefusedUnlessRoot) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root may write into write-protected files; the read-only mount "
+                        "test covers this case for root";
+    WriteBytes(Path("ro.reru"), "keep me");
+    ASSERT_TRUE(QFile::setPermissions(Path("ro.reru"), QFileDevice::ReadOwner));
+    MarkWindow();
+    EXPECT_THROW(SaveStation(Path("ro.reru"), h.panel, h.window), FileError);
+    EXPECT_EQ(ReadBytes(Path("ro.reru")), "keep me");
+    ExpectWindowMarked();
+}

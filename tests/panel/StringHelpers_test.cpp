@@ -1,0 +1,46 @@
+#include "panel/StringHelpers.h"
+
+#include <gtest/gtest.h>
+
+using namespace vedivez;
+using Pieces = std::vector<std::string>;
+
+TEST(SplitStringTest, CutsAsTheReaderExpects) {
+    using namespace std::string_literals;
+    const struct {
+        std::string delimiter;
+        std::string text;
+        int32_t max;
+        Pieces expected;
+    } cases[] = {
+        {";", "a;;b;", 0, {"a", "", "b"}},
+        {";", "a;b;c", 2, {"a", "b;c"}},
+        {";", "a;b;c", 1, {"a;b;c"}},
+        {";", "a;b;c", 3, {"a", "b", "c"}},
+        {";", "a;b;c", 9, {"a", "b", "c"}},
+        {";", ";", 0, {""}},
+        {";", ";;", 0, {"", ""}},
+        {";", ";a", 0, {"", "a"}},
+        {";", "", 0, {}},
+        {";", "abc", -1, {}},
+        {"", "a;b", 0, {"a;b"}},
+        {";;", "a;;b;c;;", 0, {"a", "b;c"}},
+        {"ab", "xabyABz", 0, {"x", "yABz"}},
+        {";", "a;b\0c;d"s, 0, {"a", "b"}},
+        {";", "\0a;b"s, 0, {}},
+        {";", "a;;", 2, {"a", ";"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SplitString(c.delimiter, c.text, c.max), c.expected)
+            << "'" << c.text << "' max " << c.max;
+        std::vector<std::string_view> views;
+        SplitStringViews(c.delimiter, c.text, c.max, views);
+        EXPECT_EQ(Pieces(views.begin(), views.end()), c.expected) << c.text;
+    }
+}
+
+TEST(SplitStringTest, ResultHasNoSpareCapacity) {
+    const Pieces r = SplitString(";", "1;2;3;4;5;6;7", 0);
+    EXPECT_EQ(r.size(), 7u);
+    EXPECT_EQ(r.capacity(), r.size());
+}
