@@ -1,0 +1,77 @@
+// Feeds arbitrary bytes to the station reader. Either the whole file is accepted, and then
+// writing the panel and reading it back gives the same panel, or it is refused, and then the
+// panel and the window are exactly as before.
+#include "panel/HeadlessPanel.h"
+#include "panel/PanelErrors.h"
+#include "panel/StationFile.h"
+
+#include <cstdlib>
+#include <string_view>
+
+using namespace vedivez;
+
+namespace {
+
+void Require(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+// Fills a panel with a little content so that "untouched" means something.
+void Prepare(HeadlessPanel& p) {
+    p.window.SetHeightValue(33);
+    p.window.SetWidthValue(44);
+    p.panel.SelectedName = "KOL_sLSPH";
+    p.panel.PlaceElementAt(100, 100, false);
+    p.panel.PlaceElementAt(5, 5, false);
+    p.window.SetStatusPath(QStringLiteral("/before.reru"));
+    p.window.SetDocumentState(QStringLiteral("before"));
+    p.window.SetCaption(QStringLiteral("caption before"));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    HeadlessPanel p;
+    Prepare(p);
+    const auto elementsBefore = p.panel.Elements();
+    const int heightBefore = p.window.HeightValue(), widthBefore = p.window.WidthValue();
+
+    StationContent content;
+    try {
+        // Splitting the input in two exercises lines that straddle chunks.
+        StationReader reader;
+        reader.Feed(bytes.substr(0, size / 2));
+        reader.Feed(bytes.substr(size / 2));
+        content = reader.Finish();
+    } catch (const ConversionError& e) {
+        Require(e.Line() >= 1);
+        Require(p.panel.Elements() == elementsBefore);
+        Require(p.window.HeightValue() == heightBefore && p.window.WidthValue() == widthBefore);
+        Require(p.window.statusPath == QStringLiteral("/before.reru"));
+        return 0;
+    }
+    Require(content == ReadStationData(bytes));
+
+    ApplyStation(std::move(content), p.panel, p.window);
+    const std::string saved =
+        EncodeStation(p.panel.Elements(), p.window.HeightValue(), p.window.WidthValue());
+
+    HeadlessPanel again;
+    ApplyStation(ReadStationData(saved), again.panel, again.window);
+    Require(again.panel.Elements() == p.panel.Elements());
+    Require(again.window.HeightValue() == p.window.HeightValue());
+    Require(again.window.WidthValue() == p.window.WidthValue());
+    Require(EncodeStation(again.panel.Elements(), again.window.HeightValue(),
+                          again.window.WidthValue()) == saved);
+    // The cell index must agree with a plain scan of the list.
+    for (size_t i = 0; i < p.panel.Elements().size() && i < 64; ++i) {
+        const TPolePanelu& e = p.panel.Elements()[i];
+        size_t first = 0;
+        while (p.panel.Elements()[first].X != e.X || p.panel.Elements()[first].Y != e.Y)
+            ++first;
+        Require(p.panel.FindElementAt(e.X, e.Y) == first);
+    }
+    return 0;
+}
