@@ -89,6 +89,11 @@ std::optional<int32_t> TryParseInteger(std::string_view s) {
 }
 
 std::optional<bool> TryParseBoolean(std::string_view s, char sep) {
+    // The two forms the writer produces, decided without the general scan.
+    if (s.size() == 1 && s[0] == '0')
+        return false;
+    if (s.size() == 2 && s[0] == '-' && s[1] == '1')
+        return true;
     // A floating-point number: spaces, sign, digits with an optional fraction, an optional
     // exponent, spaces. Only whether the value is zero matters.
     size_t i = 0;

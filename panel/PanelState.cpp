@@ -75,7 +75,14 @@ void PanelState::FillRow(int32_t lastCol, int32_t row, int32_t count) {
     // each cell: that point always lies in the cell, and this way no column can overflow
     // the pixel range.
     const int64_t first = int64_t(lastCol) - count;
+    // The whole run is known up front, so the index slots of the cells a few steps ahead
+    // are fetched while the current cell is placed.
+    constexpr int64_t kAhead = 8;
+    for (int64_t col = first; col < first + kAhead && col <= lastCol; ++col)
+        index_.Prefetch(static_cast<int32_t>(col), row);
     for (int64_t col = first; col <= lastCol; ++col) {
+        if (col + kAhead <= lastCol)
+            index_.Prefetch(static_cast<int32_t>(col + kAhead), row);
         PlaceInCell(static_cast<int32_t>(col), row, window_.PositionBoxes());
         window_.SetDocumentState(StateModified());
     }
@@ -111,11 +118,17 @@ void PanelState::ReplaceElements(std::vector<TPolePanelu> elements) {
     RebuildIndex();
 }
 
+void PanelState::ReplaceElements(std::vector<TPolePanelu> elements, CellIndex index) {
+    elements_ = std::move(elements);
+    index_ = std::move(index);
+}
+
 void PanelState::RebuildIndex() {
-    index_.Clear();
-    index_.Reserve(elements_.size());
-    for (size_t i = 0; i < elements_.size(); ++i)
-        index_.Add(elements_[i].X, elements_[i].Y, static_cast<uint32_t>(i));
+    std::vector<std::pair<int32_t, int32_t>> cells;
+    cells.reserve(elements_.size());
+    for (const TPolePanelu& e : elements_)
+        cells.emplace_back(e.X, e.Y);
+    index_.Build(cells);
 }
 
 } // namespace vedivez

@@ -61,6 +61,8 @@ public:
 
     // Replaces the whole list (file loading applies a fully read file in one step).
     void ReplaceElements(std::vector<TPolePanelu> elements);
+    // The same with an index already built for exactly these elements.
+    void ReplaceElements(std::vector<TPolePanelu> elements, CellIndex index);
 
     // Cell under a surface pixel, as integer division truncating toward zero.
     int32_t ColumnAt(int32_t px) const { return px / CellWidth; }

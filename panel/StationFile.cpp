@@ -1,5 +1,6 @@
 #include "panel/StationFile.h"
 
+#include "panel/CellIndexBuilder.h"
 #include "panel/Conversions.h"
 #include "panel/DocumentTexts.h"
 #include "panel/FileAccess.h"
@@ -8,7 +9,12 @@
 #include "panel/PanelWindow.h"
 #include "panel/StringHelpers.h"
 
+#include <QFileInfo>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vedivez {
 
@@ -25,25 +31,60 @@ std::string_view FieldAfterKey(const Fields& fields, size_t index, size_t keyLen
     return f.size() <= keyLength ? std::string_view() : f.substr(keyLength);
 }
 
+// The writer's own forms decided inline; anything else goes through the full conversion.
+int32_t ToInteger(std::string_view text) {
+    if (!text.empty() && text.size() <= 9) {
+        size_t i = text[0] == '-' ? 1 : 0;
+        if (i < text.size()) {
+            int32_t value = 0;
+            for (; i < text.size(); ++i) {
+                const unsigned d = unsigned(text[i]) - '0';
+                if (d > 9)
+                    return ParseInteger(text);
+                value = value * 10 + int32_t(d);
+            }
+            return text[0] == '-' ? -value : value;
+        }
+    }
+    return ParseInteger(text);
+}
+
+bool ToBoolean(std::string_view text, char sep) {
+    if (text.size() == 1 && text[0] == '0')
+        return false;
+    if (text.size() == 2 && text[0] == '-' && text[1] == '1')
+        return true;
+    return ParseBoolean(text, sep);
+}
+
 template <typename Fields>
 void ParseFields(const Fields& fields, StationContent& content, char sep) {
     if (fields.empty())
         return;
     const std::string_view kind = fields[0];
     if (kind == "SET_Vyska")
-        content.sizes.push_back({true, ParseInteger(FieldAfterKey(fields, 1, 0))});
+        content.sizes.push_back({true, ToInteger(FieldAfterKey(fields, 1, 0))});
     if (kind == "SET_Sirka")
-        content.sizes.push_back({false, ParseInteger(FieldAfterKey(fields, 1, 0))});
+        content.sizes.push_back({false, ToInteger(FieldAfterKey(fields, 1, 0))});
     if (kind == "PRUSVITKA") {
-        TPolePanelu e;
-        e.X = ParseInteger(FieldAfterKey(fields, 1, 2));
-        e.Y = ParseInteger(FieldAfterKey(fields, 2, 2));
-        e.NAME = std::string(FieldAfterKey(fields, 3, 5));
-        bool* flags[] = {&e.Cont_LH, &e.Cont_LS, &e.Cont_LD, &e.Cont_SH,
-                         &e.Cont_SD, &e.Cont_PH, &e.Cont_PS, &e.Cont_PD};
-        for (size_t k = 0; k < 8; ++k)
-            *flags[k] = ParseBoolean(FieldAfterKey(fields, 4 + k, 8), sep);
-        content.elements.push_back(std::move(e));
+        // Filled in place: a failing conversion takes the half-filled record out again.
+        TPolePanelu& e = content.elements.emplace_back();
+        try {
+            e.X = ToInteger(FieldAfterKey(fields, 1, 2));
+            e.Y = ToInteger(FieldAfterKey(fields, 2, 2));
+            e.NAME.assign(FieldAfterKey(fields, 3, 5));
+            e.Cont_LH = ToBoolean(FieldAfterKey(fields, 4, 8), sep);
+            e.Cont_LS = ToBoolean(FieldAfterKey(fields, 5, 8), sep);
+            e.Cont_LD = ToBoolean(FieldAfterKey(fields, 6, 8), sep);
+            e.Cont_SH = ToBoolean(FieldAfterKey(fields, 7, 8), sep);
+            e.Cont_SD = ToBoolean(FieldAfterKey(fields, 8, 8), sep);
+            e.Cont_PH = ToBoolean(FieldAfterKey(fields, 9, 8), sep);
+            e.Cont_PS = ToBoolean(FieldAfterKey(fields, 10, 8), sep);
+            e.Cont_PD = ToBoolean(FieldAfterKey(fields, 11, 8), sep);
+        } catch (...) {
+            content.elements.pop_back();
+            throw;
+        }
     }
 }
 
@@ -61,16 +102,37 @@ void ParseStationFields(const std::vector<std::string_view>& fields, StationCont
 
 StationReader::StationReader(char decimalSeparator) : separator_(decimalSeparator) {}
 
+StationReader::~StationReader() = default;
+
+void StationReader::PublishCells() {
+    const std::vector<TPolePanelu>& elements = content_.elements;
+    if (elements.size() == published_)
+        return;
+    if (!indexer_)
+        indexer_ = std::make_unique<CellIndexBuilder>(elements.capacity());
+    CellIndexBuilder::Cells cells;
+    cells.reserve(elements.size() - published_);
+    for (size_t i = published_; i < elements.size(); ++i)
+        cells.emplace_back(elements[i].X, elements[i].Y);
+    published_ = elements.size();
+    indexer_->Add(std::move(cells));
+}
+
 void StationReader::ParseLine(std::string_view line) {
     // A CR before the LF belongs to the line end; any other CR is dropped from the line.
-    if (line.find('\r') != std::string_view::npos) {
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    if (!SplitPlainLine(line, ';', fields_)) {
         cleaned_.clear();
         for (char c : line)
             if (c != '\r')
                 cleaned_.push_back(c);
-        line = cleaned_;
+        SplitStringViews(";", cleaned_, 0, fields_);
     }
-    SplitStringViews(";", line, 0, fields_);
+    ParseFieldsOfLine();
+}
+
+void StationReader::ParseFieldsOfLine() {
     try {
         ParseStationFields(fields_, content_, separator_);
     } catch (const ConversionError& e) {
@@ -78,31 +140,95 @@ void StationReader::ParseLine(std::string_view line) {
     }
 }
 
+size_t StationReader::ScanLines(std::string_view data) {
+    // One pass over the chunk finds every byte that matters: field and line ends, and the CR
+    // and NUL bytes that send a line to the general path. Plain lines are cut on the fly.
+    const char* p = data.data();
+    const size_t n = data.size();
+    size_t lineStart = 0;
+    size_t fieldStart = 0;
+    bool plain = true;
+    fields_.clear();
+    auto handle = [&](size_t j) {
+        const char c = p[j];
+        if (c == ';') {
+            if (plain)
+                fields_.emplace_back(p + fieldStart, j - fieldStart);
+            fieldStart = j + 1;
+        } else if (c == '\n') {
+            if (plain) {
+                const size_t end = (j > lineStart && p[j - 1] == '\r') ? j - 1 : j;
+                if (fieldStart < end)
+                    fields_.emplace_back(p + fieldStart, end - fieldStart);
+                ParseFieldsOfLine();
+            } else {
+                ParseLine(std::string_view(p + lineStart, j - lineStart));
+            }
+            ++line_;
+            lineStart = fieldStart = j + 1;
+            plain = true;
+            fields_.clear();
+        } else if (c == '\r') {
+            // Only the CR of a CR LF pair keeps the line plain.
+            if (j + 1 >= n || p[j + 1] != '\n')
+                plain = false;
+        } else { // NUL
+            plain = false;
+        }
+    };
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i semicolon = _mm_set1_epi8(';');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i nul = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const __m128i hits = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(v, semicolon), _mm_cmpeq_epi8(v, lf)),
+            _mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, nul)));
+        unsigned mask = unsigned(_mm_movemask_epi8(hits));
+        while (mask != 0) {
+            handle(i + size_t(__builtin_ctz(mask)));
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; i < n; ++i) {
+        const char c = p[i];
+        if (c == ';' || c == '\n' || c == '\r' || c == '\0')
+            handle(i);
+    }
+    return lineStart;
+}
+
 bool StationReader::Feed(std::string_view data) {
     if (ended_)
         return false;
+    if (data.empty())
+        return true;
     const void* eof = std::memchr(data.data(), kEndOfFile, data.size());
     if (eof != nullptr) {
         data = data.substr(0, size_t(static_cast<const char*>(eof) - data.data()));
         ended_ = true;
     }
-    size_t pos = 0;
-    while (pos < data.size()) {
-        const void* lf = std::memchr(data.data() + pos, '\n', data.size() - pos);
-        if (lf == nullptr)
-            break;
-        const size_t end = size_t(static_cast<const char*>(lf) - data.data());
-        if (pending_.empty()) {
-            ParseLine(data.substr(pos, end - pos));
-        } else {
-            pending_.append(data.data() + pos, end - pos);
-            ParseLine(pending_);
-            pending_.clear();
+    // Finish a line that the previous chunk left open.
+    if (!pending_.empty()) {
+        const void* lf = std::memchr(data.data(), '\n', data.size());
+        if (lf == nullptr) {
+            pending_.append(data);
+            return !ended_;
         }
+        const size_t end = size_t(static_cast<const char*>(lf) - data.data());
+        pending_.append(data.data(), end);
+        ParseLine(pending_);
+        pending_.clear();
         ++line_;
-        pos = end + 1;
+        data.remove_prefix(end + 1);
     }
-    pending_.append(data.data() + pos, data.size() - pos);
+    const size_t tail = ScanLines(data);
+    pending_.assign(data.substr(tail));
+    PublishCells();
     return !ended_;
 }
 
@@ -112,6 +238,9 @@ StationContent StationReader::Finish() {
         pending_.clear();
         ++line_;
     }
+    PublishCells();
+    if (indexer_)
+        content_.index = indexer_->Finish();
     return std::move(content_);
 }
 
@@ -181,11 +310,22 @@ void ApplyStation(StationContent content, PanelState& panel, StationWindow& wind
         else
             window.SetWidthValue(s.value);
     }
-    panel.ReplaceElements(std::move(content.elements));
+    if (content.index && content.index->CellCount() <= content.elements.size())
+        panel.ReplaceElements(std::move(content.elements), std::move(*content.index));
+    else
+        panel.ReplaceElements(std::move(content.elements));
+}
+
+void StationReader::ReserveForBytes(int64_t fileSize) {
+    // An element line takes at least about a hundred bytes, so this never over-reserves
+    // much and spares the list its repeated growth on big files.
+    if (fileSize > 0)
+        content_.elements.reserve(size_t(fileSize / 100));
 }
 
 void LoadStation(const QString& path, PanelState& panel, StationWindow& window) {
     StationReader reader(SystemDecimalSeparator());
+    reader.ReserveForBytes(QFileInfo(path).size());
     ReadFileChunks(
         path, [&reader](std::string_view chunk) { return reader.Feed(chunk); },
         [&reader] { return reader.CurrentLine(); });

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "panel/CellIndex.h"
 #include "panel/TPolePanelu.h"
 
 #include <QString>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace vedivez {
 
+class CellIndexBuilder;
 class PanelState;
 class StationWindow;
 
@@ -22,6 +26,12 @@ struct StationContent {
     };
     std::vector<SizeSetting> sizes;
     std::vector<TPolePanelu> elements;
+    // The cell index of `elements`, when the reader built it alongside.
+    std::optional<CellIndex> index;
+
+    friend bool operator==(const StationContent& a, const StationContent& b) {
+        return a.sizes == b.sizes && a.elements == b.elements;
+    }
 };
 
 // Applies the fields of one line to `content`: size lines record their value, element
@@ -37,8 +47,11 @@ void ParseStationFields(const std::vector<std::string_view>& fields, StationCont
 class StationReader {
 public:
     explicit StationReader(char decimalSeparator = '.');
+    ~StationReader();
     // Returns false once the end-of-file byte was seen; later data is ignored.
     bool Feed(std::string_view data);
+    // Prepares room for the elements of a file of this many bytes.
+    void ReserveForBytes(int64_t fileSize);
     // Parses a last line that had no line end.
     StationContent Finish();
     // 1-based number of the line being read.
@@ -46,6 +59,11 @@ public:
 
 private:
     void ParseLine(std::string_view line);
+    void ParseFieldsOfLine();
+    // Hands the cells of the elements read since the last call to the index builder.
+    void PublishCells();
+    // Parses the complete lines of a chunk; returns where its unfinished last line starts.
+    size_t ScanLines(std::string_view data);
 
     char separator_;
     bool ended_ = false;
@@ -54,6 +72,8 @@ private:
     std::string cleaned_;
     std::vector<std::string_view> fields_;
     StationContent content_;
+    std::unique_ptr<CellIndexBuilder> indexer_;
+    size_t published_ = 0;
 };
 
 // Reads a whole station from memory (all-or-nothing; nothing is applied anywhere).

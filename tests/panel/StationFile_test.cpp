@@ -386,3 +386,28 @@ TEST_F(StationFileTest, WriteProtectedTargetIsRefusedUnlessRoot) {
     EXPECT_EQ(ReadBytes(Path("ro.reru")), "keep me");
     ExpectWindowMarked();
 }
+
+// Loading builds the cell index alongside the parse; with many duplicate cells spread over
+// several read chunks it must still answer "first in list order" everywhere.
+TEST_F(StationFileTest, LoadedIndexFindsFirstOfDuplicatesAcrossChunks) {
+    std::string bytes;
+    for (int i = 0; i < 40000; ++i)
+        bytes += Element(std::to_string(i % 500), std::to_string(i % 7), "N" + std::to_string(i)) + "\n";
+    Load(bytes);
+    const auto& elements = h.panel.Elements();
+    ASSERT_EQ(elements.size(), 40000u);
+    for (int col = -1; col <= 500; col += 3)
+        for (int row = -1; row <= 7; ++row) {
+            std::optional<size_t> first;
+            for (size_t i = 0; i < elements.size() && !first; ++i)
+                if (elements[i].X == col && elements[i].Y == row)
+                    first = i;
+            ASSERT_EQ(h.panel.FindElementAt(col, row), first) << col << "," << row;
+        }
+    // Editing after the load keeps using the same index: removing the first element of cell
+    // (0, 0) moves the last element into slot 0 and reveals the next copy, element 3500.
+    h.panel.PlaceElementAt(0, 0, true);
+    EXPECT_EQ(elements[0].NAME, "N39999");
+    EXPECT_EQ(h.panel.FindElementAt(0, 0), 3500u);
+    EXPECT_EQ(h.panel.FindElementAt(499, 1), 0u);
+}

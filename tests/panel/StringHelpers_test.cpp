@@ -1,6 +1,7 @@
 #include "panel/StringHelpers.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace vedivez;
 using Pieces = std::vector<std::string>;
@@ -43,4 +44,22 @@ TEST(SplitStringTest, ResultHasNoSpareCapacity) {
     const Pieces r = SplitString(";", "1;2;3;4;5;6;7", 0);
     EXPECT_EQ(r.size(), 7u);
     EXPECT_EQ(r.capacity(), r.size());
+}
+
+// The reader's single-pass cut must agree with the general one on every line it accepts,
+// and refuse exactly the lines holding CR or NUL.
+TEST(SplitStringTest, FastLineCutAgreesWithGeneralCut) {
+    std::mt19937 rng(99);
+    const char alphabet[] = {'a', ';', ';', 'b', '\r', '\0', 'x', ';'};
+    for (int round = 0; round < 20000; ++round) {
+        std::string line(rng() % 70, 'a');
+        for (char& c : line)
+            c = alphabet[rng() % (round % 2 ? 8 : 4)];
+        std::vector<std::string_view> fast;
+        const bool plain = SplitPlainLine(line, ';', fast);
+        const bool special = line.find_first_of(std::string("\r\0", 2)) != std::string::npos;
+        ASSERT_EQ(plain, !special) << round;
+        if (plain)
+            ASSERT_EQ(Pieces(fast.begin(), fast.end()), SplitString(";", line, 0)) << line;
+    }
 }
