@@ -1,0 +1,189 @@
+#include "Surface.h"
+
+#include "Color.h"
+#include "KeyedImage.h"
+#include "SurfaceError.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+namespace vedivez {
+
+namespace {
+
+constexpr QRgb kKeyRgb = ToQRgb(kKeyColor);
+
+// The viewport actually used: the requested rectangle cut to the logical surface.
+QRect EffectiveViewport(const QRect& requested, int width, int height) {
+    return requested.normalized().intersected(QRect(0, 0, width, height));
+}
+
+// One channel of src over dst at opacity a/255, rounded to nearest.
+inline uint32_t BlendChannel(uint32_t src, uint32_t dst, uint32_t a) {
+    return (src * a + dst * (255 - a) + 127) / 255;
+}
+
+} // namespace
+
+Surface::Surface()
+    : viewport_(EffectiveViewport(requestedViewport_, width_, height_)), canvas_(*this) {}
+
+Surface::~Surface() {
+    canvas_.EndText();
+}
+
+void Surface::SetSize(int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width == width_ && height == height_)
+        return;
+    width_ = width;
+    height_ = height;
+    viewport_ = EffectiveViewport(requestedViewport_, width_, height_);
+    if (initialised_)
+        CreateBuffer();
+}
+
+void Surface::SetViewport(const QRect& logicalRect) {
+    requestedViewport_ = logicalRect;
+    const QRect previous = viewport_;
+    viewport_ = EffectiveViewport(requestedViewport_, width_, height_);
+    // A moved viewport of the same size reuses the buffer: the next frame redraws it all.
+    if (initialised_ && viewport_.size() != previous.size())
+        CreateBuffer();
+}
+
+void Surface::Initialise() {
+    if (initialised_)
+        return;
+    initialised_ = true;
+    CreateBuffer();
+}
+
+void Surface::Release() {
+    canvas_.EndText();
+    buffer_ = QImage();
+    initialised_ = false;
+}
+
+void Surface::CreateBuffer() {
+    canvas_.EndText();
+    buffer_ = QImage();
+    if (viewport_.isEmpty())
+        return;
+    const qint64 pixels = qint64{viewport_.width()} * viewport_.height();
+    if (pixels <= kMaxBufferPixels)
+        buffer_ = QImage(viewport_.size(), QImage::Format_RGB32);
+    if (buffer_.isNull()) {
+        // Without a buffer nothing may draw until the owner initialises again.
+        initialised_ = false;
+        throw SurfaceError("Surface cannot be made");
+    }
+    buffer_.fill(ToQRgb(0x000000));
+}
+
+void Surface::FillSurface(uint32_t pixel) {
+    if (!CanDraw())
+        return;
+    canvas_.EndText();
+    buffer_.fill(ToQRgb(pixel));
+}
+
+void Surface::FillLogical(qint64 x0, qint64 y0, qint64 x1, qint64 y1, QRgb color) {
+    x0 = std::max<qint64>(x0, viewport_.left());
+    y0 = std::max<qint64>(y0, viewport_.top());
+    x1 = std::min<qint64>(x1, qint64{viewport_.left()} + viewport_.width());
+    y1 = std::min<qint64>(y1, qint64{viewport_.top()} + viewport_.height());
+    if (x0 >= x1 || y0 >= y1)
+        return;
+    uchar* bits = buffer_.bits();
+    const qsizetype stride = buffer_.bytesPerLine();
+    for (qint64 y = y0; y < y1; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(bits + (y - viewport_.top()) * stride);
+        std::fill(row + (x0 - viewport_.left()), row + (x1 - viewport_.left()), color);
+    }
+}
+
+void Surface::DrawImage(const KeyedImage& image, int x, int y) {
+    if (!CanDraw())
+        return;
+    canvas_.EndText();
+    const qint64 left = viewport_.left();
+    const qint64 top = viewport_.top();
+    // Picture rows and columns that fall inside the viewport.
+    const qint64 r0 = std::max<qint64>(0, top - y);
+    const qint64 r1 = std::min<qint64>(image.Height(), top + viewport_.height() - y);
+    const qint64 c0 = std::max<qint64>(0, left - x);
+    const qint64 c1 = std::min<qint64>(image.Width(), left + viewport_.width() - x);
+    if (r0 >= r1 || c0 >= c1)
+        return;
+    uchar* bits = buffer_.bits();
+    const qsizetype stride = buffer_.bytesPerLine();
+    for (qint64 r = r0; r < r1; ++r) {
+        auto* dst = reinterpret_cast<QRgb*>(bits + (y + r - top) * stride) + (x - left);
+        const QRgb* src = image.Row(static_cast<int>(r));
+        for (const KeyedImage::Span& span : image.RowSpans(static_cast<int>(r))) {
+            if (span.x >= c1)
+                break;
+            const qint64 s = std::max<qint64>(span.x, c0);
+            const qint64 e = std::min<qint64>(span.x + span.length, c1);
+            if (s < e)
+                std::memcpy(dst + s, src + s, static_cast<size_t>(e - s) * sizeof(QRgb));
+        }
+    }
+}
+
+void Surface::DrawImageAlpha(const KeyedImage& image, const QRect& rect, int alpha) {
+    if (!CanDraw() || alpha <= 0 || rect.width() <= 0 || rect.height() <= 0 || image.Width() <= 0 ||
+        image.Height() <= 0)
+        return;
+    canvas_.EndText();
+    const uint32_t a = static_cast<uint32_t>(std::min(alpha, 255));
+    const qint64 stepX = (qint64{image.Width()} << 16) / rect.width();
+    const qint64 stepY = (qint64{image.Height()} << 16) / rect.height();
+    const qint64 left = viewport_.left();
+    const qint64 top = viewport_.top();
+    const qint64 x0 = std::max<qint64>(rect.x(), left);
+    const qint64 x1 = std::min<qint64>(qint64{rect.x()} + rect.width(), left + viewport_.width());
+    const qint64 y0 = std::max<qint64>(rect.y(), top);
+    const qint64 y1 = std::min<qint64>(qint64{rect.y()} + rect.height(), top + viewport_.height());
+    if (x0 >= x1 || y0 >= y1)
+        return;
+    uchar* bits = buffer_.bits();
+    const qsizetype stride = buffer_.bytesPerLine();
+    for (qint64 y = y0; y < y1; ++y) {
+        const QRgb* src = image.Row(static_cast<int>(((y - rect.y()) * stepY) >> 16));
+        auto* dst = reinterpret_cast<QRgb*>(bits + (y - top) * stride);
+        for (qint64 x = x0; x < x1; ++x) {
+            const QRgb s = src[((x - rect.x()) * stepX) >> 16];
+            if (s == kKeyRgb)
+                continue;
+            QRgb& d = dst[x - left];
+            if (a >= 255) {
+                d = s;
+                continue;
+            }
+            d = qRgb(static_cast<int>(BlendChannel(qRed(s), qRed(d), a)),
+                     static_cast<int>(BlendChannel(qGreen(s), qGreen(d), a)),
+                     static_cast<int>(BlendChannel(qBlue(s), qBlue(d), a)));
+        }
+    }
+}
+
+void Surface::PresentFrame() {
+    canvas_.EndText();
+    if (!CanDraw())
+        return;
+    if (presenter_)
+        presenter_(buffer_, viewport_.topLeft());
+    ++presentedFrames_;
+}
+
+uint32_t Surface::Pixel(int x, int y) const {
+    if (buffer_.isNull() || !viewport_.contains(x, y))
+        throw std::out_of_range("pixel outside the surface's viewport");
+    return FromQRgb(buffer_.pixel(x - viewport_.left(), y - viewport_.top()));
+}
+
+} // namespace vedivez

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "Canvas.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <cstdint>
+#include <functional>
+
+namespace vedivez {
+
+class KeyedImage;
+
+// The off-screen drawing surface the panel is composed on: a logical surface of up to a few
+// hundred thousand pixels each way, of which only the viewport has a back buffer, so memory
+// and frame cost follow the visible part.
+class Surface {
+public:
+    // Receives the back buffer of a finished frame and the logical position of its top-left.
+    using Presenter = std::function<void(const QImage& buffer, QPoint logicalOrigin)>;
+
+    static constexpr int kInitialWidth = 4800;
+    static constexpr int kInitialHeight = 2400;
+    // Until SetViewport is called the viewport is the logical surface cut to this many pixels
+    // from its top-left each way: every surface of an ordinary panel is covered whole, and a
+    // huge one does not silently take gigabytes before its owner sets the visible part.
+    static constexpr int kDefaultViewportExtent = 8192;
+    // Largest back buffer we agree to allocate (1 GiB at four bytes a pixel); beyond it the
+    // buffer is refused as unallocatable rather than left to the memory overcommit.
+    static constexpr qint64 kMaxBufferPixels = qint64{16384} * 16384;
+
+    Surface();
+    ~Surface();
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // Background colour of the panel, 0x00BBGGRR.
+    uint32_t Color() const { return 0x808080; }
+
+    // Resizes the logical surface. A new size re-creates the back buffer (black until the
+    // next frame); the current size changes nothing. Before Initialise only the size is kept.
+    void SetSize(int width, int height);
+
+    // Chooses the logical rectangle that has a back buffer; it is cut to the logical surface.
+    // The buffer is re-created only when the viewport's size changes.
+    void SetViewport(const QRect& logicalRect);
+    // The effective viewport, already cut to the logical surface.
+    QRect Viewport() const { return viewport_; }
+
+    // Creates the back buffer; throws SurfaceError "Surface cannot be made" when it cannot
+    // be allocated, leaving the surface uninitialised.
+    void Initialise();
+    void Release();
+    // True when initialised and a back buffer exists (an empty viewport has none).
+    bool CanDraw() const { return initialised_ && !buffer_.isNull(); }
+
+    // Sets every back-buffer pixel to the 0x00BBGGRR value.
+    void FillSurface(uint32_t pixel);
+    // Draws the picture with its top-left at logical (x, y), white pixels skipped, clipped.
+    void DrawImage(const KeyedImage& image, int x, int y);
+    // Scales the picture to the logical rectangle by nearest pixel (16.16 fixed-point steps)
+    // and blends its non-white pixels over the surface with opacity alpha/255.
+    void DrawImageAlpha(const KeyedImage& image, const QRect& rect, int alpha);
+
+    // The one canvas of this surface; its pen, brush and font persist between frames.
+    Canvas& SurfaceCanvas() { return canvas_; }
+    // Ends the frame's canvas drawing; nothing if the canvas was not used.
+    void ReleaseCanvas() { canvas_.EndText(); }
+
+    // Hands the finished back buffer to the presenter, if the surface can draw, and counts
+    // the frame. A presenter that keeps a copy of the image makes the next frame detach it.
+    void PresentFrame();
+    void SetPresenter(Presenter presenter) { presenter_ = std::move(presenter); }
+    qint64 PresentedFrames() const { return presentedFrames_; }
+
+    // Colour (0x00BBGGRR) of the logical pixel, which must lie inside the viewport; throws
+    // std::out_of_range otherwise.
+    uint32_t Pixel(int x, int y) const;
+    const QImage& BackBuffer() const { return buffer_; }
+
+private:
+    friend class Canvas;
+
+    void CreateBuffer();
+    // Fills the logical half-open rectangle [x0, x1) × [y0, y1), clipped to the viewport.
+    void FillLogical(qint64 x0, qint64 y0, qint64 x1, qint64 y1, QRgb color);
+
+    int width_ = kInitialWidth;
+    int height_ = kInitialHeight;
+    QRect requestedViewport_{0, 0, kDefaultViewportExtent, kDefaultViewportExtent};
+    QRect viewport_;
+    bool initialised_ = false;
+    QImage buffer_;
+    Presenter presenter_;
+    qint64 presentedFrames_ = 0;
+    Canvas canvas_;
+};
+
+} // namespace vedivez
