@@ -24,6 +24,22 @@ public:
             __builtin_prefetch(&slots_[Hash(Key(col, row)) & mask_]);
     }
 
+    // Calls fn(index) for every element of the cell, in list order.
+    template <typename F> void ForEachInCell(int32_t col, int32_t row, F&& fn) const {
+        const uint32_t first = First(col, row);
+        if (first == kNone)
+            return;
+        if (!shared_.empty()) {
+            auto it = shared_.find(Key(col, row));
+            if (it != shared_.end()) {
+                for (uint32_t i : it->second)
+                    fn(i);
+                return;
+            }
+        }
+        fn(first);
+    }
+
     void Add(int32_t col, int32_t row, uint32_t index);
     void Remove(int32_t col, int32_t row, uint32_t index);
     // The element at `from` now lives at `to` (swap-remove moved it).

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,11 @@ public:
     int32_t DragEndRow = 0;
 
     const std::vector<TPolePanelu>& Elements() const { return elements_; }
+
+    // Calls fn(index) for every element of the cell, in list order.
+    template <typename F> void ForEachElementAt(int32_t col, int32_t row, F&& fn) const {
+        index_.ForEachInCell(col, row, std::forward<F>(fn));
+    }
 
     // Index of the first element (in list order) in the cell, if any.
     std::optional<size_t> FindElementAt(int32_t col, int32_t row) const;
