@@ -1,11 +1,20 @@
 #include "tools/ToolCommands.h"
 
 #include "panel/Cp1250.h"
+#include "panel/FrameRenderer.h"
 #include "panel/HeadlessPanel.h"
 #include "panel/PanelErrors.h"
 #include "panel/StationFile.h"
+#include "panel/TileImages.h"
+#include "surface/ImageList.h"
+#include "surface/Surface.h"
 
+#include <QImageWriter>
+#include <QRegularExpression>
+
+#include <optional>
 #include <ostream>
+#include <stdexcept>
 
 namespace vedivez {
 
@@ -37,6 +46,109 @@ int Convert(const QStringList& args) {
     return 0;
 }
 
+// A malformed command line; reported with the usage text.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// "A,B,C" with exactly `count` integers.
+std::vector<int> IntegerList(const QString& text, int count, const char* option) {
+    const QStringList parts = text.split(QLatin1Char(','));
+    std::vector<int> values;
+    for (const QString& part : parts) {
+        bool ok = false;
+        const int v = part.trimmed().toInt(&ok);
+        if (!ok)
+            break;
+        values.push_back(v);
+    }
+    if (int(values.size()) != count || parts.size() != count)
+        throw UsageError(std::string(option) + " expects " + std::to_string(count) +
+                         " comma-separated integers");
+    return values;
+}
+
+int Render(const QStringList& args, std::ostream& err) {
+    if (args.size() < 2)
+        throw UsageError("render needs FILE and OUT.png");
+    HeadlessPanel p;
+    FrameInputs inputs;
+    inputs.options = ViewOptions{false, false, false, true};
+    inputs.boxes = PositionFlags{};
+    p.panel.CursorInside = false;
+    std::optional<QRect> view;
+    for (int i = 2; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        auto value = [&]() -> QString {
+            if (i + 1 >= args.size())
+                throw UsageError(a.toStdString() + " needs a value");
+            return args.at(++i);
+        };
+        if (a == QStringLiteral("--view")) {
+            const auto v = IntegerList(value(), 4, "--view");
+            if (v[2] <= 0 || v[3] <= 0)
+                throw UsageError("--view needs a positive width and height");
+            view = QRect(v[0], v[1], v[2], v[3]);
+        } else if (a == QStringLiteral("--no-grid")) {
+            inputs.options.Grid = false;
+        } else if (a == QStringLiteral("--preview")) {
+            inputs.options.Preview = true;
+            p.panel.SelectedName = ToCp1250(value());
+        } else if (a == QStringLiteral("--cursor")) {
+            const auto v = IntegerList(value(), 2, "--cursor");
+            p.panel.CursorX = v[0] * p.panel.CellWidth;
+            p.panel.CursorY = v[1] * p.panel.CellHeight;
+        } else if (a == QStringLiteral("--corners")) {
+            for (const QString& c : value().split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+                const QString corner = c.trimmed().toUpper();
+                if (corner == QStringLiteral("LH"))
+                    inputs.boxes.LH = true;
+                else if (corner == QStringLiteral("LD"))
+                    inputs.boxes.LD = true;
+                else if (corner == QStringLiteral("PH"))
+                    inputs.boxes.PH = true;
+                else if (corner == QStringLiteral("PD"))
+                    inputs.boxes.PD = true;
+                else
+                    throw UsageError("--corners takes LH, LD, PH and PD");
+            }
+        } else if (a == QStringLiteral("--cursor-cell")) {
+            inputs.options.CursorCell = true;
+            p.panel.CursorInside = true;
+        } else if (a == QStringLiteral("--overlay")) {
+            inputs.options.Info = true;
+        } else {
+            throw UsageError("unknown option " + a.toStdString());
+        }
+    }
+
+    LoadStation(args.at(0), p.panel, p.window);
+    const ImageList images = MakeTileImageList();
+    Surface surface;
+    surface.SetSize(p.panel.PanelCols * p.panel.CellWidth, p.panel.PanelRows * p.panel.CellHeight);
+    const QRect whole(0, 0, surface.Width(), surface.Height());
+    const QRect area = view ? *view & whole : whole;
+    if (area.isEmpty())
+        throw UsageError("--view lies outside the panel's surface");
+    surface.SetViewport(area);
+    surface.Initialise();
+    FrameRenderer renderer(p.panel, surface, images);
+    renderer.onMissingImage = [&err](const std::string& message) {
+        err << "warning: " << FromCp1250(DisplayMessage(message)).toStdString() << "\n";
+    };
+    QImage frame;
+    surface.SetPresenter([&frame](const QImage& buffer, QPoint) { frame = buffer.copy(); });
+    renderer.RenderFrame(inputs);
+
+    QImageWriter writer(args.at(1), "png");
+    if (!writer.write(frame)) {
+        err << "cannot write " << args.at(1).toStdString() << ": "
+            << writer.errorString().toStdString() << "\n";
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 bool ToolNeedsGui(const QStringList& args) {
@@ -51,6 +163,10 @@ int RunTool(const QStringList& args, std::ostream& out, std::ostream& err) {
             return Check(rest, out);
         if (command == QStringLiteral("convert") && rest.size() == 2)
             return Convert(rest);
+        if (command == QStringLiteral("render"))
+            return Render(rest, err);
+    } catch (const UsageError& e) {
+        err << "vedivez-tool: " << e.what() << "\n";
     } catch (const std::exception& e) {
         PrintError(err, e);
         return 1;

@@ -1,5 +1,7 @@
 #include "support/TestSupport.h"
 
+#include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -93,5 +95,68 @@ TEST(ToolTest, WrongUsageExplainsAndFails) {
         const ToolRun r = Tool(args);
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_NE(r.err.find("usage: vedivez-tool"), std::string::npos);
+    }
+}
+
+TEST(ToolTest, RenderWritesThePanelAsPng) {
+    QTemporaryDir dir;
+    WriteBytes(dir.filePath("a.reru"),
+               "SET_Vyska;10\nSET_Sirka;12\n"
+               "PRUSVITKA;X=3;Y=2;NAME=KOL_sLSPS;Cont_LH=0;Cont_LS=-1;Cont_LD=0;Cont_SH=0;"
+               "Cont_SD=0;Cont_PH=-1;Cont_PS=-1;Cont_PD=0\n");
+    const ToolRun r = Tool({"render", dir.filePath("a.reru"), dir.filePath("a.png")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    QImage img(dir.filePath("a.png"));
+    ASSERT_EQ(img.size(), QSize(12 * 47, 10 * 47));
+    auto rgb = [&img](int x, int y) { return img.pixel(x, y) & 0xFFFFFF; };
+    EXPECT_EQ(rgb(300, 300), 0x808080u);                     // background
+    EXPECT_EQ(rgb(47, 300), 0x0000FFu);                      // grid is on by default
+    EXPECT_EQ(rgb(3 * 47 + 10, 2 * 47 + 24), 0x000000u);     // the tile
+    EXPECT_EQ(rgb(4 * 47 + 1, 2 * 47 + 1), 0x000000u);       // its mirrored corner mark
+    EXPECT_EQ(rgb(20, 24), 0x808080u);                       // no preview by default
+    EXPECT_EQ(rgb(0, 20), 0x0000FFu);                        // no cursor outline by default
+
+    const ToolRun v = Tool({"render", dir.filePath("a.reru"), dir.filePath("v.png"), "--view",
+                            "100,80,200,50", "--no-grid", "--preview", "KOL_sLDPH", "--cursor",
+                            "0,0", "--corners", "LH,PD", "--cursor-cell", "--overlay"});
+    ASSERT_EQ(v.exitCode, 0) << v.err;
+    QImage part(dir.filePath("v.png"));
+    ASSERT_EQ(part.size(), QSize(200, 50));
+    EXPECT_EQ(part.pixel(3 * 47 + 10 - 100, 2 * 47 + 24 - 80) & 0xFFFFFF, 0u);
+    EXPECT_EQ(part.pixel(47 - 100 + 100, 10) & 0xFFFFFF, 0x808080u); // grid off
+}
+
+TEST(ToolTest, RenderViewOfAHugePanel) {
+    QTemporaryDir dir;
+    WriteBytes(dir.filePath("big.reru"),
+               "SET_Vyska;4000\nSET_Sirka;4000\n"
+               "PRUSVITKA;X=3999;Y=3999;NAME=KOL_sSDSH;Cont_LH=0;Cont_LS=0;Cont_LD=0;Cont_SH=0;"
+               "Cont_SD=0;Cont_PH=0;Cont_PS=0;Cont_PD=0\n");
+    const int origin = 3999 * 47;
+    const ToolRun r = Tool({"render", dir.filePath("big.reru"), dir.filePath("b.png"), "--view",
+                            QString("%1,%1,47,47").arg(origin)});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    QImage img(dir.filePath("b.png"));
+    ASSERT_EQ(img.size(), QSize(47, 47));
+    EXPECT_EQ(img.pixel(0, 20) & 0xFFFFFF, 0x0000FFu);  // grid line of the last column
+    EXPECT_EQ(img.pixel(24, 20) & 0xFFFFFF, 0x000000u); // the vertical track
+}
+
+TEST(ToolTest, RenderReportsBadOptionsAndMissingPictures) {
+    QTemporaryDir dir;
+    WriteBytes(dir.filePath("m.reru"),
+               "PRUSVITKA;X=1;Y=1;NAME=NOPE;Cont_LH=0;Cont_LS=0;Cont_LD=0;Cont_SH=0;Cont_SD=0;"
+               "Cont_PH=0;Cont_PS=0;Cont_PD=0\n");
+    const ToolRun m = Tool({"render", dir.filePath("m.reru"), dir.filePath("m.png")});
+    EXPECT_EQ(m.exitCode, 0);
+    EXPECT_NE(m.err.find("Image 'NOPE' not found."), std::string::npos);
+    EXPECT_TRUE(QImage(dir.filePath("m.png")).pixel(47 + 12, 47 + 12) == qRgb(255, 0, 0));
+
+    for (const QStringList& extra : {QStringList{"--view", "1,2,3"}, QStringList{"--corners", "XY"},
+                                     QStringList{"--bogus"}, QStringList{"--view", "0,0,0,5"},
+                                     QStringList{"--view", "999999,0,10,10"}}) {
+        const ToolRun r = Tool(QStringList{"render", dir.filePath("m.reru"), dir.filePath("x.png")} + extra);
+        EXPECT_EQ(r.exitCode, 2) << extra.join(' ').toStdString();
+        EXPECT_FALSE(QFile::exists(dir.filePath("x.png")));
     }
 }
