@@ -7,6 +7,7 @@
 
 #include <QRect>
 #include <algorithm>
+#include <vector>
 
 namespace vedivez {
 
@@ -32,65 +33,99 @@ FrameRenderer::FrameRenderer(const PanelState& panel, Surface& surface, const Im
       markLH_(images.FindImage("Ruzek_LH")), markLD_(images.FindImage("Ruzek_LD")),
       markPH_(images.FindImage("Ruzek_PH")), markPD_(images.FindImage("Ruzek_PD")) {}
 
-const KeyedImage& FrameRenderer::TileFor(const std::string& name) {
-    const int index = images_.TryFindImage(name);
-    if (index >= 0)
-        return images_.Image(index);
-    if (reported_.insert(name).second && onMissingImage)
-        onMissingImage("Image '" + name + "' not found");
-    return MissingTilePicture();
-}
-
-void FrameRenderer::DrawMarks(int64_t x0, int64_t y0, bool lh, bool ld, bool ph, bool pd,
-                              int alpha) {
-    const QRect view = surface_.Viewport();
-    const int64_t cw = panel_.CellWidth, ch = panel_.CellHeight;
-    // Each corner flag marks its own cell and, mirrored, the horizontal neighbour; the two
-    // marks meet at the boundary between the cells.
-    const struct {
-        bool on;
-        int own, mirrored;
-        int64_t ownX, mirroredX, y;
-    } marks[] = {
-        {lh, markLH_, markPH_, x0 + 1, x0 - 6, y0 + 1},
-        {ld, markLD_, markPD_, x0 + 1, x0 - 6, y0 + ch - 6},
-        {ph, markPH_, markLH_, x0 + cw - 6, x0 + cw + 1, y0 + 1},
-        {pd, markPD_, markLD_, x0 + cw - 6, x0 + cw + 1, y0 + ch - 6},
-    };
-    for (const auto& m : marks) {
-        if (!m.on)
-            continue;
-        for (auto [item, x] : {std::pair{m.own, m.ownX}, std::pair{m.mirrored, m.mirroredX}}) {
-            const KeyedImage& mark = images_.Image(item);
-            if (!Reaches(view, x, m.y, mark.Width(), mark.Height()))
-                continue;
-            if (alpha >= 0)
-                surface_.DrawImageAlpha(
-                    mark, QRect(int(x), int(m.y), images_.ImageWidth(item), images_.ImageHeight(item)),
-                    alpha);
-            else
-                surface_.DrawImage(mark, int(x), int(m.y));
-        }
+int FrameRenderer::TileIndexFor(const std::string& name) {
+    if (!lastValid_ || name != lastName_) {
+        lastName_ = name;
+        lastIndex_ = images_.TryFindImage(name);
+        lastValid_ = true;
+        if (lastIndex_ < 0 && reported_.insert(name).second && onMissingImage)
+            onMissingImage("Image '" + name + "' not found");
     }
+    return lastIndex_;
 }
 
-void FrameRenderer::DrawElement(const TPolePanelu& e, bool marks) {
+const KeyedImage& FrameRenderer::TileFor(const std::string& name) {
+    const int index = TileIndexFor(name);
+    return index >= 0 ? images_.Image(index) : MissingTilePicture();
+}
+
+namespace {
+
+// Composite pictures start this many pixels left of their cell and one pixel below its top,
+// where the tile starts; the mirrored marks reach 6 pixels into the left neighbour.
+constexpr int kCompositeLeft = 6;
+constexpr unsigned kLH = 1, kLD = 2, kPH = 4, kPD = 8;
+
+} // namespace
+
+const KeyedImage& FrameRenderer::Composite(int tileIndex, unsigned cornerFlags) {
+    const unsigned key = (unsigned(tileIndex + 1) << 4) | cornerFlags;
+    std::unique_ptr<KeyedImage>& slot = composites_[key];
+    if (slot)
+        return *slot;
+    const int cw = panel_.CellWidth, ch = panel_.CellHeight;
+    // Positions relative to the cell's corner (x0, y0), as the mark table gives them.
+    QImage image(cw + 2 * kCompositeLeft + 2, ch, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    auto put = [&](int item, int x, int y) {
+        const KeyedImage& picture = images_.Image(item);
+        for (int py = 0; py < picture.Height(); ++py)
+            for (int px = 0; px < picture.Width(); ++px) {
+                const int ix = x + px + kCompositeLeft, iy = y + py - 1;
+                if (!picture.IsKey(px, py) && image.rect().contains(ix, iy))
+                    image.setPixel(ix, iy, picture.Row(py)[px]);
+            }
+    };
+    if (tileIndex >= 0)
+        put(tileIndex, 1, 1);
+    if (cornerFlags & kLH) {
+        put(markLH_, 1, 1);
+        put(markPH_, -6, 1);
+    }
+    if (cornerFlags & kLD) {
+        put(markLD_, 1, ch - 6);
+        put(markPD_, -6, ch - 6);
+    }
+    if (cornerFlags & kPH) {
+        put(markPH_, cw - 6, 1);
+        put(markLH_, cw + 1, 1);
+    }
+    if (cornerFlags & kPD) {
+        put(markPD_, cw - 6, ch - 6);
+        put(markLD_, cw + 1, ch - 6);
+    }
+    slot = std::make_unique<KeyedImage>(KeyedImage::FromQImage(image));
+    return *slot;
+}
+
+void FrameRenderer::CollectElement(const TPolePanelu& e) {
     const int64_t x0 = int64_t(e.X) * panel_.CellWidth;
     const int64_t y0 = int64_t(e.Y) * panel_.CellHeight;
-    if (!marks) {
-        const KeyedImage& tile = TileFor(e.NAME);
-        if (Reaches(surface_.Viewport(), x0 + 1, y0 + 1, tile.Width(), tile.Height()))
-            surface_.DrawImage(tile, int(x0 + 1), int(y0 + 1));
+    const int width = panel_.CellWidth + 2 * kCompositeLeft + 2;
+    if (!Reaches(surface_.Viewport(), x0 - kCompositeLeft, y0 + 1, width, panel_.CellHeight))
         return;
-    }
-    if (e.Cont_LH || e.Cont_LD || e.Cont_PH || e.Cont_PD)
-        DrawMarks(x0, y0, e.Cont_LH, e.Cont_LD, e.Cont_PH, e.Cont_PD, -1);
+    const unsigned flags = (e.Cont_LH ? kLH : 0) | (e.Cont_LD ? kLD : 0) |
+                           (e.Cont_PH ? kPH : 0) | (e.Cont_PD ? kPD : 0);
+    const int index = TileIndexFor(e.NAME);
+    if (index < 0)
+        placeholders_.push_back({&MissingTilePicture(), int(x0 + 1), int(y0 + 1)});
+    if (index >= 0 || flags != 0)
+        band_.push_back({&Composite(index, flags), int(x0 - kCompositeLeft), int(y0 + 1)});
 }
 
-void FrameRenderer::DrawTiles() {
+void FrameRenderer::FlushBand(int64_t yFrom, int64_t yTo) {
+    // Placeholders go down before the pictures of the band, so marks cover them.
+    placeholders_.insert(placeholders_.end(), band_.begin(), band_.end());
+    if (yFrom < yTo)
+        surface_.FillRowsAndDraw(int(yFrom), int(yTo), surface_.Color(), placeholders_);
+    else
+        surface_.DrawImages(placeholders_);
+    placeholders_.clear();
+    band_.clear();
+}
+
+void FrameRenderer::DrawBackgroundAndTiles(bool grid) {
     const auto& elements = panel_.Elements();
-    if (elements.empty())
-        return;
     const QRect view = surface_.Viewport();
     const int64_t cw = panel_.CellWidth, ch = panel_.CellHeight;
     // Cells whose tile or marks can reach the view: a tile covers its cell shifted by one
@@ -101,21 +136,82 @@ void FrameRenderer::DrawTiles() {
     const int64_t r1 = FloorDiv(view.bottom(), ch);
     const uint64_t cells = uint64_t(c1 - c0 + 1) * uint64_t(r1 - r0 + 1);
 
-    // Tiles and marks hold only black on the transparent key, so their drawing order does
-    // not change a pixel; only a placeholder is coloured, and it stays inside its own cell.
-    // That lets a pass visit the visible cells through the cell index, or walk the list when
-    // the list is the shorter of the two.
-    for (bool marks : {false, true}) {
-        if (cells <= elements.size()) {
-            for (int64_t r = r0; r <= r1; ++r)
-                for (int64_t c = c0; c <= c1; ++c)
-                    panel_.ForEachElementAt(int32_t(c), int32_t(r), [&](size_t i) {
-                        DrawElement(elements[i], marks);
-                    });
+    // Tiles and marks hold only black on the transparent key, so the order in which they
+    // are drawn does not change a pixel, and each element's tile and marks can go down as
+    // one picture. Only a placeholder is coloured: it stays inside its own cell and goes
+    // down before the pictures of its row of cells, so marks still cover it. That lets the
+    // renderer visit just the visible cells through the cell index, one row of cells at a
+    // time, filling the background of those pixel rows just before drawing over them while
+    // they are still in the cache; or, when the list is shorter than the visible cells, fill
+    // the surface and walk the list.
+    // When the list is shorter than the visible cells, its visible elements are sorted into
+    // rows of cells (keeping list order within a row) instead of looking up every cell.
+    const bool walkList = cells > elements.size();
+    std::vector<uint32_t> rowStart, byRow;
+    if (walkList) {
+        rowStart.assign(size_t(r1 - r0 + 2), 0);
+        for (const TPolePanelu& e : elements)
+            if (e.X >= c0 && e.X <= c1 && e.Y >= r0 && e.Y <= r1)
+                ++rowStart[size_t(e.Y - r0 + 1)];
+        for (size_t i = 1; i < rowStart.size(); ++i)
+            rowStart[i] += rowStart[i - 1];
+        byRow.resize(rowStart.back());
+        std::vector<uint32_t> next(rowStart.begin(), rowStart.end() - 1);
+        for (size_t i = 0; i < elements.size(); ++i) {
+            const TPolePanelu& e = elements[i];
+            if (e.X >= c0 && e.X <= c1 && e.Y >= r0 && e.Y <= r1)
+                byRow[next[size_t(e.Y - r0)]++] = uint32_t(i);
+        }
+    }
+    // Row r's pictures cover the pixel rows r * ch + 1 .. r * ch + ch.
+    int64_t filled = view.top();
+    for (int64_t r = r0; r <= r1; ++r) {
+        if (walkList) {
+            for (uint32_t k = rowStart[size_t(r - r0)]; k < rowStart[size_t(r - r0 + 1)]; ++k)
+                CollectElement(elements[byRow[k]]);
         } else {
-            for (const TPolePanelu& e : elements)
-                if (e.X >= c0 && e.X <= c1 && e.Y >= r0 && e.Y <= r1)
-                    DrawElement(e, marks);
+            for (int64_t c = c0; c <= c1; ++c)
+                panel_.ForEachElementAt(int32_t(c), int32_t(r),
+                                        [&](size_t i) { CollectElement(elements[i]); });
+        }
+        const int64_t bandEnd = std::min<int64_t>(r * ch + ch + 1, int64_t(view.bottom()) + 1);
+        FlushBand(filled, bandEnd);
+        // The grid lies above everything drawn so far; drawing its part of these rows now
+        // finds them still in the cache.
+        if (grid && filled < bandEnd)
+            DrawGrid(QRect(view.left(), int(filled), view.width(), int(bandEnd - filled)));
+        filled = std::max(filled, bandEnd);
+    }
+    if (filled <= view.bottom()) {
+        surface_.FillRowsAndDraw(int(filled), view.bottom() + 1, surface_.Color(), {});
+        if (grid)
+            DrawGrid(QRect(view.left(), int(filled), view.width(), int(view.bottom() + 1 - filled)));
+    }
+}
+
+void FrameRenderer::DrawMarks(int64_t x0, int64_t y0, bool lh, bool ld, bool ph, bool pd,
+                              int alpha) {
+    const int64_t cw = panel_.CellWidth, ch = panel_.CellHeight;
+    // Each corner marks its own cell and, mirrored, the horizontal neighbour; the two marks
+    // meet at the boundary between the cells. The own cell's mark goes first.
+    const struct {
+        bool on;
+        int own, mirrored;
+        int64_t ownX, mirroredX, y;
+    } marks[] = {
+        {lh, markLH_, markPH_, x0 + 1, x0 - 6, y0 + 1},
+        {ld, markLD_, markPD_, x0 + 1, x0 - 6, y0 + ch - 6},
+        {ph, markPH_, markLH_, x0 + cw - 6, x0 + cw + 1, y0 + 1},
+        {pd, markPD_, markLD_, x0 + cw - 6, x0 + cw + 1, y0 + ch - 6},
+    };
+    const QRect view = surface_.Viewport();
+    for (const auto& m : marks) {
+        if (!m.on)
+            continue;
+        for (auto [item, x] : {std::pair{m.own, m.ownX}, std::pair{m.mirrored, m.mirroredX}}) {
+            const int w = images_.ImageWidth(item), h = images_.ImageHeight(item);
+            if (Reaches(view, x, m.y, w, h))
+                surface_.DrawImageAlpha(images_.Image(item), QRect(int(x), int(m.y), w, h), alpha);
         }
     }
 }
@@ -127,24 +223,34 @@ void FrameRenderer::DrawPreview(const PositionFlags& boxes) {
     DrawMarks(x, y, boxes.LH, boxes.LD, boxes.PH, boxes.PD, panel_.PreviewAlpha);
 }
 
-void FrameRenderer::DrawGrid() {
+void FrameRenderer::DrawGrid(const QRect& within) {
     Canvas& canvas = surface_.SurfaceCanvas();
     canvas.Pen.Color = kGridColor;
-    const QRect view = surface_.Viewport();
-    const int w = surface_.Width(), h = surface_.Height();
+    const QRect area = within & surface_.Viewport();
+    if (area.isEmpty())
+        return;
+    const int64_t w = surface_.Width(), h = surface_.Height();
     const int64_t cw = panel_.CellWidth, ch = panel_.CellHeight;
-    // Only the boundaries inside the view are drawn; the others would be clipped away.
-    const int64_t k0 = std::max<int64_t>(0, FloorDiv(view.left(), cw));
-    const int64_t k1 = std::min<int64_t>(panel_.PanelCols, FloorDiv(view.right(), cw));
-    for (int64_t k = k0; k <= k1; ++k) {
-        canvas.MoveTo(int(k * cw), 0);
-        canvas.LineTo(int(k * cw), h);
-    }
-    const int64_t j0 = std::max<int64_t>(0, FloorDiv(view.top(), ch));
-    const int64_t j1 = std::min<int64_t>(panel_.PanelRows, FloorDiv(view.bottom(), ch));
+    // The pixels of the full grid (PanelCols + 1 lines down the whole surface height and
+    // PanelRows + 1 across its whole width) that lie in the area.
+    const int64_t k0 = std::max<int64_t>(0, FloorDiv(area.left() + cw - 1, cw));
+    const int64_t k1 = std::min<int64_t>(panel_.PanelCols, FloorDiv(area.right(), cw));
+    std::vector<int> columns;
+    for (int64_t k = k0; k <= k1; ++k)
+        columns.push_back(int(k * cw));
+    const int64_t top = std::max<int64_t>(0, area.top());
+    const int64_t bottom = std::min<int64_t>(h, int64_t(area.bottom()) + 1);
+    if (top < bottom)
+        canvas.VerticalLines(columns, int(top), int(bottom));
+    const int64_t j0 = std::max<int64_t>(0, FloorDiv(area.top() + ch - 1, ch));
+    const int64_t j1 = std::min<int64_t>(panel_.PanelRows, FloorDiv(area.bottom(), ch));
+    const int64_t left = std::max<int64_t>(0, area.left());
+    const int64_t right = std::min<int64_t>(w, int64_t(area.right()) + 1);
+    if (left >= right)
+        return;
     for (int64_t k = j0; k <= j1; ++k) {
-        canvas.MoveTo(0, int(k * ch));
-        canvas.LineTo(w, int(k * ch));
+        canvas.MoveTo(int(left), int(k * ch));
+        canvas.LineTo(int(right), int(k * ch));
     }
 }
 
@@ -162,12 +268,35 @@ void FrameRenderer::DrawOverlay(const FrameInputs& inputs) {
 void FrameRenderer::RenderFrame(const FrameInputs& inputs) {
     if (!surface_.CanDraw())
         return;
-    surface_.FillSurface(surface_.Color());
-    DrawTiles();
-    if (inputs.options.Preview)
+    // The background, tiles, marks and grid depend on nothing but the element list, the
+    // grid option, the panel size, the viewport and the surface size, and those change far
+    // less often than every 16 ms; they are kept and drawn again only when one changed.
+    // The grid goes down with them, and only where the preview was drawn over it is it
+    // drawn once more, which leaves every pixel as drawing it after the preview would.
+    const bool grid = inputs.options.Grid;
+    const LayerKey key{panel_.Generation(), surface_.Viewport(),
+                       QSize(surface_.Width(), surface_.Height()), grid, panel_.PanelCols,
+                       panel_.PanelRows};
+    if (cacheOn_ && cacheValid_ && key == cacheKey_) {
+        surface_.RestoreBuffer(cache_);
+    } else {
+        DrawBackgroundAndTiles(grid);
+        // Keeping a copy costs a copy of the buffer: only worth it once the layers stayed
+        // the same for two frames, not while an edit changes them every frame.
+        cacheValid_ = false;
+        if (cacheOn_ && key == lastKey_) {
+            surface_.SaveBuffer(cache_);
+            cacheKey_ = key;
+            cacheValid_ = true;
+        }
+    }
+    lastKey_ = key;
+    if (inputs.options.Preview) {
         DrawPreview(inputs.boxes);
-    if (inputs.options.Grid)
-        DrawGrid();
+        if (grid)
+            DrawGrid(QRect(panel_.CursorX - 6, panel_.CursorY + 1, panel_.CellWidth + 14,
+                           panel_.CellHeight));
+    }
     if (panel_.CursorInside && inputs.options.CursorCell) {
         Canvas& canvas = surface_.SurfaceCanvas();
         canvas.Pen.Color = kCursorColor;

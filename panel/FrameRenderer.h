@@ -1,17 +1,24 @@
 #pragma once
 
 #include "panel/TPolePanelu.h"
+#include "surface/Surface.h"
+
+#include <QImage>
+#include <QRect>
+#include <QSize>
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 namespace vedivez {
 
 class ImageList;
 class KeyedImage;
 class PanelState;
-class Surface;
 
 // The four layers the user can switch off in the view menu; all start on.
 struct ViewOptions {
@@ -40,17 +47,35 @@ public:
 
     void RenderFrame(const FrameInputs& inputs);
 
+    // Whether the background, tiles, corner marks and grid are kept between frames and
+    // drawn again only after what they show changed (on by default). The preview, cursor
+    // outline and overlay are drawn every frame.
+    void SetLayerCache(bool on) { cacheOn_ = on; cacheValid_ = false; }
+
     // Receives "Image '<name>' not found" once for each name without a picture; the frame
     // shows a red placeholder in its place instead of stopping.
     std::function<void(const std::string& message)> onMissingImage;
 
 private:
+    // Index of the element's picture, -1 when its name has none (reported once).
+    int TileIndexFor(const std::string& name);
     const KeyedImage& TileFor(const std::string& name);
-    void DrawTiles();
-    void DrawElement(const TPolePanelu& e, bool marks);
+    // The element's tile (index -1: none) together with its corner marks in its own and the
+    // neighbouring cells, as one picture placed kCompositeLeft pixels left of the cell.
+    const KeyedImage& Composite(int tileIndex, unsigned cornerFlags);
+    // Background, tiles, the elements' corner marks and, when on, the grid.
+    void DrawBackgroundAndTiles(bool grid);
+    // Queues what the element adds to the tile and mark layers; placeholders of missing
+    // pictures go first, so the marks of any element end up above them.
+    void CollectElement(const TPolePanelu& e);
+    // Draws the queued pictures, first filling the pixel rows [yFrom, yTo) with the
+    // background when that range is not empty.
+    void FlushBand(int64_t yFrom, int64_t yTo);
+    // The preview's corner marks, translucent.
     void DrawMarks(int64_t x0, int64_t y0, bool lh, bool ld, bool ph, bool pd, int alpha);
     void DrawPreview(const PositionFlags& boxes);
-    void DrawGrid();
+    // The grid's pixels inside a logical rectangle.
+    void DrawGrid(const QRect& within);
     void DrawOverlay(const FrameInputs& inputs);
 
     const PanelState& panel_;
@@ -58,6 +83,28 @@ private:
     const ImageList& images_;
     int markLH_, markLD_, markPH_, markPD_;
     std::unordered_set<std::string> reported_;
+    std::unordered_map<unsigned, std::unique_ptr<KeyedImage>> composites_;
+    // The last name looked up and its picture: neighbouring cells often hold the same tile.
+    std::string lastName_;
+    int lastIndex_ = -1;
+    bool lastValid_ = false;
+    // What the kept layers were drawn from.
+    struct LayerKey {
+        uint64_t generation = ~uint64_t{0};
+        QRect viewport;
+        QSize surfaceSize;
+        bool grid = false;
+        int32_t cols = 0;
+        int32_t rows = 0;
+        friend bool operator==(const LayerKey&, const LayerKey&) = default;
+    };
+    bool cacheOn_ = true;
+    bool cacheValid_ = false;
+    QImage cache_;
+    LayerKey cacheKey_;
+    LayerKey lastKey_; // of the previous frame
+    std::vector<Surface::Placement> placeholders_;
+    std::vector<Surface::Placement> band_;
 };
 
 } // namespace vedivez

@@ -23,6 +23,7 @@ void PanelState::PlaceInCell(int32_t col, int32_t row, const PositionFlags& flag
         elements_.emplace_back();
         index_.Add(col, row, static_cast<uint32_t>(i));
     }
+    ++generation_;
     TPolePanelu& e = elements_[i];
     e.NAME = SelectedName;
     e.X = col;
@@ -53,6 +54,7 @@ void PanelState::PlaceElementAt(int32_t px, int32_t py, bool remove) {
 void PanelState::RemoveElement(size_t index) {
     if (index >= elements_.size())
         return;
+    ++generation_;
     const size_t last = elements_.size() - 1;
     index_.Remove(elements_[index].X, elements_[index].Y, static_cast<uint32_t>(index));
     if (index != last) {
@@ -64,6 +66,7 @@ void PanelState::RemoveElement(size_t index) {
 }
 
 void PanelState::ClearElements() {
+    ++generation_;
     elements_.clear();
     index_.Clear();
 }
@@ -99,6 +102,7 @@ bool PanelState::ShiftAll(int32_t dx, int32_t dy) {
             return false;
         }
     }
+    ++generation_;
     for (TPolePanelu& e : elements_) {
         e.X += dx;
         e.Y += dy;
@@ -108,17 +112,20 @@ bool PanelState::ShiftAll(int32_t dx, int32_t dy) {
 }
 
 void PanelState::AppendElement(TPolePanelu element) {
+    ++generation_;
     const auto i = static_cast<uint32_t>(elements_.size());
     index_.Add(element.X, element.Y, i);
     elements_.push_back(std::move(element));
 }
 
 void PanelState::ReplaceElements(std::vector<TPolePanelu> elements) {
+    ++generation_;
     elements_ = std::move(elements);
     RebuildIndex();
 }
 
 void PanelState::ReplaceElements(std::vector<TPolePanelu> elements, CellIndex index) {
+    ++generation_;
     elements_ = std::move(elements);
     index_ = std::move(index);
 }

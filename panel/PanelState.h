@@ -36,6 +36,10 @@ public:
 
     const std::vector<TPolePanelu>& Elements() const { return elements_; }
 
+    // Changes whenever the element list may have changed; views that keep something drawn
+    // from the list compare it to know when to draw again.
+    uint64_t Generation() const { return generation_; }
+
     // Calls fn(index) for every element of the cell, in list order.
     template <typename F> void ForEachElementAt(int32_t col, int32_t row, F&& fn) const {
         index_.ForEachInCell(col, row, std::forward<F>(fn));
@@ -81,6 +85,7 @@ private:
     PanelWindow& window_;
     std::vector<TPolePanelu> elements_;
     CellIndex index_;
+    uint64_t generation_ = 0;
 };
 
 } // namespace vedivez

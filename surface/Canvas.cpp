@@ -54,6 +54,36 @@ void Canvas::MoveTo(int x, int y) {
     penY_ = y;
 }
 
+void Canvas::VerticalLines(const std::vector<int>& xs, int y1, int y2) {
+    if (xs.empty())
+        return;
+    penX_ = xs.back();
+    penY_ = y2;
+    if (!surface_.CanDraw() || y1 == y2)
+        return;
+    EndText();
+    // Downward lines cover y1 .. y2 - 1, upward ones y2 + 1 .. y1.
+    const qint64 from = y1 < y2 ? y1 : qint64{y2} + 1;
+    const qint64 to = y1 < y2 ? y2 : qint64{y1} + 1;
+    const QRect view = surface_.viewport_;
+    const qint64 r0 = std::max<qint64>(from, view.top());
+    const qint64 r1 = std::min<qint64>(to, qint64{view.top()} + view.height());
+    std::vector<qint64> columns;
+    for (int x : xs)
+        if (x >= view.left() && x < qint64{view.left()} + view.width())
+            columns.push_back(x - view.left());
+    if (r0 >= r1 || columns.empty())
+        return;
+    const QRgb color = ToQRgb(Pen.Color);
+    uchar* bits = surface_.buffer_.bits();
+    const qsizetype stride = surface_.buffer_.bytesPerLine();
+    for (qint64 row = r0; row < r1; ++row) {
+        auto* line = reinterpret_cast<QRgb*>(bits + (row - view.top()) * stride);
+        for (qint64 c : columns)
+            line[c] = color;
+    }
+}
+
 void Canvas::LineTo(int x, int y) {
     const qint64 x0 = penX_;
     const qint64 y0 = penY_;

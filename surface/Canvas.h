@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vedivez {
 
@@ -48,6 +49,11 @@ public:
 
     // Outlines pixels x1 … x2 − 1 by y1 … y2 − 1 with the pen and fills the inside with the
     // brush colour unless the brush is clear. Corners may be given in either order.
+    // Draws the vertical lines from (x, y1) to (x, y2) for every x, as MoveTo(x, y1) and
+    // LineTo(x, y2) one after the other would (end point excluded, pen left at the last
+    // line's end), but row by row, so a grid's many columns are written in memory order.
+    void VerticalLines(const std::vector<int>& xs, int y1, int y2);
+
     void Rectangle(int x1, int y1, int x2, int y2);
 
     // Draws the text (one byte per character) with its cell's top-left at (x, y) in the font

@@ -16,6 +16,21 @@ constexpr QRgb kKeyRgb = ToQRgb(kKeyColor);
 KeyedImage::KeyedImage(int width, int height, std::vector<QRgb> pixels)
     : width_(width), height_(height), pixels_(std::move(pixels)) {
     BuildSpans();
+    FindRunColor();
+}
+
+void KeyedImage::FindRunColor() {
+    singleColor_ = false;
+    bool known = false;
+    for (const QRgb p : pixels_) {
+        if (p == kKeyRgb)
+            continue;
+        if (known && p != runColor_)
+            return;
+        runColor_ = p;
+        known = true;
+    }
+    singleColor_ = known;
 }
 
 KeyedImage KeyedImage::FromQImage(const QImage& image) {

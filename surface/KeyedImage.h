@@ -49,9 +49,21 @@ public:
         return {spans_.data() + rowFirstSpan_[y], spans_.data() + rowFirstSpan_[y + 1]};
     }
 
+    // All runs, row after row, and where each row's runs start (one entry per row plus one
+    // closing the last), for blitters that walk many pictures row by row.
+    const Span* AllSpans() const { return spans_.data(); }
+    const size_t* RowStarts() const { return rowFirstSpan_.data(); }
+
+    // Whether every drawn pixel has the same colour (true for every tile and mark): such a
+    // picture is drawn by filling its runs with that colour, without reading the source.
+    bool SingleColor() const { return singleColor_; }
+    // That colour, when SingleColor() holds.
+    QRgb RunColor() const { return runColor_; }
+
 private:
     KeyedImage(int width, int height, std::vector<QRgb> pixels);
     void BuildSpans();
+    void FindRunColor();
 
     int width_ = 0;
     int height_ = 0;
@@ -59,6 +71,8 @@ private:
     std::vector<Span> spans_;
     // Index into spans_ of each row's first run, with one extra entry closing the last row.
     std::vector<size_t> rowFirstSpan_{0};
+    bool singleColor_ = false;
+    QRgb runColor_ = 0;
 };
 
 } // namespace vedivez

@@ -1,5 +1,10 @@
 #include "Surface.h"
 
+#include <array>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "Color.h"
 #include "KeyedImage.h"
 #include "SurfaceError.h"
@@ -61,6 +66,20 @@ void Surface::Initialise() {
     CreateBuffer();
 }
 
+void Surface::SaveBuffer(QImage& out) const {
+    if (out.size() != buffer_.size() || out.format() != buffer_.format())
+        out = QImage(buffer_.size(), buffer_.format());
+    if (!buffer_.isNull())
+        std::memcpy(out.bits(), buffer_.constBits(), size_t(buffer_.sizeInBytes()));
+}
+
+void Surface::RestoreBuffer(const QImage& saved) {
+    if (!CanDraw() || saved.size() != buffer_.size() || saved.format() != buffer_.format())
+        return;
+    canvas_.EndText();
+    std::memcpy(buffer_.bits(), saved.constBits(), size_t(buffer_.sizeInBytes()));
+}
+
 void Surface::Release() {
     canvas_.EndText();
     buffer_ = QImage();
@@ -105,33 +124,116 @@ void Surface::FillLogical(qint64 x0, qint64 y0, qint64 x1, qint64 y1, QRgb color
     }
 }
 
-void Surface::DrawImage(const KeyedImage& image, int x, int y) {
-    if (!CanDraw())
+namespace {
+
+// Fills n >= 1 pixels with one colour. Runs of four or more are covered by 16-byte stores,
+// the last one overlapping its neighbour, so a run costs a few stores and no reads.
+inline void FillRun(QRgb* dst, qint64 n, QRgb color) {
+#if defined(__SSE2__)
+    if (n >= 4) {
+        const __m128i fill = _mm_set1_epi32(int(color));
+        qint64 i = 0;
+        for (; i + 4 <= n; i += 4)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), fill);
+        if (i < n)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + n - 4), fill);
         return;
-    canvas_.EndText();
+    }
+#endif
+    for (qint64 i = 0; i < n; ++i)
+        dst[i] = color;
+}
+
+} // namespace
+
+std::pair<qint64, qint64> Surface::Prepare(const Placement* placements, size_t count) {
+    prepared_.clear();
     const qint64 left = viewport_.left();
     const qint64 top = viewport_.top();
-    // Picture rows and columns that fall inside the viewport.
-    const qint64 r0 = std::max<qint64>(0, top - y);
-    const qint64 r1 = std::min<qint64>(image.Height(), top + viewport_.height() - y);
-    const qint64 c0 = std::max<qint64>(0, left - x);
-    const qint64 c1 = std::min<qint64>(image.Width(), left + viewport_.width() - x);
-    if (r0 >= r1 || c0 >= c1)
-        return;
-    uchar* bits = buffer_.bits();
-    const qsizetype stride = buffer_.bytesPerLine();
-    for (qint64 r = r0; r < r1; ++r) {
-        auto* dst = reinterpret_cast<QRgb*>(bits + (y + r - top) * stride) + (x - left);
-        const QRgb* src = image.Row(static_cast<int>(r));
-        for (const KeyedImage::Span& span : image.RowSpans(static_cast<int>(r))) {
-            if (span.x >= c1)
+    const qint64 bottom = top + viewport_.height();
+    qint64 first = bottom, last = top;
+    for (const Placement* p = placements, *end = placements + count; p != end; ++p) {
+        const KeyedImage& image = *p->image;
+        const qint64 c0 = std::max<qint64>(0, left - p->x);
+        const qint64 c1 = std::min<qint64>(image.Width(), left + viewport_.width() - p->x);
+        const qint64 rowFrom = std::max<qint64>(top, p->y);
+        const qint64 rowTo = std::min<qint64>(bottom, qint64{p->y} + image.Height());
+        if (c0 >= c1 || rowFrom >= rowTo)
+            continue;
+        first = std::min(first, rowFrom);
+        last = std::max(last, rowTo);
+        prepared_.push_back(Prepared{&image, image.AllSpans(), image.RowStarts(),
+                                     image.SingleColor(), c0 == 0 && c1 == image.Width(),
+                                     image.RunColor(), p->y, image.Height(), p->x - left, c0,
+                                     c1});
+    }
+    return {first, last};
+}
+
+void Surface::DrawPreparedRow(qint64 row) {
+    QRgb* line = reinterpret_cast<QRgb*>(buffer_.bits() +
+                                         (row - viewport_.top()) * buffer_.bytesPerLine());
+    for (const Prepared& p : prepared_) {
+        const qint64 r = row - p.y;
+        if (r < 0 || r >= p.height)
+            continue;
+        QRgb* dst = line + p.dx;
+        const KeyedImage::Span* span = p.spans + p.rowStarts[r];
+        const KeyedImage::Span* end = p.spans + p.rowStarts[r + 1];
+        if (p.single && p.unclipped) {
+            for (; span != end; ++span)
+                FillRun(dst + span->x, span->length, p.color);
+            continue;
+        }
+        const QRgb* src = p.image->Row(static_cast<int>(r));
+        for (; span != end; ++span) {
+            if (span->x >= p.c1)
                 break;
-            const qint64 s = std::max<qint64>(span.x, c0);
-            const qint64 e = std::min<qint64>(span.x + span.length, c1);
-            if (s < e)
+            const qint64 s = std::max<qint64>(span->x, p.c0);
+            const qint64 e = std::min<qint64>(span->x + span->length, p.c1);
+            if (s >= e)
+                continue;
+            if (p.single)
+                FillRun(dst + s, e - s, p.color);
+            else
                 std::memcpy(dst + s, src + s, static_cast<size_t>(e - s) * sizeof(QRgb));
         }
     }
+}
+
+void Surface::DrawImage(const KeyedImage& image, int x, int y) {
+    const Placement one{&image, x, y};
+    DrawPlacements(&one, 1);
+}
+
+void Surface::DrawImages(const std::vector<Placement>& placements) {
+    DrawPlacements(placements.data(), placements.size());
+}
+
+void Surface::DrawPlacements(const Placement* placements, size_t count) {
+    if (!CanDraw() || count == 0)
+        return;
+    canvas_.EndText();
+    const auto [first, last] = Prepare(placements, count);
+    for (qint64 row = first; row < last; ++row)
+        DrawPreparedRow(row);
+}
+
+void Surface::FillRowsAndDraw(int yFrom, int yTo, uint32_t pixel,
+                              const std::vector<Placement>& placements) {
+    if (!CanDraw())
+        return;
+    canvas_.EndText();
+    const qint64 top = viewport_.top();
+    const qint64 y0 = std::max<qint64>(yFrom, top);
+    const qint64 y1 = std::min<qint64>(yTo, top + viewport_.height());
+    const QRgb color = ToQRgb(pixel);
+    // The band's rows are filled in one sweep (a band of 47 rows stays in the second-level
+    // cache), then drawn over row by row.
+    FillLogical(viewport_.left(), y0, qint64{viewport_.left()} + viewport_.width(), y1, color);
+    Prepare(placements.data(), placements.size());
+    for (qint64 row = y0; row < y1; ++row)
+        DrawPreparedRow(row);
 }
 
 void Surface::DrawImageAlpha(const KeyedImage& image, const QRect& rect, int alpha) {

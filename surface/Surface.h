@@ -1,16 +1,18 @@
 #pragma once
 
 #include "Canvas.h"
+#include "KeyedImage.h"
 
 #include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <cstdint>
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace vedivez {
 
-class KeyedImage;
 
 // The off-screen drawing surface the panel is composed on: a logical surface of up to a few
 // hundred thousand pixels each way, of which only the viewport has a back buffer, so memory
@@ -61,6 +63,22 @@ public:
     void FillSurface(uint32_t pixel);
     // Draws the picture with its top-left at logical (x, y), white pixels skipped, clipped.
     void DrawImage(const KeyedImage& image, int x, int y);
+    // One picture to draw at a logical position, for DrawImages.
+    struct Placement {
+        const KeyedImage* image;
+        int x;
+        int y;
+    };
+    // Draws the pictures as DrawImage would one after the other, but buffer row by buffer
+    // row, so a band of neighbouring pictures is written in memory order.
+    void DrawImages(const std::vector<Placement>& placements);
+    // Fills the logical rows [yFrom, yTo) with the pixel value and draws the pictures over
+    // them, row by row, so each buffer row is written while it is still in the cache. The
+    // same as FillSurface on those rows followed by DrawImages, for pictures that lie
+    // within the rows.
+    void FillRowsAndDraw(int yFrom, int yTo, uint32_t pixel,
+                         const std::vector<Placement>& placements);
+
     // Scales the picture to the logical rectangle by nearest pixel (16.16 fixed-point steps)
     // and blends its non-white pixels over the surface with opacity alpha/255.
     void DrawImageAlpha(const KeyedImage& image, const QRect& rect, int alpha);
@@ -76,6 +94,12 @@ public:
     void SetPresenter(Presenter presenter) { presenter_ = std::move(presenter); }
     qint64 PresentedFrames() const { return presentedFrames_; }
 
+    // Copies the whole back buffer out, or back in from a copy of the same size (which must
+    // have been taken from this surface with the same viewport), for owners that keep a
+    // drawn layer between frames.
+    void SaveBuffer(QImage& out) const;
+    void RestoreBuffer(const QImage& saved);
+
     // Colour (0x00BBGGRR) of the logical pixel, which must lie inside the viewport; throws
     // std::out_of_range otherwise.
     uint32_t Pixel(int x, int y) const;
@@ -85,6 +109,27 @@ private:
     friend class Canvas;
 
     void CreateBuffer();
+
+    // A placement with everything its rows need worked out once.
+    struct Prepared {
+        const KeyedImage* image;
+        const KeyedImage::Span* spans;
+        const size_t* rowStarts;
+        bool single;    // one colour: fill the runs instead of copying them
+        bool unclipped; // wholly inside the viewport's columns
+        QRgb color;
+        qint64 y;
+        qint64 height;
+        qint64 dx;  // buffer column of the picture's column 0
+        qint64 c0;  // visible picture columns c0 .. c1 - 1
+        qint64 c1;
+    };
+    void DrawPlacements(const Placement* placements, size_t count);
+    // Prepares the placements that reach the viewport; returns the buffer rows they cover.
+    std::pair<qint64, qint64> Prepare(const Placement* placements, size_t count);
+    void DrawPreparedRow(qint64 row);
+    std::vector<Prepared> prepared_;
+
     // Fills the logical half-open rectangle [x0, x1) × [y0, y1), clipped to the viewport.
     void FillLogical(qint64 x0, qint64 y0, qint64 x1, qint64 y1, QRgb color);
 

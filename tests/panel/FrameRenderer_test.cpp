@@ -394,3 +394,123 @@ TEST(TileImagesTest, ListAndPaletteComeFromTheCatalogue) {
         EXPECT_EQ(picture.pixel(0, 46) & 0xFFFFFF, 0xFFFFFFu) << name;
     }
 }
+
+namespace {
+
+// The frame drawn literally step by step with plain surface and canvas calls: every tile in
+// list order, then every element's marks, the preview, the whole grid, the outline and the
+// overlay. The renderer's shortcuts (visible cells only, tile and marks as one picture, the
+// grid drawn with the background, layers kept between frames) must give the same pixels.
+void ReferenceFrame(const PanelState& p, Surface& s, const FrameInputs& in) {
+    const ImageList& images = Images();
+    auto picture = [&](const std::string& name) -> const KeyedImage& {
+        const int i = images.TryFindImage(name);
+        return i >= 0 ? images.Image(i) : MissingTilePicture();
+    };
+    s.FillSurface(0x808080);
+    for (const TPolePanelu& e : p.Elements())
+        s.DrawImage(picture(e.NAME), e.X * 47 + 1, e.Y * 47 + 1);
+    auto marks = [&](int x0, int y0, bool lh, bool ld, bool ph, bool pd, int alpha) {
+        const struct {
+            bool on;
+            const char *own, *mirrored;
+            int ownX, mirroredX, y;
+        } table[] = {{lh, "Ruzek_LH", "Ruzek_PH", x0 + 1, x0 - 6, y0 + 1},
+                     {ld, "Ruzek_LD", "Ruzek_PD", x0 + 1, x0 - 6, y0 + 41},
+                     {ph, "Ruzek_PH", "Ruzek_LH", x0 + 41, x0 + 48, y0 + 1},
+                     {pd, "Ruzek_PD", "Ruzek_LD", x0 + 41, x0 + 48, y0 + 41}};
+        for (const auto& m : table) {
+            if (!m.on)
+                continue;
+            for (auto [name, x] : {std::pair{m.own, m.ownX}, std::pair{m.mirrored, m.mirroredX}}) {
+                if (alpha < 0)
+                    s.DrawImage(picture(name), x, m.y);
+                else
+                    s.DrawImageAlpha(picture(name), QRect(x, m.y, 7, 7), alpha);
+            }
+        }
+    };
+    for (const TPolePanelu& e : p.Elements())
+        marks(e.X * 47, e.Y * 47, e.Cont_LH, e.Cont_LD, e.Cont_PH, e.Cont_PD, -1);
+    if (in.options.Preview) {
+        s.DrawImageAlpha(picture(p.SelectedName), QRect(p.CursorX + 1, p.CursorY + 1, 46, 46),
+                         p.PreviewAlpha);
+        marks(p.CursorX, p.CursorY, in.boxes.LH, in.boxes.LD, in.boxes.PH, in.boxes.PD,
+              p.PreviewAlpha);
+    }
+    Canvas& c = s.SurfaceCanvas();
+    if (in.options.Grid) {
+        c.Pen.Color = 0xFF0000;
+        for (int k = 0; k <= p.PanelCols; ++k) {
+            c.MoveTo(k * 47, 0);
+            c.LineTo(k * 47, s.Height());
+        }
+        for (int k = 0; k <= p.PanelRows; ++k) {
+            c.MoveTo(0, k * 47);
+            c.LineTo(s.Width(), k * 47);
+        }
+    }
+    if (p.CursorInside && in.options.CursorCell) {
+        c.Pen.Color = 0x0000FF;
+        c.Brush.Style = Canvas::BrushStyle::Clear;
+        c.Rectangle(p.CursorX, p.CursorY, p.CursorX + 48, p.CursorY + 48);
+    }
+    if (in.options.Info) {
+        c.Font.Color = 0x000080;
+        c.TextOut(10, 10, "RefreshStopCount: " + std::to_string(in.lagCount));
+        c.TextOut(10, 20, "RefreshTick/FrameRate: " + std::to_string(in.frameRate));
+        c.TextOut(10, 30, "ArrayLength: " + std::to_string(p.Elements().size()));
+        c.TextOut(10, 40, "Position: X=" + std::to_string(p.CursorX / 47) +
+                              " Y=" + std::to_string(p.CursorY / 47));
+    }
+    s.ReleaseCanvas();
+}
+
+} // namespace
+
+TEST(FrameRendererTest, MatchesStepByStepReferenceOverManyEditedFrames) {
+    std::mt19937 rng(77);
+    const auto& catalogue = Images();
+    for (int scene = 0; scene < 12; ++scene) {
+        const int cols = 6 + int(rng() % 10), rows = 5 + int(rng() % 8);
+        Scene sc(cols, rows);
+        Surface reference;
+        reference.SetSize(cols * 47, rows * 47);
+        reference.Initialise();
+        // The reference's brush state must follow the renderer's from the first frame on.
+        QRect view(0, 0, cols * 47, rows * 47);
+        for (int frame = 0; frame < 25; ++frame) {
+            const int action = int(rng() % 8);
+            if (action < 3) { // an edit between frames
+                sc.panel.SelectedName = int(rng() % 12) == 0 ? "MISSING" : catalogue.Name(int(rng() % 55));
+                sc.h.window.boxes = PositionFlags{bool(rng() % 2), bool(rng() % 2), bool(rng() % 2),
+                                                  bool(rng() % 2), bool(rng() % 2), bool(rng() % 2),
+                                                  bool(rng() % 2), bool(rng() % 2)};
+                sc.panel.PlaceElementAt(int(rng() % (cols * 47 + 94)) - 47,
+                                        int(rng() % (rows * 47 + 94)) - 47, rng() % 4 == 0);
+            } else if (action == 3) {
+                sc.panel.ShiftAll(int(rng() % 3) - 1, int(rng() % 3) - 1);
+            } else if (action == 4) { // scrolling
+                const int w = 1 + int(rng() % (cols * 47)), h = 1 + int(rng() % (rows * 47));
+                view = QRect(int(rng() % (cols * 47 - w + 1)), int(rng() % (rows * 47 - h + 1)), w, h);
+            } else if (action == 5) {
+                sc.panel.PanelCols = 3 + int(rng() % (cols + 3));
+                sc.panel.PanelRows = 3 + int(rng() % (rows + 3));
+            }
+            // Otherwise the same panel again: the kept layers are used.
+            sc.panel.CursorX = int(rng() % cols) * 47;
+            sc.panel.CursorY = int(rng() % rows) * 47;
+            sc.panel.CursorInside = rng() % 3 != 0;
+            FrameInputs in;
+            in.options = ViewOptions{rng() % 3 != 0, rng() % 4 != 0, rng() % 2 != 0, rng() % 4 != 0};
+            in.boxes = PositionFlags{bool(rng() % 2), false, bool(rng() % 2), false, false,
+                                     bool(rng() % 2), false, bool(rng() % 2)};
+            in.lagCount = 1 + int(rng() % 3);
+            sc.surface.SetViewport(view);
+            const QImage got = sc.Render(in);
+            ReferenceFrame(sc.panel, reference, in);
+            ASSERT_EQ(got, reference.BackBuffer().copy(view))
+                << "scene " << scene << " frame " << frame << " action " << action;
+        }
+    }
+}
