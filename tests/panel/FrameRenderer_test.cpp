@@ -1,3 +1,4 @@
+#include "PanelTestHelpers.h"
 #include "panel/FrameRenderer.h"
 #include "panel/HeadlessPanel.h"
 #include "panel/TileImages.h"
@@ -9,6 +10,7 @@
 #include <random>
 
 using namespace vedivez;
+using vedivez::test::Rec;
 
 namespace {
 
@@ -20,14 +22,6 @@ const ImageList& Images() {
 }
 
 const KeyedImage& Picture(const char* name) { return Images().Image(Images().FindImage(name)); }
-
-TPolePanelu Rec(int32_t x, int32_t y, const std::string& name) {
-    TPolePanelu e;
-    e.X = x;
-    e.Y = y;
-    e.NAME = name;
-    return e;
-}
 
 FrameInputs Only(bool preview, bool grid, bool cursor, bool info) {
     FrameInputs in;
@@ -60,6 +54,15 @@ struct Scene {
 uint32_t At(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFF; }
 uint32_t Bgr(uint32_t rgb) { return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF); }
 uint32_t PixelBgr(const QImage& img, int x, int y) { return Bgr(At(img, x, y)); }
+
+// Writes the overlay's four lines as the overlay places them, in its colour.
+void WriteOverlay(Surface& surface, const std::vector<std::string>& lines) {
+    Canvas& canvas = surface.SurfaceCanvas();
+    canvas.Font.Color = 0x000080;
+    for (size_t i = 0; i < lines.size(); ++i)
+        canvas.TextOut(10, 10 + 10 * int(i), lines[i]);
+    surface.ReleaseCanvas();
+}
 
 // The expected image of the tile and mark layers, drawn with plain surface calls.
 QImage Expected(int w, int h, const std::function<void(Surface&)>& draw) {
@@ -184,13 +187,8 @@ TEST(FrameRendererTest, FirstFrameAfterStart) {
     EXPECT_EQ(PixelBgr(frame, 48, 20), kGrey);
 
     // The overlay adds exactly its four lines, on no background (the outline came first).
-    Canvas& canvas = sc.surface.SurfaceCanvas();
-    canvas.Font.Color = 0x000080;
-    canvas.TextOut(10, 10, "RefreshStopCount: 3");
-    canvas.TextOut(10, 20, "RefreshTick/FrameRate: 61");
-    canvas.TextOut(10, 30, "ArrayLength: 0");
-    canvas.TextOut(10, 40, "Position: X=0 Y=0");
-    sc.surface.ReleaseCanvas();
+    WriteOverlay(sc.surface, {"RefreshStopCount: 3", "RefreshTick/FrameRate: 61",
+                              "ArrayLength: 0", "Position: X=0 Y=0"});
     EXPECT_EQ(first, sc.surface.BackBuffer());
 }
 
@@ -209,13 +207,8 @@ TEST(FrameRendererTest, OverlayTextsAndPositionLine) {
     const QImage with = sc.Render(in);
     in.options.Info = false;
     sc.Render(in);
-    Canvas& canvas = sc.surface.SurfaceCanvas();
-    canvas.Font.Color = 0x000080;
-    canvas.TextOut(10, 10, "RefreshStopCount: 2");
-    canvas.TextOut(10, 20, "RefreshTick/FrameRate: 59");
-    canvas.TextOut(10, 30, "ArrayLength: 3");
-    canvas.TextOut(10, 40, "Position: X=2 Y=1");
-    sc.surface.ReleaseCanvas();
+    WriteOverlay(sc.surface, {"RefreshStopCount: 2", "RefreshTick/FrameRate: 59",
+                              "ArrayLength: 3", "Position: X=2 Y=1"});
     EXPECT_EQ(with, sc.surface.BackBuffer());
 }
 

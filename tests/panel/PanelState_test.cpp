@@ -1,3 +1,4 @@
+#include "PanelTestHelpers.h"
 #include "panel/DocumentTexts.h"
 #include "panel/HeadlessPanel.h"
 
@@ -5,17 +6,9 @@
 #include <random>
 
 using namespace vedivez;
+using vedivez::test::Rec;
 
 namespace {
-
-// Builds a record the way a loaded file would.
-TPolePanelu Rec(int32_t x, int32_t y, const std::string& name) {
-    TPolePanelu e;
-    e.X = x;
-    e.Y = y;
-    e.NAME = name;
-    return e;
-}
 
 std::vector<std::string> Names(const PanelState& p) {
     std::vector<std::string> out;
