@@ -130,6 +130,10 @@ int Render(const QStringList& args, std::ostream& err) {
     const QRect area = view ? *view & whole : whole;
     if (area.isEmpty())
         throw UsageError("--view lies outside the panel's surface");
+    if (qint64{area.width()} * area.height() > Surface::kMaxBufferPixels)
+        throw UsageError("the area is " + std::to_string(area.width()) + " x " +
+                         std::to_string(area.height()) +
+                         " pixels, too large for one picture; choose a part with --view");
     surface.SetViewport(area);
     surface.Initialise();
     FrameRenderer renderer(p.panel, surface, images);

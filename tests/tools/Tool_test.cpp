@@ -140,6 +140,11 @@ TEST(ToolTest, RenderViewOfAHugePanel) {
     ASSERT_EQ(img.size(), QSize(47, 47));
     EXPECT_EQ(img.pixel(0, 20) & 0xFFFFFF, 0x0000FFu);  // grid line of the last column
     EXPECT_EQ(img.pixel(24, 20) & 0xFFFFFF, 0x000000u); // the vertical track
+
+    // The whole surface of such a panel is far too big for one picture.
+    const ToolRun whole = Tool({"render", dir.filePath("big.reru"), dir.filePath("w.png")});
+    EXPECT_EQ(whole.exitCode, 2);
+    EXPECT_NE(whole.err.find("choose a part with --view"), std::string::npos);
 }
 
 TEST(ToolTest, RenderReportsBadOptionsAndMissingPictures) {
