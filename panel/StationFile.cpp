@@ -10,6 +10,7 @@
 #include "panel/StringHelpers.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -109,7 +110,8 @@ void StationReader::PublishCells() {
     if (elements.size() == published_)
         return;
     if (!indexer_)
-        indexer_ = std::make_unique<CellIndexBuilder>(elements.capacity());
+        indexer_ = std::make_unique<CellIndexBuilder>(
+            std::min<size_t>(elements.capacity(), size_t(1) << 22));
     CellIndexBuilder::Cells cells;
     cells.reserve(elements.size() - published_);
     for (size_t i = published_; i < elements.size(); ++i)
@@ -319,8 +321,11 @@ void ApplyStation(StationContent content, PanelState& panel, StationWindow& wind
 void StationReader::ReserveForBytes(int64_t fileSize) {
     // An element line takes at least about a hundred bytes, so this never over-reserves
     // much and spares the list its repeated growth on big files.
+    // Capped so that a huge file of other content does not claim memory up front; the list
+    // still grows as needed beyond it.
+    constexpr int64_t kMaxReserved = int64_t(1) << 24;
     if (fileSize > 0)
-        content_.elements.reserve(size_t(fileSize / 100));
+        content_.elements.reserve(size_t(std::min(fileSize / 100, kMaxReserved)));
 }
 
 void LoadStation(const QString& path, PanelState& panel, StationWindow& window) {
