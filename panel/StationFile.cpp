@@ -110,8 +110,10 @@ void StationReader::PublishCells() {
     if (elements.size() == published_)
         return;
     if (!indexer_)
+        // The list's room is sized for the shortest element lines; typical lines are about
+        // a quarter longer, and a table sized for too many cells costs memory and time.
         indexer_ = std::make_unique<CellIndexBuilder>(
-            std::min<size_t>(elements.capacity(), size_t(1) << 22));
+            std::min<size_t>(elements.capacity() / 5 * 4, size_t(1) << 22));
     CellIndexBuilder::Cells cells;
     cells.reserve(elements.size() - published_);
     for (size_t i = published_; i < elements.size(); ++i)
