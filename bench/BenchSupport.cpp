@@ -5,8 +5,9 @@
 namespace vedivez::bench {
 
 std::vector<TPolePanelu> MakeElements(int count) {
-    static const char* const names[] = {"KOL_sLSPS", "VYH_sLSPS_sLDPS", "KOL_sLDPH",
-                                        "ANG_sLSPS_sLHPD_sLSPD_sLHPS", "KOZ_sLS", "HKO_sLSPS"};
+    static const char* const names[] = {"KOL_sLSPS", "VYH_sLSPS_sLDPS",
+                                        "KOL_sLDPH", "ANG_sLSPS_sLHPD_sLSPD_sLHPS",
+                                        "KOZ_sLS",   "HKO_sLSPS"};
     std::vector<TPolePanelu> out(static_cast<size_t>(count));
     int side = 1;
     while (side * side < count)

@@ -139,7 +139,8 @@ void Report(benchmark::State& state, Scene& scene, bool naive, bool editEveryFra
     std::vector<QImage> keyed;
     if (naive)
         for (int i = 0; i < Images().Count(); ++i) {
-            QImage img = Images().Image(i).ToQImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            QImage img =
+                Images().Image(i).ToQImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
             for (int y = 0; y < img.height(); ++y)
                 for (int x = 0; x < img.width(); ++x)
                     if ((img.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF)
@@ -176,7 +177,10 @@ void BM_Viewport1080p_150x50_EditedEveryFrame(benchmark::State& state) {
     Scene scene(150, 50, FullCells(150, 50), QRect(0, 0, 1920, 1080));
     Report(state, scene, false, true);
 }
-BENCHMARK(BM_Viewport1080p_150x50_EditedEveryFrame)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Viewport1080p_150x50_EditedEveryFrame)
+    ->UseManualTime()
+    ->Iterations(200)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_Viewport1080p_4000x4000_1M(benchmark::State& state) {
     // The viewport's cells are fully tiled as above; the rest of the million elements fill
@@ -185,7 +189,10 @@ void BM_Viewport1080p_4000x4000_1M(benchmark::State& state) {
                 QRect(0, 0, 1920, 1080));
     Report(state, scene, false);
 }
-BENCHMARK(BM_Viewport1080p_4000x4000_1M)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Viewport1080p_4000x4000_1M)
+    ->UseManualTime()
+    ->Iterations(200)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_FullSurface_150x50(benchmark::State& state) {
     // An export draws one frame: nothing kept from an earlier one.

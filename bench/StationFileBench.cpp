@@ -17,7 +17,9 @@ namespace {
 
 constexpr int kElements = 1'000'000;
 
-std::string StationPath() { return BenchDir() + "/vedivez-bench-station.reru"; }
+std::string StationPath() {
+    return BenchDir() + "/vedivez-bench-station.reru";
+}
 
 const std::string& StationBytes() {
     static const std::string bytes = EncodeStation(MakeElements(kElements), 1000, 1000);
@@ -55,7 +57,8 @@ void BM_LoadStation(benchmark::State& state) {
     for (auto _ : state) {
         bestRead = std::min(bestRead, Seconds([&] { benchmark::DoNotOptimize(PlainRead(path)); }));
         HeadlessPanel p;
-        const double t = Seconds([&] { LoadStation(QString::fromStdString(path), p.panel, p.window); });
+        const double t =
+            Seconds([&] { LoadStation(QString::fromStdString(path), p.panel, p.window); });
         bestLoad = std::min(bestLoad, t);
         state.SetIterationTime(t);
         if (p.panel.Elements().size() != size_t(kElements))
@@ -77,10 +80,12 @@ void BM_SaveStation(benchmark::State& state) {
     p.panel.ReplaceElements(MakeElements(kElements));
     double bestSave = 1e9, bestWrite = 1e9, bestWriteNoFlush = 1e9;
     for (auto _ : state) {
-        bestWrite = std::min(bestWrite, Seconds([&] { PlainWrite(plainPath, StationBytes(), true); }));
-        bestWriteNoFlush = std::min(
-            bestWriteNoFlush, Seconds([&] { PlainWrite(plainPath, StationBytes(), false); }));
-        const double t = Seconds([&] { SaveStation(QString::fromStdString(path), p.panel, p.window); });
+        bestWrite =
+            std::min(bestWrite, Seconds([&] { PlainWrite(plainPath, StationBytes(), true); }));
+        bestWriteNoFlush = std::min(bestWriteNoFlush,
+                                    Seconds([&] { PlainWrite(plainPath, StationBytes(), false); }));
+        const double t =
+            Seconds([&] { SaveStation(QString::fromStdString(path), p.panel, p.window); });
         bestSave = std::min(bestSave, t);
         state.SetIterationTime(t);
     }

@@ -71,7 +71,8 @@ void CellIndex::EraseSlot(size_t slot) {
     while (slots_[next].value != kNone) {
         const size_t home = Hash(slots_[next].key) & mask_;
         // Move the entry if its home slot does not lie cyclically in (hole, next].
-        const bool stays = hole <= next ? (home > hole && home <= next) : (home > hole || home <= next);
+        const bool stays =
+            hole <= next ? (home > hole && home <= next) : (home > hole || home <= next);
         if (!stays) {
             slots_[hole] = slots_[next];
             hole = next;

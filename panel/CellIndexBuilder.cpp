@@ -10,7 +10,9 @@ CellIndexBuilder::CellIndexBuilder(size_t expectedCount) {
     });
 }
 
-CellIndexBuilder::~CellIndexBuilder() { Stop(); }
+CellIndexBuilder::~CellIndexBuilder() {
+    Stop();
+}
 
 void CellIndexBuilder::Add(Cells cells) {
     if (cells.empty())

@@ -137,8 +137,8 @@ void WriteFileAtomically(const QString& path, std::string_view data) {
     const std::string prefix = DirName(target) + "/." + BaseName(target) + ".";
     for (int attempt = 0; temp.fd < 0; ++attempt) {
         std::string name = prefix + std::to_string(random() % 100000000u) + ".tmp";
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                              exists ? 0600 : 0666);
+        const int fd =
+            ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : 0666);
         if (fd >= 0) {
             temp.fd = fd;
             temp.name = std::move(name);

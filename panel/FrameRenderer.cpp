@@ -18,7 +18,9 @@ constexpr uint32_t kCursorColor = 0x0000FF; // red
 constexpr uint32_t kTextColor = 0x000080;   // dark red
 
 // Floor division for cell ranges that may start left of or above the panel.
-int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+int64_t FloorDiv(int64_t a, int64_t b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
 
 // Whether a picture drawn at (x, y) can reach the visible rectangle; also keeps the
 // coordinates handed to the surface within its int range.
@@ -29,9 +31,9 @@ bool Reaches(const QRect& view, int64_t x, int64_t y, int w, int h) {
 } // namespace
 
 FrameRenderer::FrameRenderer(const PanelState& panel, Surface& surface, const ImageList& images)
-    : panel_(panel), surface_(surface), images_(images),
-      markLH_(images.FindImage("Ruzek_LH")), markLD_(images.FindImage("Ruzek_LD")),
-      markPH_(images.FindImage("Ruzek_PH")), markPD_(images.FindImage("Ruzek_PD")) {}
+    : panel_(panel), surface_(surface), images_(images), markLH_(images.FindImage("Ruzek_LH")),
+      markLD_(images.FindImage("Ruzek_LD")), markPH_(images.FindImage("Ruzek_PH")),
+      markPD_(images.FindImage("Ruzek_PD")) {}
 
 int FrameRenderer::TileIndexFor(const std::string& name) {
     if (!lastValid_ || name != lastName_) {
@@ -104,8 +106,8 @@ void FrameRenderer::CollectElement(const TPolePanelu& e) {
     const int width = panel_.CellWidth + 2 * kCompositeLeft + 2;
     if (!Reaches(surface_.Viewport(), x0 - kCompositeLeft, y0 + 1, width, panel_.CellHeight))
         return;
-    const unsigned flags = (e.Cont_LH ? kLH : 0) | (e.Cont_LD ? kLD : 0) |
-                           (e.Cont_PH ? kPH : 0) | (e.Cont_PD ? kPD : 0);
+    const unsigned flags = (e.Cont_LH ? kLH : 0) | (e.Cont_LD ? kLD : 0) | (e.Cont_PH ? kPH : 0) |
+                           (e.Cont_PD ? kPD : 0);
     const int index = TileIndexFor(e.NAME);
     if (index < 0)
         placeholders_.push_back({&MissingTilePicture(), int(x0 + 1), int(y0 + 1)});
@@ -185,7 +187,8 @@ void FrameRenderer::DrawBackgroundAndTiles(bool grid) {
     if (filled <= view.bottom()) {
         surface_.FillRowsAndDraw(int(filled), view.bottom() + 1, surface_.Color(), {});
         if (grid)
-            DrawGrid(QRect(view.left(), int(filled), view.width(), int(view.bottom() + 1 - filled)));
+            DrawGrid(
+                QRect(view.left(), int(filled), view.width(), int(view.bottom() + 1 - filled)));
     }
 }
 
@@ -274,9 +277,9 @@ void FrameRenderer::RenderFrame(const FrameInputs& inputs) {
     // The grid goes down with them, and only where the preview was drawn over it is it
     // drawn once more, which leaves every pixel as drawing it after the preview would.
     const bool grid = inputs.options.Grid;
-    const LayerKey key{panel_.Generation(), surface_.Viewport(),
-                       QSize(surface_.Width(), surface_.Height()), grid, panel_.PanelCols,
-                       panel_.PanelRows};
+    const LayerKey key{
+        panel_.Generation(), surface_.Viewport(), QSize(surface_.Width(), surface_.Height()), grid,
+        panel_.PanelCols,    panel_.PanelRows};
     if (cacheOn_ && cacheValid_ && key == cacheKey_) {
         surface_.RestoreBuffer(cache_);
     } else {
@@ -301,8 +304,7 @@ void FrameRenderer::RenderFrame(const FrameInputs& inputs) {
         Canvas& canvas = surface_.SurfaceCanvas();
         canvas.Pen.Color = kCursorColor;
         canvas.Brush.Style = Canvas::BrushStyle::Clear;
-        canvas.Rectangle(panel_.CursorX, panel_.CursorY,
-                         panel_.CursorX + panel_.CellWidth + 1,
+        canvas.Rectangle(panel_.CursorX, panel_.CursorY, panel_.CursorX + panel_.CellWidth + 1,
                          panel_.CursorY + panel_.CellHeight + 1);
     }
     if (inputs.options.Info)

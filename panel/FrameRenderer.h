@@ -50,7 +50,10 @@ public:
     // Whether the background, tiles, corner marks and grid are kept between frames and
     // drawn again only after what they show changed (on by default). The preview, cursor
     // outline and overlay are drawn every frame.
-    void SetLayerCache(bool on) { cacheOn_ = on; cacheValid_ = false; }
+    void SetLayerCache(bool on) {
+        cacheOn_ = on;
+        cacheValid_ = false;
+    }
 
     // Receives "Image '<name>' not found" once for each name without a picture; the frame
     // shows a red placeholder in its place instead of stopping.

@@ -30,8 +30,7 @@ private:
 // A text of the station file is not a valid value of its type; carries the 1-based line.
 class ConversionError : public UserError {
 public:
-    ConversionError(const std::string& message, int line = 0)
-        : UserError(message), line_(line) {}
+    ConversionError(const std::string& message, int line = 0) : UserError(message), line_(line) {}
     int Line() const { return line_; }
     ConversionError AtLine(int line) const { return ConversionError(what(), line); }
 

@@ -188,9 +188,9 @@ size_t StationReader::ScanLines(std::string_view data) {
     const __m128i nul = _mm_setzero_si128();
     for (; i + 16 <= n; i += 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        const __m128i hits = _mm_or_si128(
-            _mm_or_si128(_mm_cmpeq_epi8(v, semicolon), _mm_cmpeq_epi8(v, lf)),
-            _mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, nul)));
+        const __m128i hits =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, semicolon), _mm_cmpeq_epi8(v, lf)),
+                         _mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, nul)));
         unsigned mask = unsigned(_mm_movemask_epi8(hits));
         while (mask != 0) {
             handle(i + size_t(__builtin_ctz(mask)));
@@ -254,8 +254,7 @@ StationContent ReadStationData(std::string_view data, char decimalSeparator) {
     return reader.Finish();
 }
 
-std::string EncodeStation(const std::vector<TPolePanelu>& elements, int32_t height,
-                          int32_t width) {
+std::string EncodeStation(const std::vector<TPolePanelu>& elements, int32_t height, int32_t width) {
     std::string out;
     size_t estimate = 160;
     for (const TPolePanelu& e : elements)

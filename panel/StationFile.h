@@ -81,8 +81,7 @@ StationContent ReadStationData(std::string_view data, char decimalSeparator = '.
 
 // The file's bytes for a panel: size lines, station-information placeholders, one line per
 // element in list order, every line ended with CR LF.
-std::string EncodeStation(const std::vector<TPolePanelu>& elements, int32_t height,
-                          int32_t width);
+std::string EncodeStation(const std::vector<TPolePanelu>& elements, int32_t height, int32_t width);
 
 // The text after the last path separator.
 QString FileNamePart(const QString& path);

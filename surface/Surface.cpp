@@ -152,7 +152,7 @@ std::pair<qint64, qint64> Surface::Prepare(const Placement* placements, size_t c
     const qint64 top = viewport_.top();
     const qint64 bottom = top + viewport_.height();
     qint64 first = bottom, last = top;
-    for (const Placement* p = placements, *end = placements + count; p != end; ++p) {
+    for (const Placement *p = placements, *end = placements + count; p != end; ++p) {
         const KeyedImage& image = *p->image;
         const qint64 c0 = std::max<qint64>(0, left - p->x);
         const qint64 c1 = std::min<qint64>(image.Width(), left + viewport_.width() - p->x);
@@ -164,15 +164,14 @@ std::pair<qint64, qint64> Surface::Prepare(const Placement* placements, size_t c
         last = std::max(last, rowTo);
         prepared_.push_back(Prepared{&image, image.AllSpans(), image.RowStarts(),
                                      image.SingleColor(), c0 == 0 && c1 == image.Width(),
-                                     image.RunColor(), p->y, image.Height(), p->x - left, c0,
-                                     c1});
+                                     image.RunColor(), p->y, image.Height(), p->x - left, c0, c1});
     }
     return {first, last};
 }
 
 void Surface::DrawPreparedRow(qint64 row) {
-    QRgb* line = reinterpret_cast<QRgb*>(buffer_.bits() +
-                                         (row - viewport_.top()) * buffer_.bytesPerLine());
+    QRgb* line =
+        reinterpret_cast<QRgb*>(buffer_.bits() + (row - viewport_.top()) * buffer_.bytesPerLine());
     for (const Prepared& p : prepared_) {
         const qint64 r = row - p.y;
         if (r < 0 || r >= p.height)

@@ -13,7 +13,6 @@
 
 namespace vedivez {
 
-
 // The off-screen drawing surface the panel is composed on: a logical surface of up to a few
 // hundred thousand pixels each way, of which only the viewport has a back buffer, so memory
 // and frame cost follow the visible part.
@@ -120,8 +119,8 @@ private:
         QRgb color;
         qint64 y;
         qint64 height;
-        qint64 dx;  // buffer column of the picture's column 0
-        qint64 c0;  // visible picture columns c0 .. c1 - 1
+        qint64 dx; // buffer column of the picture's column 0
+        qint64 c0; // visible picture columns c0 .. c1 - 1
         qint64 c1;
     };
     void DrawPlacements(const Placement* placements, size_t count);

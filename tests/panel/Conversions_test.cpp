@@ -56,34 +56,20 @@ TEST(ConversionsTest, BooleansAsTheReaderAcceptsThem) {
         char sep;
         std::optional<bool> value;
     } cases[] = {
-        {"0", '.', false},
-        {"-1", '.', true},
-        {"1", '.', true},
-        {"0.0", '.', false},
-        {"0.5", '.', true},
-        {"-0", '.', false},
-        {" 2 ", '.', true},
-        {"1E5", '.', true},
-        {"0e-7", '.', false},
-        {"5e+2", '.', true},
-        {".5", '.', true},
-        {"1.", '.', true},
-        {"0,5", ',', true},
-        {"0,0", ',', false},
-        {"true", '.', true},
-        {"TRUE", '.', true},
-        {"True", '.', true},
-        {"fAlSe", '.', false},
-        {"0,5", '.', std::nullopt},
-        {"yes", '.', std::nullopt},
-        {"", '.', std::nullopt},
-        {" ", '.', std::nullopt},
-        {"1E", '.', std::nullopt},
-        {"E5", '.', std::nullopt},
-        {".", '.', std::nullopt},
-        {" true", '.', std::nullopt},
-        {"1 1", '.', std::nullopt},
-        {"$1", '.', std::nullopt},
+        {"0", '.', false},          {"-1", '.', true},
+        {"1", '.', true},           {"0.0", '.', false},
+        {"0.5", '.', true},         {"-0", '.', false},
+        {" 2 ", '.', true},         {"1E5", '.', true},
+        {"0e-7", '.', false},       {"5e+2", '.', true},
+        {".5", '.', true},          {"1.", '.', true},
+        {"0,5", ',', true},         {"0,0", ',', false},
+        {"true", '.', true},        {"TRUE", '.', true},
+        {"True", '.', true},        {"fAlSe", '.', false},
+        {"0,5", '.', std::nullopt}, {"yes", '.', std::nullopt},
+        {"", '.', std::nullopt},    {" ", '.', std::nullopt},
+        {"1E", '.', std::nullopt},  {"E5", '.', std::nullopt},
+        {".", '.', std::nullopt},   {" true", '.', std::nullopt},
+        {"1 1", '.', std::nullopt}, {"$1", '.', std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(TryParseBoolean(c.text, c.sep), c.value) << "'" << c.text << "'";
@@ -127,9 +113,14 @@ TEST(ConversionsTest, DisplayMessageAddsFullStopAfterCharactersAboveTheDot) {
 
 TEST(ConversionsTest, FileErrorMessagesByCode) {
     const std::pair<int, const char*> cases[] = {
-        {2, "File not found"},      {3, "Invalid filename"},        {4, "Too many open files"},
-        {5, "File access denied"},  {100, "Read beyond end of file"}, {101, "Disk full"},
-        {106, "Invalid numeric input"}, {32, "I/O error 32"},
+        {2, "File not found"},
+        {3, "Invalid filename"},
+        {4, "Too many open files"},
+        {5, "File access denied"},
+        {100, "Read beyond end of file"},
+        {101, "Disk full"},
+        {106, "Invalid numeric input"},
+        {32, "I/O error 32"},
     };
     for (auto [code, text] : cases)
         EXPECT_STREQ(FileError(code).what(), text);

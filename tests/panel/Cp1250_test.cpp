@@ -6,7 +6,8 @@
 using namespace vedivez;
 
 TEST(Cp1250Test, CzechLettersMapToTheirCodePageBytes) {
-    EXPECT_EQ(ToCp1250(StateSaved()), "Ulo\x9E" "eno");
+    EXPECT_EQ(ToCp1250(StateSaved()), "Ulo\x9E"
+                                      "eno");
     EXPECT_EQ(ToCp1250(StateLoaded()), "Na\xE8teno");
     EXPECT_EQ(ToCp1250(QString::fromUtf8("Šířka")), "\x8A\xED\xF8ka");
     EXPECT_EQ(FromCp1250("\x8A\xED\xF8ka"), QString::fromUtf8("Šířka"));

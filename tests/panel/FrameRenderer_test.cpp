@@ -21,7 +21,9 @@ const ImageList& Images() {
     return list;
 }
 
-const KeyedImage& Picture(const char* name) { return Images().Image(Images().FindImage(name)); }
+const KeyedImage& Picture(const char* name) {
+    return Images().Image(Images().FindImage(name));
+}
 
 FrameInputs Only(bool preview, bool grid, bool cursor, bool info) {
     FrameInputs in;
@@ -51,9 +53,15 @@ struct Scene {
     std::vector<std::string> messages;
 };
 
-uint32_t At(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFF; }
-uint32_t Bgr(uint32_t rgb) { return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF); }
-uint32_t PixelBgr(const QImage& img, int x, int y) { return Bgr(At(img, x, y)); }
+uint32_t At(const QImage& img, int x, int y) {
+    return img.pixel(x, y) & 0xFFFFFF;
+}
+uint32_t Bgr(uint32_t rgb) {
+    return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+}
+uint32_t PixelBgr(const QImage& img, int x, int y) {
+    return Bgr(At(img, x, y));
+}
 
 // Writes the overlay's four lines as the overlay places them, in its colour.
 void WriteOverlay(Surface& surface, const std::vector<std::string>& lines) {
@@ -148,9 +156,8 @@ TEST(FrameRendererTest, TwoRecordsInOneCellBothShow) {
     sc.panel.AppendElement(Rec(2, 2, "KOL_sLSPS"));
     sc.panel.AppendElement(Rec(2, 2, "KOL_sSDSH"));
     const QImage frame = sc.Render(Only(false, false, false, false));
-    const QImage expected = Expected(20 * 47, 10 * 47, [](Surface& s) {
-        s.DrawImage(Picture("KRI_sLSPS_sSDSH"), 95, 95);
-    });
+    const QImage expected = Expected(
+        20 * 47, 10 * 47, [](Surface& s) { s.DrawImage(Picture("KRI_sLSPS_sSDSH"), 95, 95); });
     EXPECT_EQ(frame, expected);
 }
 
@@ -187,8 +194,8 @@ TEST(FrameRendererTest, FirstFrameAfterStart) {
     EXPECT_EQ(PixelBgr(frame, 48, 20), kGrey);
 
     // The overlay adds exactly its four lines, on no background (the outline came first).
-    WriteOverlay(sc.surface, {"RefreshStopCount: 3", "RefreshTick/FrameRate: 61",
-                              "ArrayLength: 0", "Position: X=0 Y=0"});
+    WriteOverlay(sc.surface, {"RefreshStopCount: 3", "RefreshTick/FrameRate: 61", "ArrayLength: 0",
+                              "Position: X=0 Y=0"});
     EXPECT_EQ(first, sc.surface.BackBuffer());
 }
 
@@ -207,8 +214,8 @@ TEST(FrameRendererTest, OverlayTextsAndPositionLine) {
     const QImage with = sc.Render(in);
     in.options.Info = false;
     sc.Render(in);
-    WriteOverlay(sc.surface, {"RefreshStopCount: 2", "RefreshTick/FrameRate: 59",
-                              "ArrayLength: 3", "Position: X=2 Y=1"});
+    WriteOverlay(sc.surface, {"RefreshStopCount: 2", "RefreshTick/FrameRate: 59", "ArrayLength: 3",
+                              "Position: X=2 Y=1"});
     EXPECT_EQ(with, sc.surface.BackBuffer());
 }
 
@@ -218,7 +225,7 @@ TEST(FrameRendererTest, CursorOutsideHidesOutlineButKeepsPreviewAndPosition) {
     sc.panel.CursorY = 47 * 2;
     sc.panel.CursorInside = false;
     const QImage frame = sc.Render(Only(true, false, true, false));
-    EXPECT_EQ(PixelBgr(frame, 47 * 4, 47 * 2 + 20), kGrey); // no outline
+    EXPECT_EQ(PixelBgr(frame, 47 * 4, 47 * 2 + 20), kGrey);      // no outline
     EXPECT_NE(PixelBgr(frame, 47 * 4 + 10, 47 * 2 + 24), kGrey); // preview
     sc.panel.CursorInside = true;
     const QImage inside = sc.Render(Only(true, false, true, false));
@@ -347,7 +354,8 @@ TEST(FrameRendererTest, ViewportRenderEqualsRectangleOfFullRender) {
         full.panel.CursorInside = rng() % 2;
         full.panel.SelectedName = catalogue.Name(int(rng() % 55));
         FrameInputs in;
-        in.options = ViewOptions{bool(rng() % 2), bool(rng() % 4), bool(rng() % 2), bool(rng() % 4)};
+        in.options =
+            ViewOptions{bool(rng() % 2), bool(rng() % 4), bool(rng() % 2), bool(rng() % 4)};
         in.boxes = PositionFlags{bool(rng() % 2), false, bool(rng() % 2), false, false,
                                  bool(rng() % 2), false, bool(rng() % 2)};
         const QImage whole = full.Render(in);
@@ -360,7 +368,8 @@ TEST(FrameRendererTest, ViewportRenderEqualsRectangleOfFullRender) {
         part.panel.SelectedName = full.panel.SelectedName;
         for (int v = 0; v < 4; ++v) {
             const int w = 1 + int(rng() % (cols * 47)), h = 1 + int(rng() % (rows * 47));
-            const QRect view(int(rng() % (cols * 47 - w + 1)), int(rng() % (rows * 47 - h + 1)), w, h);
+            const QRect view(int(rng() % (cols * 47 - w + 1)), int(rng() % (rows * 47 - h + 1)), w,
+                             h);
             part.surface.SetViewport(view);
             const QImage got = part.Render(in);
             ASSERT_EQ(got, whole.copy(view)) << "round " << round << " view " << view.x() << ","
@@ -453,8 +462,9 @@ void ReferenceFrame(const PanelState& p, Surface& s, const FrameInputs& in) {
         c.TextOut(10, 10, "RefreshStopCount: " + std::to_string(in.lagCount));
         c.TextOut(10, 20, "RefreshTick/FrameRate: " + std::to_string(in.frameRate));
         c.TextOut(10, 30, "ArrayLength: " + std::to_string(p.Elements().size()));
-        c.TextOut(10, 40, "Position: X=" + std::to_string(p.CursorX / 47) +
-                              " Y=" + std::to_string(p.CursorY / 47));
+        c.TextOut(10, 40,
+                  "Position: X=" + std::to_string(p.CursorX / 47) +
+                      " Y=" + std::to_string(p.CursorY / 47));
     }
     s.ReleaseCanvas();
 }
@@ -475,7 +485,8 @@ TEST(FrameRendererTest, MatchesStepByStepReferenceOverManyEditedFrames) {
         for (int frame = 0; frame < 25; ++frame) {
             const int action = int(rng() % 8);
             if (action < 3) { // an edit between frames
-                sc.panel.SelectedName = int(rng() % 12) == 0 ? "MISSING" : catalogue.Name(int(rng() % 55));
+                sc.panel.SelectedName =
+                    int(rng() % 12) == 0 ? "MISSING" : catalogue.Name(int(rng() % 55));
                 sc.h.window.boxes = PositionFlags{bool(rng() % 2), bool(rng() % 2), bool(rng() % 2),
                                                   bool(rng() % 2), bool(rng() % 2), bool(rng() % 2),
                                                   bool(rng() % 2), bool(rng() % 2)};
@@ -485,7 +496,8 @@ TEST(FrameRendererTest, MatchesStepByStepReferenceOverManyEditedFrames) {
                 sc.panel.ShiftAll(int(rng() % 3) - 1, int(rng() % 3) - 1);
             } else if (action == 4) { // scrolling
                 const int w = 1 + int(rng() % (cols * 47)), h = 1 + int(rng() % (rows * 47));
-                view = QRect(int(rng() % (cols * 47 - w + 1)), int(rng() % (rows * 47 - h + 1)), w, h);
+                view =
+                    QRect(int(rng() % (cols * 47 - w + 1)), int(rng() % (rows * 47 - h + 1)), w, h);
             } else if (action == 5) {
                 sc.panel.PanelCols = 3 + int(rng() % (cols + 3));
                 sc.panel.PanelRows = 3 + int(rng() % (rows + 3));
@@ -495,7 +507,8 @@ TEST(FrameRendererTest, MatchesStepByStepReferenceOverManyEditedFrames) {
             sc.panel.CursorY = int(rng() % rows) * 47;
             sc.panel.CursorInside = rng() % 3 != 0;
             FrameInputs in;
-            in.options = ViewOptions{rng() % 3 != 0, rng() % 4 != 0, rng() % 2 != 0, rng() % 4 != 0};
+            in.options =
+                ViewOptions{rng() % 3 != 0, rng() % 4 != 0, rng() % 2 != 0, rng() % 4 != 0};
             in.boxes = PositionFlags{bool(rng() % 2), false, bool(rng() % 2), false, false,
                                      bool(rng() % 2), false, bool(rng() % 2)};
             in.lagCount = 1 + int(rng() % 3);

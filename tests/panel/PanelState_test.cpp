@@ -44,8 +44,17 @@ TEST_F(PanelStateTest, PixelToCellTruncatesTowardZero) {
     const struct {
         int32_t px;
         int32_t cell;
-    } cases[] = {{0, 0}, {46, 0}, {47, 1}, {93, 1}, {94, 2}, {-1, 0}, {-46, 0}, {-47, -1},
-                 {-94, -2}, {INT32_MAX, INT32_MAX / 47}, {INT32_MIN, INT32_MIN / 47}};
+    } cases[] = {{0, 0},
+                 {46, 0},
+                 {47, 1},
+                 {93, 1},
+                 {94, 2},
+                 {-1, 0},
+                 {-46, 0},
+                 {-47, -1},
+                 {-94, -2},
+                 {INT32_MAX, INT32_MAX / 47},
+                 {INT32_MIN, INT32_MIN / 47}};
     for (const auto& c : cases) {
         EXPECT_EQ(p.ColumnAt(c.px), c.cell) << c.px;
         EXPECT_EQ(p.RowAt(c.px), c.cell) << c.px;

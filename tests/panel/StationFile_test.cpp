@@ -135,9 +135,9 @@ TEST_F(StationFileTest, SizeLinesClampAndOnlyChangesNotify) {
     } cases[] = {
         {"SET_Vyska;20\r\nSET_Sirka;30\r\n", 20, 30, 2},
         {"SET_Vyska;5\r\nSET_Sirka;9999\r\n", 10, 4000, 2},
-        {"SET_Vyska;50\r\nSET_Sirka;150\r\n", 50, 150, 0},      // equal values: no resize
+        {"SET_Vyska;50\r\nSET_Sirka;150\r\n", 50, 150, 0},                // equal values: no resize
         {"SET_Vyska;20\r\nSET_Vyska;30\r\nSET_Vyska;40\r\n", 40, 150, 3}, // each one applies
-        {"SET_Vyska;50;x\r\n", 50, 150, 0},                   // extra fields ignored
+        {"SET_Vyska;50;x\r\n", 50, 150, 0},                               // extra fields ignored
         {"SET_Sirka;$20\r\n", 50, 32, 1},
     };
     for (const auto& c : cases) {
@@ -154,7 +154,8 @@ TEST_F(StationFileTest, SizeLinesClampAndOnlyChangesNotify) {
 }
 
 TEST_F(StationFileTest, OtherLinesAreSkipped) {
-    Load("\r\n" + kHeader + "set_vyska;3\r\nSET_VYSKA;3\r\nprusvitka;X=1\r\nNAZDAR;1;2\r\n"
+    Load("\r\n" + kHeader +
+         "set_vyska;3\r\nSET_VYSKA;3\r\nprusvitka;X=1\r\nNAZDAR;1;2\r\n"
          " SET_Vyska;3\r\n;SET_Vyska\r\n\r\n");
     EXPECT_TRUE(h.panel.Elements().empty());
     EXPECT_EQ(h.window.HeightValue(), 50);
@@ -190,7 +191,7 @@ TEST_F(StationFileTest, FlagValuesAsAccepted) {
     const struct {
         const char* value;
         bool expected;
-    } cases[] = {{"1", true}, {"true", true}, {"TRUE", true}, {"-1", true},
+    } cases[] = {{"1", true},  {"true", true},   {"TRUE", true}, {"-1", true},
                  {"0", false}, {"False", false}, {"0.0", false}};
     for (const auto& c : cases) {
         HeadlessPanel fresh;
@@ -363,7 +364,8 @@ TEST_F(StationFileTest, SaveThroughSymlinkReplacesTargetAndKeepsLinkAndPermissio
     EXPECT_EQ(ReadBytes(Path("real.reru")), "SET_Vyska;50\r\nSET_Sirka;150\r\n" + kHeader);
     EXPECT_EQ(QFile::permissions(Path("real.reru")) & 0x7777,
               (QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
-               QFileDevice::WriteUser | QFileDevice::ReadGroup) & 0x7777);
+               QFileDevice::WriteUser | QFileDevice::ReadGroup) &
+                  0x7777);
     EXPECT_EQ(h.window.statusPath, Path("link.reru"));
 }
 
@@ -392,7 +394,8 @@ TEST_F(StationFileTest, WriteProtectedTargetIsRefusedUnlessRoot) {
 TEST_F(StationFileTest, LoadedIndexFindsFirstOfDuplicatesAcrossChunks) {
     std::string bytes;
     for (int i = 0; i < 40000; ++i)
-        bytes += Element(std::to_string(i % 500), std::to_string(i % 7), "N" + std::to_string(i)) + "\n";
+        bytes +=
+            Element(std::to_string(i % 500), std::to_string(i % 7), "N" + std::to_string(i)) + "\n";
     Load(bytes);
     const auto& elements = h.panel.Elements();
     ASSERT_EQ(elements.size(), 40000u);

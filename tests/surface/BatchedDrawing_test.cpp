@@ -19,8 +19,8 @@ KeyedImage RandomPicture(std::mt19937& rng, bool oneColour) {
     const QRgb colours[] = {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 200, 30)};
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            image.setPixel(x, y, rng() % 3 ? qRgb(255, 255, 255)
-                                           : colours[oneColour ? 0 : rng() % 3]);
+            image.setPixel(x, y,
+                           rng() % 3 ? qRgb(255, 255, 255) : colours[oneColour ? 0 : rng() % 3]);
     return KeyedImage::FromQImage(image);
 }
 
@@ -33,7 +33,8 @@ Surface& Made(Surface& s, int w, int h, QRect view) {
 }
 
 // Every pixel of the viewport as drawn by plain per-pixel logic.
-QImage PerPixel(int w, int h, QRect view, const std::vector<std::pair<const KeyedImage*, QPoint>>& items) {
+QImage PerPixel(int w, int h, QRect view,
+                const std::vector<std::pair<const KeyedImage*, QPoint>>& items) {
     QImage out(view.size(), QImage::Format_RGB32);
     out.fill(qRgb(128, 128, 128));
     for (const auto& [image, at] : items)
@@ -54,7 +55,8 @@ TEST(BatchedDrawingTest, DrawImagesEqualsDrawingOneByOne) {
         std::vector<KeyedImage> pictures;
         for (int i = 0; i < 6; ++i)
             pictures.push_back(RandomPicture(rng, i % 2 == 0));
-        const QRect view(int(rng() % 40), int(rng() % 30), 20 + int(rng() % 120), 10 + int(rng() % 60));
+        const QRect view(int(rng() % 40), int(rng() % 30), 20 + int(rng() % 120),
+                         10 + int(rng() % 60));
         std::vector<Surface::Placement> placements;
         std::vector<std::pair<const KeyedImage*, QPoint>> items;
         for (int i = 0; i < 25; ++i) {
@@ -86,7 +88,8 @@ TEST(BatchedDrawingTest, FillRowsAndDrawEqualsFillThenDraw) {
             const KeyedImage& p = i % 2 ? a : b;
             if (p.Height() > bandEnd - band)
                 continue;
-            placements.push_back({&p, int(rng() % 150) - 40, band + int(rng() % (bandEnd - band - p.Height() + 1))});
+            placements.push_back(
+                {&p, int(rng() % 150) - 40, band + int(rng() % (bandEnd - band - p.Height() + 1))});
         }
         const QRect view(10, 5, 90, 70);
         Surface fused, plain;
@@ -111,10 +114,10 @@ TEST(BatchedDrawingTest, VerticalLinesEqualMoveToLineTo) {
         std::vector<int> xs;
         int y1, y2;
     } cases[] = {
-        {{0, 7, 14, 63}, 0, 40},   // down, one beyond the surface
-        {{3, 9}, 30, 2},           // up: the start is excluded, the end included
+        {{0, 7, 14, 63}, 0, 40}, // down, one beyond the surface
+        {{3, 9}, 30, 2},         // up: the start is excluded, the end included
         {{-1, 5, 64, 200}, -5, 100},
-        {{20}, 12, 12},            // zero length draws nothing
+        {{20}, 12, 12}, // zero length draws nothing
         {{}, 0, 10},
     };
     for (const auto& c : cases) {

@@ -109,12 +109,12 @@ TEST(ToolTest, RenderWritesThePanelAsPng) {
     QImage img(dir.filePath("a.png"));
     ASSERT_EQ(img.size(), QSize(12 * 47, 10 * 47));
     auto rgb = [&img](int x, int y) { return img.pixel(x, y) & 0xFFFFFF; };
-    EXPECT_EQ(rgb(300, 300), 0x808080u);                     // background
-    EXPECT_EQ(rgb(47, 300), 0x0000FFu);                      // grid is on by default
-    EXPECT_EQ(rgb(3 * 47 + 10, 2 * 47 + 24), 0x000000u);     // the tile
-    EXPECT_EQ(rgb(4 * 47 + 1, 2 * 47 + 1), 0x000000u);       // its mirrored corner mark
-    EXPECT_EQ(rgb(20, 24), 0x808080u);                       // no preview by default
-    EXPECT_EQ(rgb(0, 20), 0x0000FFu);                        // no cursor outline by default
+    EXPECT_EQ(rgb(300, 300), 0x808080u);                 // background
+    EXPECT_EQ(rgb(47, 300), 0x0000FFu);                  // grid is on by default
+    EXPECT_EQ(rgb(3 * 47 + 10, 2 * 47 + 24), 0x000000u); // the tile
+    EXPECT_EQ(rgb(4 * 47 + 1, 2 * 47 + 1), 0x000000u);   // its mirrored corner mark
+    EXPECT_EQ(rgb(20, 24), 0x808080u);                   // no preview by default
+    EXPECT_EQ(rgb(0, 20), 0x0000FFu);                    // no cursor outline by default
 
     const ToolRun v = Tool({"render", dir.filePath("a.reru"), dir.filePath("v.png"), "--view",
                             "100,80,200,50", "--no-grid", "--preview", "KOL_sLDPH", "--cursor",
@@ -157,10 +157,11 @@ TEST(ToolTest, RenderReportsBadOptionsAndMissingPictures) {
     EXPECT_NE(m.err.find("Image 'NOPE' not found."), std::string::npos);
     EXPECT_TRUE(QImage(dir.filePath("m.png")).pixel(47 + 12, 47 + 12) == qRgb(255, 0, 0));
 
-    for (const QStringList& extra : {QStringList{"--view", "1,2,3"}, QStringList{"--corners", "XY"},
-                                     QStringList{"--bogus"}, QStringList{"--view", "0,0,0,5"},
-                                     QStringList{"--view", "999999,0,10,10"}}) {
-        const ToolRun r = Tool(QStringList{"render", dir.filePath("m.reru"), dir.filePath("x.png")} + extra);
+    for (const QStringList& extra :
+         {QStringList{"--view", "1,2,3"}, QStringList{"--corners", "XY"}, QStringList{"--bogus"},
+          QStringList{"--view", "0,0,0,5"}, QStringList{"--view", "999999,0,10,10"}}) {
+        const ToolRun r =
+            Tool(QStringList{"render", dir.filePath("m.reru"), dir.filePath("x.png")} + extra);
         EXPECT_EQ(r.exitCode, 2) << extra.join(' ').toStdString();
         EXPECT_FALSE(QFile::exists(dir.filePath("x.png")));
     }
