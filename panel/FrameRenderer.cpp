@@ -142,12 +142,10 @@ void FrameRenderer::DrawBackgroundAndTiles(bool grid) {
     // are drawn does not change a pixel, and each element's tile and marks can go down as
     // one picture. Only a placeholder is coloured: it stays inside its own cell and goes
     // down before the pictures of its row of cells, so marks still cover it. That lets the
-    // renderer visit just the visible cells through the cell index, one row of cells at a
-    // time, filling the background of those pixel rows just before drawing over them while
-    // they are still in the cache; or, when the list is shorter than the visible cells, fill
-    // the surface and walk the list.
-    // When the list is shorter than the visible cells, its visible elements are sorted into
-    // rows of cells (keeping list order within a row) instead of looking up every cell.
+    // renderer go one row of cells at a time, filling the background of those pixel rows
+    // just before drawing over them while they are still in the cache. The elements of a
+    // row come from the cell index, cell by cell, or, when the list is shorter than the
+    // visible cells, from the list sorted into rows (keeping list order within a row).
     const bool walkList = cells > elements.size();
     std::vector<uint32_t> rowStart, byRow;
     if (walkList) {
