@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace vedivez {
@@ -73,6 +74,7 @@ private:
     std::vector<std::string_view> fields_;
     StationContent content_;
     std::unique_ptr<CellIndexBuilder> indexer_;
+    std::thread prefaulter_;
     size_t published_ = 0;
 };
 
