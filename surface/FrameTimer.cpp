@@ -7,7 +7,7 @@ namespace vedivez {
 
 namespace {
 
-// a ÷ b rounded to nearest, halves to even (banker's rounding, as the runtime's Round does).
+// a ÷ b rounded to nearest, halves to even (banker's rounding).
 uint64_t DivideRoundHalfEven(uint64_t a, uint64_t b) {
     const uint64_t quotient = a / b;
     const uint64_t twiceRemainder = 2 * (a % b);
