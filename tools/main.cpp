@@ -2,18 +2,25 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 int main(int argc, char** argv) {
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
     std::unique_ptr<QCoreApplication> app;
+    std::optional<QTemporaryDir> runtimeDir;
     if (vedivez::ToolNeedsGui(args)) {
-        // Rendering needs fonts but never a display.
+        // Rendering needs fonts but never a display; outside a desktop session there is no
+        // runtime folder either, and Qt would warn about it on every run.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtimeDir.emplace().isValid())
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir->path()));
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
