@@ -12,8 +12,9 @@ int main(int argc, char** argv) {
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
-    std::unique_ptr<QCoreApplication> app;
+    // Declared first so that it outlives the application.
     std::optional<QTemporaryDir> runtimeDir;
+    std::unique_ptr<QCoreApplication> app;
     if (vedivez::ToolNeedsGui(args)) {
         // Rendering needs fonts but never a display; outside a desktop session there is no
         // runtime folder either, and Qt would warn about it on every run.
