@@ -10,8 +10,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     clang-format
-    fonts-dejavu-core
-    xvfb xdotool imagemagick
+    fonts-dejavu-core fonts-wine
+    xvfb xdotool imagemagick openbox
 )
 
 missing=()
