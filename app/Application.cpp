@@ -1,0 +1,31 @@
+#include "app/Application.h"
+
+#include "app/ErrorHandler.h"
+
+#include <cstdio>
+#include <exception>
+
+namespace vedivez {
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        if (handler_) {
+            handler_->Report(std::current_exception());
+        } else {
+            try {
+                throw;
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "vedivez: %s\n", e.what());
+            } catch (...) {
+                std::fprintf(stderr, "vedivez: unknown error\n");
+            }
+        }
+        return true;
+    }
+}
+
+} // namespace vedivez

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "app/Prompts.h"
+#include "panel/PanelState.h"
+#include "panel/PanelWindow.h"
+#include "surface/ImageList.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QVBoxLayout;
+
+namespace vedivez {
+
+class BevelPanel;
+class ErrorHandler;
+class MainMenu;
+class MouseEditing;
+class Palette;
+class PanelView;
+class Prompts;
+
+// The main window PanelVAD: menu, tool bar, palette, left panel, drawing area and status
+// bar. It owns the panel and hands each concern to its collaborator; towards the panel and
+// the station file it is the window they talk to.
+class TPanelVAD : public QMainWindow, public PanelWindow, public StationWindow {
+    Q_OBJECT
+public:
+    // Without prompts the real message boxes and file dialogs are used.
+    explicit TPanelVAD(std::unique_ptr<Prompts> prompts = nullptr, QWidget* parent = nullptr);
+    ~TPanelVAD() override;
+
+    PanelState& Panel() { return panel_; }
+    PanelView& View() { return *view_; }
+    Palette& PaletteControls() { return *palette_; }
+    MouseEditing& Mouse() { return *mouse_; }
+    ErrorHandler& Errors() { return *errors_; }
+    Prompts& Prompt() { return *prompts_; }
+    QAction* Action(const QString& component) const;
+    QString StatusText(int panel) const;
+    int StatusWidth(int panel) const;
+
+    // PanelWindow
+    PositionFlags PositionBoxes() const override;
+    void SetDocumentState(const QString& word) override;
+    void ShowMessage(const QString& text) override;
+    // StationWindow
+    int HeightValue() const override;
+    void SetHeightValue(int value) override;
+    int WidthValue() const override;
+    void SetWidthValue(int value) override;
+    void SetStatusPath(const QString& path) override;
+    void SetCaption(const QString& caption) override;
+
+    // Handlers of the window's own controls.
+    void FormResize();
+    void SE_PolickaSirkaChange();
+    void SE_PolickaVyskaChange();
+    void MP_HorniListaClick();
+    void MP_SortimentClick();
+    void MP_LevyPanelClick();
+    void MP_StatusPanelClick();
+    void MP_SkrytVsechnyPanelyClick();
+    void MP_ZobrazitVsechnyPanelyClick();
+    void B_ZavritPanelNastrojuClick();
+    void B_ZavritPanelSortimentClick();
+    void Button1Click();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildToolBar();
+    void BuildSizeSettings();
+    void BuildStatusBar();
+    void SetStatusWidths(int first, int second);
+    void BuildMenu();
+    void ConnectSurface();
+    // Between the top bar and the status bar: the palette at its height with the left panel
+    // and drawing area below it, or the palette alone filling the space.
+    void SetPaletteFillsWindow(bool fills);
+    // Applies the panel size of the spin edits to the surface and the panel.
+    void ApplyPanelSize();
+    void SetChecked(const char* component, bool checked);
+
+    std::unique_ptr<Prompts> prompts_;
+    std::unique_ptr<ErrorHandler> errors_;
+    PanelState panel_;
+    ImageList images_; // X_ImageContainer
+    std::unique_ptr<PanelView> view_;
+    std::unique_ptr<Palette> palette_;
+    std::unique_ptr<MouseEditing> mouse_;
+    std::unique_ptr<MainMenu> menu_;
+    QVBoxLayout* column_ = nullptr;
+    BevelPanel* topBar_ = nullptr;
+    QPushButton* topClose_ = nullptr;
+    QLabel* selectedLabel_ = nullptr;
+    QSpinBox* heightEdit_ = nullptr;
+    QSpinBox* widthEdit_ = nullptr;
+    QWidget* statusBar_ = nullptr;
+    QLabel* status_[2] = {};
+    bool shownOnce_ = false;
+};
+
+} // namespace vedivez

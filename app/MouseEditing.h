@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <Qt>
+
+class QCheckBox;
+class QLabel;
+
+namespace vedivez {
+
+class PanelState;
+
+// Turns pointer and focus events of the surface into panel operations: the snapped cursor,
+// one placement or removal on every button release, a row filled by a left-to-right drag,
+// and the drag display on the left panel; also the four one-cell shift commands.
+class MouseEditing {
+public:
+    MouseEditing(PanelState& panel, QCheckBox* dragBox, QLabel* startLabel, QLabel* endLabel);
+
+    void X_PlochaEnter();
+    void X_PlochaExit();
+    void X_PlochaMouseDown() { BeginDrag(); }
+    void X_PlochaMouseMove(int x, int y) { TrackCursor(x, y); }
+    void X_PlochaMouseUp(Qt::MouseButton button, int x, int y);
+
+    void TrackCursor(int x, int y);
+    void BeginDrag();
+    void EndDrag();
+
+    // "<CursorX>x<CursorY>" in surface pixels.
+    QString PositionText() const;
+
+    void Zpt1Click();         // all one cell left
+    void Posunoutve1Click();  // right
+    void PosunoutveV1Click(); // down
+    void Posunoutve2Click();  // up
+
+private:
+    PanelState& panel_;
+    QCheckBox* dragBox_;
+    QLabel* startLabel_;
+    QLabel* endLabel_;
+};
+
+} // namespace vedivez

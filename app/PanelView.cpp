@@ -1,0 +1,304 @@
+#include "app/PanelView.h"
+
+#include "app/BevelPanel.h"
+#include "app/ErrorHandler.h"
+#include "app/SurfaceWidget.h"
+#include "panel/PanelState.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QScrollBar>
+
+namespace vedivez {
+
+namespace {
+
+// Keeps the scroll bars' idea of the viewport in step with its real size: hiding or showing
+// a tool panel resizes the viewport without resizing the window.
+class ResizeWatcher : public QObject {
+public:
+    ResizeWatcher(QObject* parent, std::function<void()> onResize)
+        : QObject(parent), onResize_(std::move(onResize)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize)
+            onResize_();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> onResize_;
+};
+
+bool SameInputs(const FrameInputs& a, const FrameInputs& b) {
+    const ViewOptions& x = a.options;
+    const ViewOptions& y = b.options;
+    return x.Info == y.Info && x.Preview == y.Preview && x.CursorCell == y.CursorCell &&
+           x.Grid == y.Grid && a.boxes == b.boxes && a.lagCount == b.lagCount &&
+           a.frameRate == b.frameRate;
+}
+
+// Space around a cell that the preview's mirrored corner marks and the cursor outline reach.
+constexpr int kCursorMargin = 8;
+// The overlay's four text lines near the surface's top-left corner, with room to spare.
+const QRect kOverlayArea(0, 0, 520, 72);
+
+} // namespace
+
+bool PanelView::FrameKey::operator==(const FrameKey& o) const {
+    return generation == o.generation && cursorX == o.cursorX && cursorY == o.cursorY &&
+           cursorInside == o.cursorInside && selected == o.selected &&
+           SameInputs(inputs, o.inputs) && viewport == o.viewport && surfaceSize == o.surfaceSize &&
+           cols == o.cols && rows == o.rows && elements == o.elements;
+}
+
+PanelView::PanelView(PanelState& panel, const ImageList& images, ErrorHandler& errors,
+                     QWidget* parent)
+    : QObject(parent), panel_(panel), errors_(errors), renderer_(panel, surface_, images) {
+    area_ = new BevelPanel(QStringLiteral("P_PodkladPlochy"), BevelPanel::Style::Double, parent);
+    horizontal_ = new QScrollBar(Qt::Horizontal, area_);
+    horizontal_->setObjectName(QStringLiteral("SB_Vodorovny"));
+    horizontal_->setFixedHeight(17);
+    vertical_ = new QScrollBar(Qt::Vertical, area_);
+    vertical_->setObjectName(QStringLiteral("SB_Svisly"));
+    vertical_->setFixedWidth(17);
+    viewport_ = new BevelPanel(QStringLiteral("P_Plocha"), BevelPanel::Style::Plain, area_);
+    // The surface covers the viewport's own frame, as a control at (0, 0) of a panel does.
+    viewport_->setContentsMargins(0, 0, 0, 0);
+    for (QScrollBar* bar : {horizontal_, vertical_}) {
+        bar->setMinimum(0);
+        bar->setMaximum(0);
+        bar->setSingleStep(1);
+        bar->setEnabled(false);
+    }
+    auto* layout = new QGridLayout(area_);
+    layout->setContentsMargins(area_->contentsMargins());
+    layout->setSpacing(0);
+    layout->addWidget(viewport_, 0, 0);
+    layout->addWidget(vertical_, 0, 1);
+    layout->addWidget(horizontal_, 1, 0, 1, 2);
+
+    surfaceWidget_ = new SurfaceWidget(surface_, viewport_);
+    surfaceWidget_->setGeometry(0, 0, Surface::kInitialWidth, Surface::kInitialHeight);
+    surface_.SetSize(Surface::kInitialWidth, Surface::kInitialHeight);
+    UpdateViewport();
+
+    viewport_->installEventFilter(new ResizeWatcher(this, [this] {
+        UpdateViewport();
+        NastaveniPosuvniku();
+    }));
+    connect(horizontal_, &QScrollBar::valueChanged, this, &PanelView::SB_VodorovnyChange);
+    connect(vertical_, &QScrollBar::valueChanged, this, &PanelView::SB_SvislyChange);
+    connect(surfaceWidget_, &SurfaceWidget::wheelScrolled, this, [this](int dx, int dy) {
+        if (dx && horizontal_->isEnabled())
+            horizontal_->setValue(horizontal_->value() + dx);
+        if (dy && vertical_->isEnabled())
+            vertical_->setValue(vertical_->value() + dy);
+    });
+
+    renderer_.onMissingImage = [this](const std::string& message) { errors_.ReportOnce(message); };
+    surfaceWidget_->beforePaint = [this](const QRect& exposed) {
+        // A scroll or resize shows parts of the surface the last frame did not cover; they
+        // are drawn at once rather than at the next tick.
+        if (!started_ || Paused() || !shownValid_)
+            return;
+        if (shown_.viewport == surface_.Viewport() &&
+            shown_.surfaceSize == QSize(surface_.Width(), surface_.Height()))
+            return;
+        QRect changed;
+        if (Render(lastLag_, changed))
+            surfaceWidget_->update(QRegion(changed) - QRegion(exposed));
+    };
+
+    pollTimer_.setSingleShot(true);
+    pollTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&pollTimer_, &QTimer::timeout, this,
+            [this] { Poll(static_cast<uint32_t>(clock_.elapsed())); });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            &PanelView::ApplicationStateChanged);
+}
+
+PanelView::~PanelView() = default;
+
+QWidget* PanelView::Viewport() const {
+    return viewport_;
+}
+
+int PanelView::SurfaceWidth() const {
+    return surface_.Width();
+}
+
+int PanelView::SurfaceHeight() const {
+    return surface_.Height();
+}
+
+void PanelView::SetSurfaceSize(int width, int height) {
+    surface_.SetSize(width, height);
+    surfaceWidget_->resize(width, height);
+    UpdateViewport();
+}
+
+void PanelView::NastaveniPosuvniku() {
+    const int w = surfaceWidget_->width(), h = surfaceWidget_->height();
+    const int vw = viewport_->width(), vh = viewport_->height();
+    horizontal_->setEnabled(w > vw);
+    if (horizontal_->isEnabled()) {
+        horizontal_->setMaximum(w - vw);
+        horizontal_->setPageStep(vw);
+    } else {
+        horizontal_->setValue(0);
+        surfaceWidget_->move(0, surfaceWidget_->y());
+    }
+    vertical_->setEnabled(h > vh);
+    if (vertical_->isEnabled()) {
+        vertical_->setMaximum(h - vh);
+        vertical_->setPageStep(vh);
+    } else {
+        vertical_->setValue(0);
+        surfaceWidget_->move(surfaceWidget_->x(), 0);
+    }
+    UpdateViewport();
+}
+
+void PanelView::SB_VodorovnyChange(int position) {
+    surfaceWidget_->move(-position, surfaceWidget_->y());
+    UpdateViewport();
+}
+
+void PanelView::SB_SvislyChange(int position) {
+    surfaceWidget_->move(surfaceWidget_->x(), -position);
+    UpdateViewport();
+}
+
+QRect PanelView::VisibleRect() const {
+    const QRect inViewport(-surfaceWidget_->x(), -surfaceWidget_->y(), viewport_->width(),
+                           viewport_->height());
+    return inViewport & QRect(0, 0, surface_.Width(), surface_.Height());
+}
+
+void PanelView::UpdateViewport() {
+    surface_.SetViewport(VisibleRect());
+}
+
+void PanelView::Start() {
+    if (started_)
+        return;
+    started_ = true;
+    clock_.start();
+    surface_.Initialise();
+    if (QGuiApplication::applicationState() == Qt::ApplicationActive)
+        ApplicationStateChanged(Qt::ApplicationActive);
+}
+
+void PanelView::ApplicationStateChanged(Qt::ApplicationState state) {
+    if (!started_)
+        return;
+    if (state == Qt::ApplicationActive) {
+        if (!timer_.Active())
+            timer_.Activate(static_cast<uint32_t>(clock_.elapsed()));
+        ScheduleNextPoll();
+    } else {
+        timer_.Deactivate();
+        pollTimer_.stop();
+    }
+}
+
+void PanelView::Pause() {
+    ++pauses_;
+    pollTimer_.stop();
+}
+
+void PanelView::Resume() {
+    if (pauses_ > 0 && --pauses_ == 0)
+        ScheduleNextPoll();
+}
+
+void PanelView::ScheduleNextPoll() {
+    if (!started_ || Paused() || !timer_.Active())
+        return;
+    pollTimer_.start(timer_.Interval);
+}
+
+bool PanelView::Poll(uint32_t now) {
+    if (Paused())
+        return false;
+    bool drawn = false;
+    if (const std::optional<int> lag = timer_.Poll(now)) {
+        lastLag_ = *lag;
+        errors_.Guard([&] { drawn = RenderIfChanged(*lag); });
+        ScheduleNextPoll();
+    } else if (timer_.Active() && started_) {
+        // Woken a little early: look again in a millisecond.
+        pollTimer_.start(1);
+    }
+    return drawn;
+}
+
+PanelView::FrameKey PanelView::CurrentKey(int lagCount) const {
+    FrameKey key;
+    key.generation = panel_.Generation();
+    key.cursorX = panel_.CursorX;
+    key.cursorY = panel_.CursorY;
+    key.cursorInside = panel_.CursorInside;
+    key.selected = panel_.SelectedName;
+    key.inputs = frameInputs ? frameInputs() : FrameInputs{};
+    key.inputs.lagCount = lagCount;
+    key.inputs.frameRate = timer_.FrameRate();
+    key.viewport = surface_.Viewport();
+    key.surfaceSize = QSize(surface_.Width(), surface_.Height());
+    key.cols = panel_.PanelCols;
+    key.rows = panel_.PanelRows;
+    key.elements = panel_.Elements().size();
+    return key;
+}
+
+QRect PanelView::ChangedArea(const FrameKey& before, const FrameKey& after) const {
+    const bool sameLayers =
+        before.generation == after.generation && before.viewport == after.viewport &&
+        before.surfaceSize == after.surfaceSize && before.cols == after.cols &&
+        before.rows == after.rows && before.inputs.options.Grid == after.inputs.options.Grid;
+    if (!sameLayers)
+        return after.viewport;
+    // Only the preview, the cursor outline and the overlay can differ: the cells under the
+    // old and the new cursor, and the overlay's corner.
+    const int cw = panel_.CellWidth, ch = panel_.CellHeight;
+    auto around = [&](const FrameKey& k) {
+        return QRect(k.cursorX - kCursorMargin, k.cursorY - kCursorMargin, cw + 2 * kCursorMargin,
+                     ch + 2 * kCursorMargin);
+    };
+    QRect changed = around(before) | around(after);
+    if (before.inputs.options.Info || after.inputs.options.Info)
+        changed |= kOverlayArea;
+    return changed & after.viewport;
+}
+
+bool PanelView::RenderIfChanged(int lagCount) {
+    QRect changed;
+    if (!Render(lagCount, changed))
+        return false;
+    surfaceWidget_->update(changed);
+    return true;
+}
+
+bool PanelView::Render(int lagCount, QRect& changed) {
+    if (!surface_.CanDraw())
+        return false;
+    const FrameKey key = CurrentKey(lagCount);
+    FrameKey compared = key;
+    // Without the overlay the timer's figures are not on screen.
+    if (!key.inputs.options.Info) {
+        compared.inputs.lagCount = 0;
+        compared.inputs.frameRate = 0;
+    }
+    if (shownValid_ && compared == shown_)
+        return false;
+    FrameInputs inputs = key.inputs;
+    renderer_.RenderFrame(inputs);
+    changed = shownValid_ ? ChangedArea(shown_, compared) : key.viewport;
+    shown_ = compared;
+    shownValid_ = true;
+    ++framesDrawn_;
+    return true;
+}
+
+} // namespace vedivez

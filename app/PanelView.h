@@ -1,0 +1,119 @@
+#pragma once
+
+#include "panel/FrameRenderer.h"
+#include "surface/FrameTimer.h"
+#include "surface/Surface.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QRect>
+#include <QTimer>
+#include <functional>
+#include <string>
+
+class QScrollBar;
+class QWidget;
+
+namespace vedivez {
+
+class BevelPanel;
+class ErrorHandler;
+class ImageList;
+class PanelState;
+class SurfaceWidget;
+
+// The drawing area of the main window: the surface X_Plocha inside its viewport P_Plocha with
+// the two scroll bars, and the frame driver that renders the visible part of the surface at
+// the frame timer's pace, and only when something the frame shows has changed.
+class PanelView : public QObject {
+    Q_OBJECT
+public:
+    PanelView(PanelState& panel, const ImageList& images, ErrorHandler& errors, QWidget* parent);
+    ~PanelView() override;
+
+    // P_PodkladPlochy, the panel holding viewport and scroll bars.
+    BevelPanel* Area() const { return area_; }
+    SurfaceWidget* SurfaceControl() const { return surfaceWidget_; }
+    QScrollBar* HorizontalBar() const { return horizontal_; }
+    QScrollBar* VerticalBar() const { return vertical_; }
+    QWidget* Viewport() const;
+
+    // The view options and corner boxes of the next frame (the window's menu and palette).
+    std::function<FrameInputs()> frameInputs;
+
+    // Size of the surface control in pixels, up to 188,000 each way.
+    void SetSurfaceSize(int width, int height);
+    int SurfaceWidth() const;
+    int SurfaceHeight() const;
+
+    // Scroll-bar set-up: enables each bar when the surface exceeds the viewport that way and
+    // sets its range, or pins that edge of the surface at 0.
+    void NastaveniPosuvniku();
+    void SB_VodorovnyChange(int position);
+    void SB_SvislyChange(int position);
+
+    // The part of the surface the viewport shows, in surface pixels.
+    QRect VisibleRect() const;
+
+    // Initialises the surface and starts the frame timer (when the window is first shown).
+    void Start();
+    // Frames stop while a file dialog is open or a file is read or written; calls nest.
+    void Pause();
+    void Resume();
+    bool Paused() const { return pauses_ > 0; }
+
+    // One poll of the frame timer at `now` ms; on a tick, renders when the frame would show
+    // something new. Returns whether a frame was drawn.
+    bool Poll(uint32_t now);
+    // Renders the frame for this lag count if it differs from the one shown.
+    bool RenderIfChanged(int lagCount);
+    qint64 FramesDrawn() const { return framesDrawn_; }
+    const FrameTimer& Timer() const { return timer_; }
+    FrameRenderer& Renderer() { return renderer_; }
+    const Surface& FrameSurface() const { return surface_; }
+
+private:
+    // What a frame shows; a frame equal to the last one is not drawn again.
+    struct FrameKey {
+        uint64_t generation = ~uint64_t{0};
+        int32_t cursorX = 0, cursorY = 0;
+        bool cursorInside = false;
+        std::string selected;
+        FrameInputs inputs;
+        QRect viewport;
+        QSize surfaceSize;
+        int32_t cols = 0, rows = 0;
+        size_t elements = 0;
+        bool operator==(const FrameKey& o) const;
+    };
+    FrameKey CurrentKey(int lagCount) const;
+    // Draws the frame if it differs from the one shown; `changed` receives the part of the
+    // surface widget that differs.
+    bool Render(int lagCount, QRect& changed);
+    void UpdateViewport();
+    void ScheduleNextPoll();
+    void ApplicationStateChanged(Qt::ApplicationState state);
+    // The region of the surface widget a new frame changes compared with the last.
+    QRect ChangedArea(const FrameKey& before, const FrameKey& after) const;
+
+    PanelState& panel_;
+    ErrorHandler& errors_;
+    Surface surface_;
+    FrameRenderer renderer_;
+    FrameTimer timer_;
+    QElapsedTimer clock_;
+    QTimer pollTimer_;
+    BevelPanel* area_;
+    BevelPanel* viewport_;
+    SurfaceWidget* surfaceWidget_;
+    QScrollBar* horizontal_;
+    QScrollBar* vertical_;
+    int pauses_ = 0;
+    bool started_ = false;
+    bool shownValid_ = false;
+    FrameKey shown_;
+    int lastLag_ = 1;
+    qint64 framesDrawn_ = 0;
+};
+
+} // namespace vedivez

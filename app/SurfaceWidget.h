@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+namespace vedivez {
+
+class Surface;
+
+// The drawing surface X_Plocha: a widget as large as the panel's surface, moved inside its
+// viewport by the scroll bars, so pointer coordinates are surface pixels whatever the scroll
+// position. It only shows the surface's last presented frame; only the visible part of it
+// has pixels behind it.
+class SurfaceWidget : public QWidget {
+    Q_OBJECT
+public:
+    SurfaceWidget(Surface& surface, QWidget* parent);
+
+    // Called before painting so the owner can bring the frame up to date for what is shown;
+    // the exposed area is about to be painted anyway.
+    std::function<void(const QRect& exposed)> beforePaint;
+
+signals:
+    void pointerMoved(int x, int y);
+    void buttonPressed(Qt::MouseButton button, int x, int y);
+    void buttonReleased(Qt::MouseButton button, int x, int y);
+    void focusEntered();
+    void focusLeft();
+    // Surface pixels to scroll by.
+    void wheelScrolled(int dx, int dy);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    Surface& surface_;
+};
+
+} // namespace vedivez
