@@ -9,6 +9,7 @@ class ErrorHandler;
 // The editor's QApplication: anything that escapes an event handler is caught here and shown
 // by the error handler, and the event loop goes on.
 class Application : public QApplication {
+    Q_OBJECT
 public:
     Application(int& argc, char** argv);
 

@@ -88,11 +88,11 @@ TPanelVAD::TPanelVAD(std::unique_ptr<Prompts> prompts, QWidget* parent)
 
     column_->addWidget(topBar_);
     column_->addWidget(palette_->PalettePanel());
-    auto* middle = new QHBoxLayout;
-    middle->setSpacing(0);
-    middle->addWidget(palette_->LeftPanel());
-    middle->addWidget(view_->Area(), 1);
-    column_->addLayout(middle, 1);
+    middle_ = new QHBoxLayout;
+    middle_->setSpacing(0);
+    middle_->addWidget(palette_->LeftPanel());
+    middle_->addWidget(view_->Area(), 1);
+    column_->addLayout(middle_, 1);
     column_->addWidget(statusBar_);
     SetPaletteFillsWindow(false);
 
@@ -123,7 +123,11 @@ TPanelVAD::TPanelVAD(std::unique_ptr<Prompts> prompts, QWidget* parent)
     FormResize();
 }
 
-TPanelVAD::~TPanelVAD() = default;
+TPanelVAD::~TPanelVAD() {
+    // The widgets go first, while the collaborators their last events reach (focus leaving
+    // the surface, for one) still exist.
+    delete takeCentralWidget();
+}
 
 void TPanelVAD::BuildToolBar() {
     topBar_ = new BevelPanel(QStringLiteral("P_HorniLista"), BevelPanel::Style::Double);
@@ -538,6 +542,7 @@ void TPanelVAD::SetPaletteFillsWindow(bool fills) {
         sortiment->setFixedHeight(92);
     }
     column_->setStretchFactor(sortiment, fills ? 1 : 0);
+    column_->setStretchFactor(middle_, fills ? 0 : 1);
 }
 
 void TPanelVAD::ApplyPanelSize() {

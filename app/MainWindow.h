@@ -12,6 +12,7 @@ class QAction;
 class QLabel;
 class QPushButton;
 class QSpinBox;
+class QHBoxLayout;
 class QVBoxLayout;
 
 namespace vedivez {
@@ -97,6 +98,7 @@ private:
     std::unique_ptr<MouseEditing> mouse_;
     std::unique_ptr<MainMenu> menu_;
     QVBoxLayout* column_ = nullptr;
+    QHBoxLayout* middle_ = nullptr;
     BevelPanel* topBar_ = nullptr;
     QPushButton* topClose_ = nullptr;
     QLabel* selectedLabel_ = nullptr;

@@ -54,7 +54,7 @@ bool PanelView::FrameKey::operator==(const FrameKey& o) const {
 
 PanelView::PanelView(PanelState& panel, const ImageList& images, ErrorHandler& errors,
                      QWidget* parent)
-    : QObject(parent), panel_(panel), errors_(errors), renderer_(panel, surface_, images) {
+    : panel_(panel), errors_(errors), renderer_(panel, surface_, images) {
     area_ = new BevelPanel(QStringLiteral("P_PodkladPlochy"), BevelPanel::Style::Double, parent);
     horizontal_ = new QScrollBar(Qt::Horizontal, area_);
     horizontal_->setObjectName(QStringLiteral("SB_Vodorovny"));

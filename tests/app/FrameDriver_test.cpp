@@ -1,0 +1,129 @@
+#include "AppTestSupport.h"
+
+#include <QCheckBox>
+#include <QScrollBar>
+
+namespace vedivez::test {
+namespace {
+
+using FrameDriverTest = WindowTest;
+
+TEST_F(FrameDriverTest, NothingIsRedrawnWhileNothingChanges) {
+    PanelView& view = window->View();
+    view.RenderIfChanged(1);
+    const qint64 drawn = view.FramesDrawn();
+    for (int i = 0; i < 20; ++i)
+        EXPECT_FALSE(view.RenderIfChanged(1));
+    EXPECT_EQ(view.FramesDrawn(), drawn);
+}
+
+// Each thing a frame shows brings exactly one new frame when it changes.
+TEST_F(FrameDriverTest, EveryChangeTheFrameShowsBringsOneFrame) {
+    PanelView& view = window->View();
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"cursor to another cell", [&] { MoveTo(Cell(5, 4)); }},
+        {"placement", [&] { Click(Cell(5, 4)); }},
+        {"grid off", [&] { Trigger("MP_Mrizka"); }},
+        {"preview off", [&] { Trigger("MP_Nahled"); }},
+        {"cursor cell off", [&] { Trigger("MP_PolickoPodKurzorem"); }},
+        {"overlay off", [&] { Trigger("MP_InfoVykreslovani"); }},
+        {"corner box", [&] { Find<QCheckBox>("CH_Poloha_PS")->setChecked(false); }},
+        {"scroll", [&] { window->View().HorizontalBar()->setValue(94); }},
+        {"focus lost", [&] { Panel().CursorInside = false; }},
+        {"panel size", [&] { window->SetWidthValue(120); }},
+        {"shift", [&] { Trigger("Posunoutve1"); }},
+        {"selection", [&] { Panel().SelectedName = "KOL_sSDSH"; }},
+    };
+    view.RenderIfChanged(1);
+    for (const auto& [what, change] : changes) {
+        change();
+        EXPECT_TRUE(view.RenderIfChanged(1)) << what;
+        EXPECT_FALSE(view.RenderIfChanged(1)) << what;
+    }
+}
+
+TEST_F(FrameDriverTest, MovesWithinOneCellDrawNothing) {
+    PanelView& view = window->View();
+    MoveTo({100, 100});
+    view.RenderIfChanged(1);
+    for (QPoint p : {QPoint(94, 94), QPoint(140, 140), QPoint(120, 99)}) {
+        MoveTo(p);
+        EXPECT_FALSE(view.RenderIfChanged(1)) << p.x() << "," << p.y();
+    }
+}
+
+// The timer's figures count only while the overlay shows them.
+TEST_F(FrameDriverTest, LagCountRedrawsOnlyWithTheOverlay) {
+    PanelView& view = window->View();
+    view.RenderIfChanged(1);
+    EXPECT_TRUE(view.RenderIfChanged(2));
+    EXPECT_FALSE(view.RenderIfChanged(2));
+    Trigger("MP_InfoVykreslovani");
+    EXPECT_TRUE(view.RenderIfChanged(2));
+    EXPECT_FALSE(view.RenderIfChanged(1));
+    EXPECT_FALSE(view.RenderIfChanged(3));
+}
+
+TEST_F(FrameDriverTest, PausedTimerDrawsNothing) {
+    PanelView& view = window->View();
+    view.RenderIfChanged(1);
+    view.Pause();
+    view.Pause();
+    MoveTo(Cell(7, 7));
+    const qint64 drawn = view.FramesDrawn();
+    for (uint32_t t = 1000; t < 2000; t += 16)
+        EXPECT_FALSE(view.Poll(t));
+    view.Resume();
+    EXPECT_TRUE(view.Paused());
+    view.Resume();
+    EXPECT_FALSE(view.Paused());
+    EXPECT_EQ(view.FramesDrawn(), drawn);
+}
+
+// The frame shows the visible part of the surface: the buffer is the viewport's size and
+// holds the pixels of the scrolled-to cells.
+TEST_F(FrameDriverTest, OnlyTheVisibleRectangleIsRendered) {
+    PanelView& view = window->View();
+    view.HorizontalBar()->setValue(47 * 60);
+    view.VerticalBar()->setValue(47 * 20);
+    Click(Cell(62, 22));
+    view.RenderIfChanged(1);
+    const QRect visible = view.VisibleRect();
+    EXPECT_EQ(visible.topLeft(), QPoint(47 * 60, 47 * 20));
+    EXPECT_EQ(view.FrameSurface().Viewport(), visible);
+    EXPECT_EQ(view.FrameSurface().BackBuffer().size(), visible.size());
+    // The placed horizontal track's pixel in the middle of its cell, and the grid line.
+    const QImage& buffer = view.FrameSurface().BackBuffer();
+    EXPECT_EQ(buffer.pixel(QPoint(62 * 47 + 24, 22 * 47 + 24) - visible.topLeft()) & 0xFFFFFF, 0u);
+    EXPECT_EQ(buffer.pixel(QPoint(61 * 47, 21 * 47 + 10) - visible.topLeft()) & 0xFFFFFF,
+              0x0000FFu);
+}
+
+// A name without a picture is drawn as a placeholder and named in one box, however many
+// frames show it, and the box opens outside the drawing code.
+TEST_F(FrameDriverTest, MissingPictureIsReportedOncePerName) {
+    PanelView& view = window->View();
+    TPolePanelu e;
+    e.NAME = "NEZNAMY_PRVEK";
+    e.X = 2;
+    e.Y = 2;
+    Panel().AppendElement(e);
+    view.RenderIfChanged(1);
+    EXPECT_TRUE(log->errors.isEmpty()) << "no box from within a frame";
+    QCoreApplication::processEvents();
+    ASSERT_EQ(log->errors.size(), 1);
+    EXPECT_EQ(log->errors[0], QStringLiteral("Image 'NEZNAMY_PRVEK' not found."));
+    for (int i = 0; i < 5; ++i) {
+        MoveTo(Cell(i, 9));
+        view.RenderIfChanged(1);
+    }
+    e.NAME = "JINY";
+    Panel().AppendElement(e);
+    view.RenderIfChanged(1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log->errors,
+              (QStringList{"Image 'NEZNAMY_PRVEK' not found.", "Image 'JINY' not found."}));
+}
+
+} // namespace
+} // namespace vedivez::test

@@ -1,0 +1,237 @@
+#include "AppTestSupport.h"
+
+#include "app/MouseEditing.h"
+#include "panel/DocumentTexts.h"
+#include "panel/HeadlessPanel.h"
+
+#include <QCheckBox>
+#include <QLabel>
+
+namespace vedivez::test {
+namespace {
+
+class MouseEditingTest : public WindowTest {
+protected:
+    QString StartText() const { return Find<QLabel>("L_Pocatek")->text(); }
+    QString EndText() const { return Find<QLabel>("L_Konec")->text(); }
+    bool Dragging() const { return Find<QCheckBox>("CB_Tazeni")->isChecked(); }
+    std::vector<std::pair<int, int>> Cells() const {
+        std::vector<std::pair<int, int>> cells;
+        for (const TPolePanelu& e : Panel().Elements())
+            cells.emplace_back(e.X, e.Y);
+        return cells;
+    }
+    // Press in one cell, move through to another and release there.
+    void Drag(QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton) {
+        MoveTo(from);
+        Press(from, button);
+        MoveTo((from + to) / 2);
+        MoveTo(to);
+        Release(to, button);
+    }
+};
+
+TEST_F(MouseEditingTest, ClickPlacesOneElementWithTheBoxesAndLeavesTheDisplayIdle) {
+    Click(Cell(3, 2));
+    ASSERT_EQ(Panel().Elements().size(), 1u);
+    const TPolePanelu& e = Panel().Elements()[0];
+    EXPECT_EQ(e.X, 3);
+    EXPECT_EQ(e.Y, 2);
+    EXPECT_EQ(e.NAME, "KOL_sLSPS");
+    EXPECT_TRUE(e.Cont_LS);
+    EXPECT_TRUE(e.Cont_PS);
+    EXPECT_FALSE(e.Cont_LH || e.Cont_LD || e.Cont_SH || e.Cont_SD || e.Cont_PH || e.Cont_PD);
+    EXPECT_EQ(window->StatusText(1), StateModified());
+    EXPECT_EQ(StartText(), QStringLiteral("0x0"));
+    EXPECT_EQ(EndText(), QStringLiteral("0x0"));
+    EXPECT_FALSE(Dragging());
+    // A second click in the cell replaces the element in its slot.
+    Panel().SelectedName = "KOL_sSDSH";
+    Click(Cell(3, 2) + QPoint(10, 10));
+    ASSERT_EQ(Panel().Elements().size(), 1u);
+    EXPECT_EQ(Panel().Elements()[0].NAME, "KOL_sSDSH");
+}
+
+struct DragCase {
+    const char* what;
+    QPoint from, to;
+    std::vector<std::pair<int, int>> cells; // in list order
+};
+
+TEST_F(MouseEditingTest, OnlyALeftToRightDragInOneRowFillsTheRun) {
+    const DragCase cases[] = {
+        {"left to right", Cell(2, 3), Cell(5, 3), {{5, 3}, {2, 3}, {3, 3}, {4, 3}}},
+        {"right to left", Cell(5, 3), Cell(2, 3), {{2, 3}}},
+        {"down a column", Cell(4, 1), Cell(4, 6), {{4, 6}}},
+        {"up a column", Cell(4, 6), Cell(4, 1), {{4, 1}}},
+        {"diagonal", Cell(1, 1), Cell(4, 4), {{4, 4}}},
+        {"one cell", Cell(7, 7) - QPoint(20, 20), Cell(7, 7) + QPoint(20, 20), {{7, 7}}},
+    };
+    for (const DragCase& c : cases) {
+        Panel().ClearElements();
+        Drag(c.from, c.to);
+        EXPECT_EQ(Cells(), c.cells) << c.what;
+        EXPECT_FALSE(Dragging()) << c.what;
+        EXPECT_EQ(StartText(), QStringLiteral("0x0")) << c.what;
+    }
+}
+
+TEST_F(MouseEditingTest, DragOverPlacedElementsReplacesThemInTheirSlots) {
+    Click(Cell(3, 3));
+    Click(Cell(9, 9));
+    Panel().SelectedName = "KOL_sLDPH";
+    Drag(Cell(2, 3), Cell(5, 3));
+    // Column 3 kept its slot; 5, 2 and 4 were added: at most four new records.
+    EXPECT_EQ(Cells(), (std::vector<std::pair<int, int>>{{3, 3}, {9, 9}, {5, 3}, {2, 3}, {4, 3}}));
+    for (const TPolePanelu& e : Panel().Elements())
+        EXPECT_EQ(e.NAME, e.Y == 3 ? "KOL_sLDPH" : "KOL_sLSPS");
+}
+
+TEST_F(MouseEditingTest, PointerSnapsToCellCornersAndDragDisplayFollowsIt) {
+    MoveTo({100, 60});
+    EXPECT_EQ(Panel().CursorX, 94);
+    EXPECT_EQ(Panel().CursorY, 47);
+    EXPECT_EQ(EndText(), QStringLiteral("0x0")) << "no drag yet";
+    Press({100, 60});
+    EXPECT_TRUE(Dragging());
+    EXPECT_EQ(StartText(), QStringLiteral("94x47"));
+    EXPECT_EQ(EndText(), QStringLiteral("0x0")) << "until the first move";
+    MoveTo({150, 100});
+    EXPECT_EQ(EndText(), QStringLiteral("141x94"));
+    MoveTo({100, 60});
+    EXPECT_EQ(EndText(), QStringLiteral("94x47"));
+    Release({100, 60});
+    EXPECT_FALSE(Dragging());
+    EXPECT_EQ(StartText(), QStringLiteral("0x0"));
+    EXPECT_EQ(EndText(), QStringLiteral("0x0"));
+}
+
+TEST_F(MouseEditingTest, TickingTheDragBoxByHandMakesTheEndFollow) {
+    QTest::mouseClick(Find<QCheckBox>("CB_Tazeni"), Qt::LeftButton);
+    ASSERT_TRUE(Dragging());
+    MoveTo(Cell(3, 2));
+    EXPECT_EQ(EndText(), QStringLiteral("141x94"));
+}
+
+TEST_F(MouseEditingTest, PressBeforeAnyMoveStartsAtCellZero) {
+    Press(Cell(4, 4));
+    EXPECT_EQ(StartText(), QStringLiteral("0x0"));
+    EXPECT_EQ(Panel().DragStartCol, 0);
+    EXPECT_EQ(Panel().DragStartRow, 0);
+}
+
+TEST_F(MouseEditingTest, RightClickRemovesFromAFullCellAndPlacesInAnEmptyOne) {
+    Click(Cell(2, 2));
+    Click(Cell(6, 2));
+    window->SetDocumentState(StateSaved());
+    Click(Cell(2, 2), Qt::RightButton);
+    EXPECT_EQ(Cells(), (std::vector<std::pair<int, int>>{{6, 2}}));
+    EXPECT_EQ(window->StatusText(1), StateSaved()) << "a removal keeps the state word";
+    Click(Cell(8, 8), Qt::RightButton);
+    EXPECT_EQ(Cells(), (std::vector<std::pair<int, int>>{{6, 2}, {8, 8}}));
+    EXPECT_EQ(window->StatusText(1), StateModified());
+}
+
+TEST_F(MouseEditingTest, OtherButtonsOnlyMoveTheDragDisplay) {
+    Click(Cell(4, 4), Qt::MiddleButton);
+    EXPECT_TRUE(Panel().Elements().empty());
+    EXPECT_FALSE(Dragging());
+    // A middle-button drag to the right along a row still fills the run.
+    Drag(Cell(1, 5), Cell(3, 5), Qt::MiddleButton);
+    EXPECT_EQ(Cells(), (std::vector<std::pair<int, int>>{{1, 5}, {2, 5}, {3, 5}}));
+    // A right-button drag removes at the release point, then fills the whole run.
+    Drag(Cell(1, 5), Cell(3, 5), Qt::RightButton);
+    EXPECT_EQ(Panel().Elements().size(), 3u);
+}
+
+// With the pointer captured, a release outside the surface is used as it comes.
+TEST_F(MouseEditingTest, ReleaseOutsideTheSurfaceUsesItsCoordinates) {
+    const struct {
+        int x;
+        int col;
+    } cases[] = {{-10, 0}, {-50, -1}, {-47, -1}, {-94, -2}};
+    for (const auto& c : cases) {
+        Panel().ClearElements();
+        MoveTo(Cell(0, 1));
+        Press(Cell(0, 1));
+        Release({c.x, 60});
+        ASSERT_EQ(Panel().Elements().size(), 1u) << c.x;
+        EXPECT_EQ(Panel().Elements()[0].X, c.col) << c.x;
+        EXPECT_EQ(Panel().Elements()[0].Y, 1) << c.x;
+    }
+}
+
+TEST_F(MouseEditingTest, FocusDecidesCursorInside) {
+    EXPECT_TRUE(Panel().CursorInside);
+    Surface()->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Panel().CursorInside);
+    Find<QCheckBox>("CB_Tazeni")->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Panel().CursorInside);
+    // A click on the surface gives it the focus back.
+    Press(Cell(1, 1));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Panel().CursorInside);
+    Release(Cell(1, 1));
+}
+
+// Ctrl + arrow keys shift everything by one cell, or refuse with the message and move nothing.
+TEST_F(MouseEditingTest, ShiftCommandsOnCtrlArrows) {
+    Click(Cell(0, 3));
+    Click(Cell(5, 6));
+    QTest::keyClick(window.get(), Qt::Key_Left, Qt::ControlModifier);
+    ASSERT_EQ(log->messages.size(), 1);
+    EXPECT_EQ(log->messages[0], ShiftRefusedMessage());
+    EXPECT_EQ(Cells(), (std::vector<std::pair<int, int>>{{0, 3}, {5, 6}}));
+
+    const struct {
+        Qt::Key key;
+        int dx, dy;
+    } shifts[] = {
+        {Qt::Key_Down, 0, 1}, {Qt::Key_Right, 1, 0}, {Qt::Key_Up, 0, -1}, {Qt::Key_Left, -1, 0}};
+    window->SetDocumentState(StateLoaded());
+    for (const auto& s : shifts) {
+        const auto before = Cells();
+        QTest::keyClick(window.get(), s.key, Qt::ControlModifier);
+        const auto after = Cells();
+        ASSERT_EQ(after.size(), before.size());
+        for (size_t i = 0; i < before.size(); ++i) {
+            EXPECT_EQ(after[i].first, before[i].first + s.dx);
+            EXPECT_EQ(after[i].second, before[i].second + s.dy);
+        }
+    }
+    EXPECT_EQ(log->messages.size(), 1);
+    // The shortcuts work whatever has the focus in the window.
+    Find<QCheckBox>("CH_Poloha_PS")->setFocus();
+    QTest::keyClick(window.get(), Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(Cells()[0].first, 1);
+}
+
+// The cursor is snapped with division truncating toward zero, and the position text shows
+// the snapped pixels.
+TEST(MouseEditingUnit, TrackCursorSnapsTowardZero) {
+    HeadlessPanel p;
+    QCheckBox drag;
+    QLabel start, end;
+    MouseEditing editing(p.panel, &drag, &start, &end);
+    drag.setChecked(true);
+    const struct {
+        int x, y;
+        const char* text;
+    } cases[] = {{100, 60, "94x47"},
+                 {-10, 5, "0x0"},
+                 {-50, -47, "-47x-47"},
+                 {46, 47, "0x47"},
+                 {47, 93, "47x47"},
+                 {-46, -94, "0x-94"},
+                 {187999, 187999, "187953x187953"}};
+    for (const auto& c : cases) {
+        editing.TrackCursor(c.x, c.y);
+        EXPECT_EQ(end.text(), QString::fromLatin1(c.text)) << c.x << "," << c.y;
+        EXPECT_EQ(editing.PositionText(), QString::fromLatin1(c.text));
+    }
+}
+
+} // namespace
+} // namespace vedivez::test
