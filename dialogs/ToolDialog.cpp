@@ -26,10 +26,11 @@ void TToolDialog::setVisible(bool visible) {
     const bool centre = visible && !isVisible() && placement_ == Placement::CentreOnParent;
     if (centre)
         CentreOnParent();
-    const QSize outer = frameGeometry().size();
     QDialog::setVisible(visible);
-    // The first time, the frame becomes known only now; centre again with it.
-    if (centre && frameGeometry().size() != outer)
+    if (visible)
+        shownBefore_ = true;
+    // Where the window manager gives the frame at once, centre again with the true frame.
+    if (centre && frameGeometry().size() != size())
         CentreOnParent();
 }
 
@@ -45,7 +46,12 @@ void TToolDialog::CentreOnParent() {
     const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
     if (!owner)
         return;
-    const QSize outer = frameGeometry().size();
+    QSize outer = frameGeometry().size();
+    if (!shownBefore_) {
+        // The window manager tells the frame only after the first showing (under X11 some time
+        // after it); until then the owner's frame is the best guess.
+        outer += owner->frameGeometry().size() - owner->geometry().size();
+    }
     const QPoint centre = owner->frameGeometry().center();
     move(centre.x() - outer.width() / 2, centre.y() - outer.height() / 2);
 }

@@ -28,6 +28,7 @@ private:
     void CentreOnParent();
 
     Placement placement_;
+    bool shownBefore_ = false;
 };
 
 } // namespace vedivez
