@@ -119,7 +119,7 @@ convert "$work/console.png" \
     \( -size ${W}x${H} gradient:'gray100-gray70' -rotate 180 \) -compose Multiply -composite -compose Over \
     -blur 0x1.6 \
     \( -size ${W}x${H} radial-gradient:'gray100-gray45' \) -compose Multiply -composite -compose Over \
-    -attenuate 0.35 +noise Gaussian \
+    -seed 2014 -attenuate 0.35 +noise Gaussian \
     -resize 377x254! -colorspace Gray \
     -shave 1x1 -bordercolor black -border 1x1 \
     -type Grayscale -strip -interlace none -quality 88 -sampling-factor 1x1 \
