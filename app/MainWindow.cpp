@@ -2,17 +2,23 @@
 
 #include "app/BevelPanel.h"
 #include "app/ErrorHandler.h"
+#include "app/FileCommands.h"
 #include "app/MainMenu.h"
 #include "app/MouseEditing.h"
 #include "app/Palette.h"
 #include "app/PanelView.h"
 #include "app/Prompts.h"
 #include "app/SurfaceWidget.h"
+#include "dialogs/U_About.h"
+#include "dialogs/U_AboutVUVOzaz.h"
+#include "dialogs/U_Manual.h"
+#include "dialogs/U_PocetPolicek.h"
 #include "panel/DocumentTexts.h"
 #include "panel/TileImages.h"
 #include "surface/AppFonts.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -110,6 +116,9 @@ TPanelVAD::TPanelVAD(std::unique_ptr<Prompts> prompts, QWidget* parent)
         inputs.boxes = palette_->PositionBoxes();
         return inputs;
     };
+    files_ = std::make_unique<FileCommands>(
+        panel_, *this, *prompts_, *view_, [this] { return StatusText(0); },
+        [this] { return StatusText(1); });
     BuildMenu();
     ConnectSurface();
     connect(palette_->CloseButton(), &QPushButton::clicked, this,
@@ -121,6 +130,14 @@ TPanelVAD::TPanelVAD(std::unique_ptr<Prompts> prompts, QWidget* parent)
     // the panel can be scrolled to from the start.
     ApplyPanelSize();
     FormResize();
+    CreateSecondaryWindows();
+}
+
+void TPanelVAD::CreateSecondaryWindows() {
+    shiftDialog_ = new TZ_PosunPolicek(panel_, this);
+    stationDialog_ = new TAboutStation(this);
+    manual_ = new TManual(this);
+    about_ = new TAboutVUVOzaz(this);
 }
 
 TPanelVAD::~TPanelVAD() {
@@ -132,10 +149,22 @@ TPanelVAD::~TPanelVAD() {
 void TPanelVAD::BuildToolBar() {
     topBar_ = new BevelPanel(QStringLiteral("P_HorniLista"), BevelPanel::Style::Double);
     topBar_->setFixedHeight(33);
-    ToolButton(QStringLiteral("BB_Novy"), QStringLiteral(":/app/new.xpm"), 5, topBar_);
-    ToolButton(QStringLiteral("BB_Ulozit"), QStringLiteral(":/app/save.xpm"), 31, topBar_);
-    ToolButton(QStringLiteral("BB_UlozitJako"), QStringLiteral(":/app/saveas.xpm"), 57, topBar_);
-    ToolButton(QStringLiteral("BB_Otevrit"), QStringLiteral(":/app/open.xpm"), 84, topBar_);
+    // Each file button does what its menu item does.
+    const struct {
+        const char* name;
+        const char* picture;
+        int left;
+        const char* item;
+    } fileButtons[] = {{"BB_Novy", ":/app/new.xpm", 5, "MP_Novy"},
+                       {"BB_Ulozit", ":/app/save.xpm", 31, "MP_Ulozeni"},
+                       {"BB_UlozitJako", ":/app/saveas.xpm", 57, "MP_UlozitJako"},
+                       {"BB_Otevrit", ":/app/open.xpm", 84, "MP_Otevreni"}};
+    for (const auto& b : fileButtons) {
+        QPushButton* button = ToolButton(QString::fromLatin1(b.name),
+                                         QString::fromLatin1(b.picture), b.left, topBar_);
+        const QString item = QString::fromLatin1(b.item);
+        connect(button, &QPushButton::clicked, this, [this, item] { Action(item)->trigger(); });
+    }
     ToolButton(QStringLiteral("BB_Zpet"), QStringLiteral(":/app/undo.xpm"), 123, topBar_)
         ->setEnabled(false);
     ToolButton(QStringLiteral("BitBtn5"), QString(), 150, topBar_);
@@ -172,10 +201,18 @@ void TPanelVAD::BuildSizeSettings() {
     auto* apply = new QPushButton(QStringLiteral("Nastavit"), group);
     apply->setObjectName(QStringLiteral("B_Nastavit"));
     apply->setGeometry(200, 17, 62, 25);
-    connect(heightEdit_, &QSpinBox::valueChanged, this,
-            [this] { errors_->Guard([this] { SE_PolickaVyskaChange(); }); });
-    connect(widthEdit_, &QSpinBox::valueChanged, this,
-            [this] { errors_->Guard([this] { SE_PolickaSirkaChange(); }); });
+    connect(heightEdit_, &QSpinBox::valueChanged, this, [this] {
+        errors_->Guard([this] {
+            SE_PolickaVyskaChange();
+            SizeEdited();
+        });
+    });
+    connect(widthEdit_, &QSpinBox::valueChanged, this, [this] {
+        errors_->Guard([this] {
+            SE_PolickaSirkaChange();
+            SizeEdited();
+        });
+    });
 }
 
 void TPanelVAD::BuildStatusBar() {
@@ -209,264 +246,83 @@ void TPanelVAD::BuildMenu() {
     const QString zobrazit = QStringLiteral("Zobrazit");
     const QString napoveda = QString::fromUtf8("Nápověda");
     using K = QKeySequence;
+    const K none;
     auto on = [this](void (TPanelVAD::*handler)()) {
         return std::function<void()>([this, handler] { (this->*handler)(); });
     };
     auto mouse = [this](void (MouseEditing::*handler)()) {
         return std::function<void()>([this, handler] { (mouse_.get()->*handler)(); });
     };
-    auto nothing = std::function<void()>();
-    // Toggling a view option only turns its check mark over; the next frame follows it.
-    auto viewOption = nothing;
-    const std::vector<MainMenu::Item> items = {
-        {soubor,
-         {},
-         false,
-         "MP_Novy",
-         QString::fromUtf8("Nový"),
-         K(Qt::CTRL | Qt::Key_N),
-         true,
-         false,
-         ":/app/new.xpm",
-         nothing},
-        {soubor,
-         {},
-         false,
-         "MP_Otevreni",
-         QString::fromUtf8("Otevřít"),
-         K(Qt::CTRL | Qt::Key_O),
-         true,
-         false,
-         ":/app/open.xpm",
-         nothing},
-        {soubor,
-         {},
-         false,
-         "MP_Ulozeni",
-         QString::fromUtf8("Uložit"),
-         K(Qt::CTRL | Qt::Key_S),
-         true,
-         false,
-         ":/app/save.xpm",
-         nothing},
-        {soubor,
-         {},
-         false,
-         "MP_UlozitJako",
-         QString::fromUtf8("Uložit jako ..."),
-         K(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
-         true,
-         false,
-         ":/app/saveas.xpm",
-         nothing},
-        {soubor, {}, false, {}, {}, {}, true, false, {}, nothing},
-        {soubor, {}, false, "Konec1", QStringLiteral("Konec"), {}, true, false, {}, nothing},
-        {upravy,
-         {},
-         false,
-         "Zpt2",
-         QString::fromUtf8("Zpět"),
-         K(Qt::CTRL | Qt::Key_Z),
-         false,
-         false,
-         ":/app/undo.xpm",
-         nothing},
-        {upravy, {}, false, {}, {}, {}, true, false, {}, nothing},
-        {upravy,
-         QString::fromUtf8("Posunout všechny prvky"),
-         false,
-         {},
-         {},
-         {},
-         true,
-         false,
-         {},
-         nothing},
-        {upravy,
-         {},
-         true,
-         "Zpt1",
-         QString::fromUtf8("Posunout vše <"),
-         K(Qt::CTRL | Qt::Key_Left),
-         true,
-         false,
-         {},
-         mouse(&MouseEditing::Zpt1Click)},
-        {upravy,
-         {},
-         true,
-         "Posunoutve1",
-         QString::fromUtf8("Posunout vše >"),
-         K(Qt::CTRL | Qt::Key_Right),
-         true,
-         false,
-         {},
-         mouse(&MouseEditing::Posunoutve1Click)},
-        {upravy,
-         {},
-         true,
-         "PosunoutveV1",
-         QString::fromUtf8("Posunout vše V"),
-         K(Qt::CTRL | Qt::Key_Down),
-         true,
-         false,
-         {},
-         mouse(&MouseEditing::PosunoutveV1Click)},
-        {upravy,
-         {},
-         true,
-         "Posunoutve2",
-         QString::fromUtf8("Posunout vše ^"),
-         K(Qt::CTRL | Qt::Key_Up),
-         true,
-         false,
-         {},
-         mouse(&MouseEditing::Posunoutve2Click)},
-        {upravy, {}, true, {}, {}, {}, true, false, {}, nothing},
-        {upravy,
-         {},
-         true,
-         "MP_PosunoutVseO",
-         QString::fromUtf8("Posunout vše o ..."),
-         {},
-         true,
-         false,
-         {},
-         nothing},
-        {nastaveni,
-         {},
-         false,
-         "OStanici1",
-         QStringLiteral("O Stanici"),
-         {},
-         false,
-         false,
-         {},
-         nothing},
-        {zobrazit, QStringLiteral("Panel VAD"), false, {}, {}, {}, true, false, {}, nothing},
-        {zobrazit,
-         {},
-         true,
-         "MP_InfoVykreslovani",
-         QString::fromUtf8("<Informace o vykreslování>"),
-         {},
-         true,
-         true,
-         {},
-         viewOption},
-        {zobrazit,
-         {},
-         true,
-         "MP_Nahled",
-         QString::fromUtf8("Náhled vkládaného prvku"),
-         {},
-         true,
-         true,
-         {},
-         viewOption},
-        {zobrazit,
-         {},
-         true,
-         "MP_PolickoPodKurzorem",
-         QString::fromUtf8("Políčko pod kurzorem"),
-         {},
-         true,
-         true,
-         {},
-         viewOption},
-        {zobrazit,
-         {},
-         true,
-         "MP_Mrizka",
-         QString::fromUtf8("Mřížka"),
-         K(Qt::CTRL | Qt::Key_G),
-         true,
-         true,
-         {},
-         viewOption},
-        {zobrazit,
-         QString::fromUtf8("Panely nástrojů"),
-         false,
-         {},
-         {},
-         {},
-         true,
-         false,
-         {},
-         nothing},
-        {zobrazit,
-         {},
-         true,
-         "MP_HorniLista",
-         QString::fromUtf8("Horní lišta"),
-         {},
-         true,
-         true,
-         {},
-         on(&TPanelVAD::MP_HorniListaClick)},
-        {zobrazit,
-         {},
-         true,
-         "MP_Sortiment",
-         QString::fromUtf8("Sortiment prvků"),
-         {},
-         true,
-         true,
-         {},
-         on(&TPanelVAD::MP_SortimentClick)},
-        {zobrazit,
-         {},
-         true,
-         "MP_LevyPanel",
-         QString::fromUtf8("Levý panel podrobností"),
-         {},
-         true,
-         true,
-         {},
-         on(&TPanelVAD::MP_LevyPanelClick)},
-        {zobrazit,
-         {},
-         true,
-         "MP_StatusPanel",
-         QStringLiteral("Status panel"),
-         {},
-         true,
-         true,
-         {},
-         on(&TPanelVAD::MP_StatusPanelClick)},
-        {zobrazit, {}, true, {}, {}, {}, true, false, {}, nothing},
-        {zobrazit,
-         {},
-         true,
-         "MP_SkrytVsechnyPanely",
-         QString::fromUtf8("Skrýt všechny"),
-         K(Qt::Key_F2),
-         true,
-         false,
-         {},
-         on(&TPanelVAD::MP_SkrytVsechnyPanelyClick)},
-        {zobrazit,
-         {},
-         true,
-         "MP_ZobrazitVsechnyPanely",
-         QString::fromUtf8("Zobrazit všechny"),
-         K(Qt::Key_F3),
-         true,
-         false,
-         {},
-         on(&TPanelVAD::MP_ZobrazitVsechnyPanelyClick)},
-        {napoveda, {}, false, "Manul1", QString::fromUtf8("Manuál"), {}, true, false, {}, nothing},
-        {napoveda,
-         {},
-         false,
-         "Oprogramu1",
-         QStringLiteral("O programu"),
-         {},
-         true,
-         false,
-         {},
-         nothing},
+    auto file = [this](void (FileCommands::*handler)()) {
+        return std::function<void()>([this, handler] { (files_.get()->*handler)(); });
     };
+    // Without a handler a check item only turns its mark over: the view options, which the
+    // next frame follows. Items without a handler otherwise do nothing.
+    const std::function<void()> noAction;
+    // The rows: an item directly in its menu, an item of the submenu opened last, a submenu,
+    // a separator.
+    auto item = [](const QString& menu, const char* component, const char* caption, K key,
+                   std::function<void()> handler, bool enabled = true, bool checkable = false,
+                   const char* picture = "") {
+        return MainMenu::Item{
+            menu, {},      false,     QString::fromLatin1(component), QString::fromUtf8(caption),
+            key,  enabled, checkable, QString::fromLatin1(picture),   std::move(handler)};
+    };
+    auto sub = [&](const QString& menu, const char* component, const char* caption, K key,
+                   std::function<void()> handler, bool checkable = false) {
+        MainMenu::Item row =
+            item(menu, component, caption, key, std::move(handler), true, checkable);
+        row.inSubmenu = true;
+        return row;
+    };
+    auto submenu = [](const QString& menu, const char* caption) {
+        MainMenu::Item row;
+        row.menu = menu;
+        row.submenu = QString::fromUtf8(caption);
+        return row;
+    };
+    auto separator = [](const QString& menu, bool inSubmenu = false) {
+        MainMenu::Item row;
+        row.menu = menu;
+        row.inSubmenu = inSubmenu;
+        return row;
+    };
+    const bool enabled = true, disabled = false, check = true;
+    // clang-format off
+    const std::vector<MainMenu::Item> items = {
+        item(soubor, "MP_Novy", "Nový", K(Qt::CTRL | Qt::Key_N), file(&FileCommands::MP_NovyClick), enabled, false, ":/app/new.xpm"),
+        item(soubor, "MP_Otevreni", "Otevřít", K(Qt::CTRL | Qt::Key_O), file(&FileCommands::MP_OtevreniClick), enabled, false, ":/app/open.xpm"),
+        item(soubor, "MP_Ulozeni", "Uložit", K(Qt::CTRL | Qt::Key_S), file(&FileCommands::MP_UlozeniClick), enabled, false, ":/app/save.xpm"),
+        item(soubor, "MP_UlozitJako", "Uložit jako ...", K(Qt::CTRL | Qt::SHIFT | Qt::Key_S), file(&FileCommands::MP_UlozitJakoClick), enabled, false, ":/app/saveas.xpm"),
+        separator(soubor),
+        item(soubor, "Konec1", "Konec", none, on(&TPanelVAD::Konec1Click)),
+        item(upravy, "Zpt2", "Zpět", K(Qt::CTRL | Qt::Key_Z), noAction, disabled, false, ":/app/undo.xpm"),
+        separator(upravy),
+        submenu(upravy, "Posunout všechny prvky"),
+        sub(upravy, "Zpt1", "Posunout vše <", K(Qt::CTRL | Qt::Key_Left), mouse(&MouseEditing::Zpt1Click)),
+        sub(upravy, "Posunoutve1", "Posunout vše >", K(Qt::CTRL | Qt::Key_Right), mouse(&MouseEditing::Posunoutve1Click)),
+        sub(upravy, "PosunoutveV1", "Posunout vše V", K(Qt::CTRL | Qt::Key_Down), mouse(&MouseEditing::PosunoutveV1Click)),
+        sub(upravy, "Posunoutve2", "Posunout vše ^", K(Qt::CTRL | Qt::Key_Up), mouse(&MouseEditing::Posunoutve2Click)),
+        separator(upravy, true),
+        sub(upravy, "MP_PosunoutVseO", "Posunout vše o ...", none, on(&TPanelVAD::MP_PosunoutVseOClick)),
+        item(nastaveni, "OStanici1", "O Stanici", none, on(&TPanelVAD::OStanici1Click), disabled),
+        submenu(zobrazit, "Panel VAD"),
+        sub(zobrazit, "MP_InfoVykreslovani", "<Informace o vykreslování>", none, noAction, check),
+        sub(zobrazit, "MP_Nahled", "Náhled vkládaného prvku", none, noAction, check),
+        sub(zobrazit, "MP_PolickoPodKurzorem", "Políčko pod kurzorem", none, noAction, check),
+        sub(zobrazit, "MP_Mrizka", "Mřížka", K(Qt::CTRL | Qt::Key_G), noAction, check),
+        submenu(zobrazit, "Panely nástrojů"),
+        sub(zobrazit, "MP_HorniLista", "Horní lišta", none, on(&TPanelVAD::MP_HorniListaClick), check),
+        sub(zobrazit, "MP_Sortiment", "Sortiment prvků", none, on(&TPanelVAD::MP_SortimentClick), check),
+        sub(zobrazit, "MP_LevyPanel", "Levý panel podrobností", none, on(&TPanelVAD::MP_LevyPanelClick), check),
+        sub(zobrazit, "MP_StatusPanel", "Status panel", none, on(&TPanelVAD::MP_StatusPanelClick), check),
+        separator(zobrazit, true),
+        sub(zobrazit, "MP_SkrytVsechnyPanely", "Skrýt všechny", K(Qt::Key_F2), on(&TPanelVAD::MP_SkrytVsechnyPanelyClick)),
+        sub(zobrazit, "MP_ZobrazitVsechnyPanely", "Zobrazit všechny", K(Qt::Key_F3), on(&TPanelVAD::MP_ZobrazitVsechnyPanelyClick)),
+        item(napoveda, "Manul1", "Manuál", none, on(&TPanelVAD::Manul1Click)),
+        item(napoveda, "Oprogramu1", "O programu", none, on(&TPanelVAD::Oprogramu1Click)),
+    };
+    // clang-format on
     menu_ = std::make_unique<MainMenu>(items, *errors_, this);
     setMenuBar(menu_->Bar());
 }
@@ -513,8 +369,15 @@ int TPanelVAD::HeightValue() const {
     return heightEdit_->value();
 }
 
+void TPanelVAD::SizeEdited() {
+    if (settingSize_ == 0)
+        SetDocumentState(StateModified());
+}
+
 void TPanelVAD::SetHeightValue(int value) {
+    ++settingSize_;
     heightEdit_->setValue(value);
+    --settingSize_;
 }
 
 int TPanelVAD::WidthValue() const {
@@ -522,7 +385,9 @@ int TPanelVAD::WidthValue() const {
 }
 
 void TPanelVAD::SetWidthValue(int value) {
+    ++settingSize_;
     widthEdit_->setValue(value);
+    --settingSize_;
 }
 
 void TPanelVAD::SetStatusPath(const QString& path) {
@@ -636,6 +501,40 @@ void TPanelVAD::B_ZavritPanelSortimentClick() {
 void TPanelVAD::Button1Click() {
     palette_->LeftPanel()->hide();
     SetChecked("MP_LevyPanel", false);
+}
+
+} // namespace vedivez
+
+namespace vedivez {
+
+void TPanelVAD::Konec1Click() {
+    close();
+}
+
+void TPanelVAD::closeEvent(QCloseEvent* event) {
+    // However the window is closed, unsaved changes are asked about first.
+    bool close = false;
+    errors_->Guard([&] { close = files_->ConfirmDiscard(); });
+    if (close)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TPanelVAD::MP_PosunoutVseOClick() {
+    shiftDialog_->exec();
+}
+
+void TPanelVAD::OStanici1Click() {
+    stationDialog_->exec();
+}
+
+void TPanelVAD::Manul1Click() {
+    manual_->exec();
+}
+
+void TPanelVAD::Oprogramu1Click() {
+    about_->exec();
 }
 
 } // namespace vedivez

@@ -19,6 +19,11 @@ namespace vedivez {
 
 class BevelPanel;
 class ErrorHandler;
+class FileCommands;
+class TAboutStation;
+class TAboutVUVOzaz;
+class TManual;
+class TZ_PosunPolicek;
 class MainMenu;
 class MouseEditing;
 class Palette;
@@ -39,6 +44,7 @@ public:
     PanelView& View() { return *view_; }
     Palette& PaletteControls() { return *palette_; }
     MouseEditing& Mouse() { return *mouse_; }
+    FileCommands& Files() { return *files_; }
     ErrorHandler& Errors() { return *errors_; }
     Prompts& Prompt() { return *prompts_; }
     QAction* Action(const QString& component) const;
@@ -70,10 +76,22 @@ public:
     void B_ZavritPanelNastrojuClick();
     void B_ZavritPanelSortimentClick();
     void Button1Click();
+    void Konec1Click();
+    void MP_PosunoutVseOClick();
+    void OStanici1Click();
+    void Manul1Click();
+    void Oprogramu1Click();
+
+    // The four secondary windows, created hidden with the main window.
+    TZ_PosunPolicek* ShiftDialog() const { return shiftDialog_; }
+    TAboutStation* StationDialog() const { return stationDialog_; }
+    TManual* ManualWindow() const { return manual_; }
+    TAboutVUVOzaz* AboutWindow() const { return about_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildToolBar();
@@ -88,6 +106,10 @@ private:
     // Applies the panel size of the spin edits to the surface and the panel.
     void ApplyPanelSize();
     void SetChecked(const char* component, bool checked);
+    void CreateSecondaryWindows();
+    // A panel-size change typed by the user changes the document; New and loading set the
+    // values themselves and do not.
+    void SizeEdited();
 
     std::unique_ptr<Prompts> prompts_;
     std::unique_ptr<ErrorHandler> errors_;
@@ -97,6 +119,12 @@ private:
     std::unique_ptr<Palette> palette_;
     std::unique_ptr<MouseEditing> mouse_;
     std::unique_ptr<MainMenu> menu_;
+    std::unique_ptr<FileCommands> files_;
+    TZ_PosunPolicek* shiftDialog_ = nullptr;
+    TAboutStation* stationDialog_ = nullptr;
+    TManual* manual_ = nullptr;
+    TAboutVUVOzaz* about_ = nullptr;
+    int settingSize_ = 0;
     QVBoxLayout* column_ = nullptr;
     QHBoxLayout* middle_ = nullptr;
     BevelPanel* topBar_ = nullptr;

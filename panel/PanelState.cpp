@@ -44,6 +44,8 @@ void PanelState::PlaceElementAt(int32_t px, int32_t py, bool remove) {
     if (remove) {
         if (auto found = FindElementAt(col, row)) {
             RemoveElement(*found);
+            // Removing changes what a save writes, as placing does.
+            window_.SetDocumentState(StateModified());
             return;
         }
     }
@@ -102,12 +104,16 @@ bool PanelState::ShiftAll(int32_t dx, int32_t dy) {
             return false;
         }
     }
+    if (dx == 0 && dy == 0)
+        return true;
     ++generation_;
     for (TPolePanelu& e : elements_) {
         e.X += dx;
         e.Y += dy;
     }
     RebuildIndex();
+    // The elements moved, so a save would now write something else.
+    window_.SetDocumentState(StateModified());
     return true;
 }
 

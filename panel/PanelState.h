@@ -50,7 +50,8 @@ public:
 
     // Places the selected tile in the cell under the surface pixel (px, py), replacing the
     // element already there in its slot. With `remove` set, removes that cell's element
-    // instead; a removal request on an empty cell places like a placement does.
+    // instead; a removal request on an empty cell places like a placement does. Either way
+    // the document becomes modified.
     void PlaceElementAt(int32_t px, int32_t py, bool remove);
 
     // Removes the element at `index` by moving the last element into its slot.
@@ -63,7 +64,7 @@ public:
 
     // Moves every element by (dx, dy) cells, or refuses with a message when any element
     // would leave 0..PanelCols x 0..PanelRows (both bounds inclusive). Returns whether the
-    // elements moved.
+    // shift was allowed; one that moved elements makes the document modified.
     bool ShiftAll(int32_t dx, int32_t dy);
 
     // Appends a record as it is, without the one-element-per-cell test (file loading).

@@ -16,6 +16,11 @@
 #include <memory>
 #include <optional>
 
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace vedivez::test {
 
 // Prompts that record every box and answer from a script instead of running modal loops.

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace vedivez {
+
+class PanelState;
+class PanelView;
+class Prompts;
+class StationWindow;
+
+// New, Open, Save and Save As, with the question before unsaved changes are thrown away and
+// the document state that the status bar and caption show.
+class FileCommands {
+public:
+    // `stateWord` reads the document state word back from the status bar.
+    FileCommands(PanelState& panel, StationWindow& window, Prompts& prompts, PanelView& view,
+                 std::function<QString()> statusPath, std::function<QString()> stateWord);
+
+    void MP_NovyClick() { NewStation(); }
+    void MP_OtevreniClick();
+    void MP_UlozeniClick();
+    void MP_UlozitJakoClick();
+
+    // Empties the panel and starts a new station, after asking when changes would be lost.
+    void NewStation();
+    // True when nothing unsaved would be lost, or the user agreed to lose it.
+    bool ConfirmDiscard();
+
+    // The names last chosen in the two dialogs.
+    const QString& LastSaveName() const { return saveName_; }
+    const QString& LastOpenName() const { return openName_; }
+
+    static QString OpenFilter();
+    static QString SaveFilter();
+    // A name chosen without an extension gets ".reru".
+    static QString WithDefaultExtension(const QString& path);
+
+private:
+    // Shows the save dialog; the chosen path (confirmed when it would replace a file), or an
+    // empty text when the user gave up.
+    QString AskSavePath();
+    void Save(const QString& path);
+
+    PanelState& panel_;
+    StationWindow& window_;
+    Prompts& prompts_;
+    PanelView& view_;
+    std::function<QString()> statusPath_;
+    std::function<QString()> stateWord_;
+    QString saveName_;
+    QString openName_;
+};
+
+} // namespace vedivez
