@@ -36,8 +36,10 @@ public:
         // Answers, taken front first; an empty script answers No / cancels.
         std::deque<bool> confirmAnswers;
         std::deque<std::optional<QString>> fileAnswers;
-        // Called while a file dialog is "open" (to look at the window meanwhile).
+        // Called while a file dialog or the question is "open" (to look at the window
+        // meanwhile).
         std::function<void()> duringFileDialog;
+        std::function<void()> duringQuestion;
     };
 
     explicit ScriptedPrompts(std::shared_ptr<Log> log) : log_(std::move(log)) {}
@@ -46,6 +48,8 @@ public:
     void ShowMessage(const QString& message) override { log_->messages << message; }
     bool Confirm(const QString& question) override {
         log_->questions << question;
+        if (log_->duringQuestion)
+            log_->duringQuestion();
         if (log_->confirmAnswers.empty())
             return false;
         const bool answer = log_->confirmAnswers.front();
@@ -68,9 +72,12 @@ private:
             log_->duringFileDialog();
         if (log_->fileAnswers.empty())
             return std::nullopt;
-        std::optional<QString> answer = log_->fileAnswers.front();
+        const bool given = log_->fileAnswers.front().has_value();
+        const QString name = given ? *log_->fileAnswers.front() : QString();
         log_->fileAnswers.pop_front();
-        return answer;
+        if (!given)
+            return std::nullopt;
+        return name;
     }
 
     std::shared_ptr<Log> log_;
