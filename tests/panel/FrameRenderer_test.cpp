@@ -153,11 +153,16 @@ TEST(FrameRendererTest, MarkLeftOfColumnZeroShowsOnlyItsLastColumnUnderTheGrid) 
 
 // Of two records in one cell the later is drawn over the earlier. One of them has no
 // picture, so its placeholder (red, unlike the black tiles) makes the order visible.
+// With many records elsewhere the renderer takes the cells from the index instead of
+// walking the list; both ways must keep the order.
 TEST(FrameRendererTest, TwoRecordsInOneCellBothShow) {
-    for (bool placeholderLast : {true, false}) {
+    for (int variant = 0; variant < 4; ++variant) {
+        const bool placeholderLast = variant % 2, crowded = variant >= 2;
         Scene sc;
         const char* first = placeholderLast ? "KOL_sLSPS" : "NOT_A_TILE";
         const char* second = placeholderLast ? "NOT_A_TILE" : "KOL_sLSPS";
+        for (int i = 0; crowded && i < 1000; ++i)
+            sc.panel.AppendElement(Rec(500, 500, "KOL_sLSPS")); // far outside the view
         sc.panel.AppendElement(Rec(2, 2, first));
         sc.panel.AppendElement(Rec(2, 2, second));
         const QImage frame = sc.Render(Only(false, false, false, false));
@@ -167,7 +172,8 @@ TEST(FrameRendererTest, TwoRecordsInOneCellBothShow) {
                                                               : Picture(name),
                             95, 95);
         });
-        EXPECT_EQ(frame, expected) << (placeholderLast ? "placeholder last" : "tile last");
+        EXPECT_EQ(frame, expected) << (placeholderLast ? "placeholder last" : "tile last")
+                                   << (crowded ? ", cells from the index" : "");
     }
 }
 
