@@ -1,7 +1,7 @@
 #include "app/ErrorHandler.h"
 
 #include "app/Prompts.h"
-#include "panel/Cp1250.h"
+#include "surface/Cp1250.h"
 #include "panel/PanelErrors.h"
 
 #include <QCoreApplication>

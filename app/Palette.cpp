@@ -2,7 +2,7 @@
 
 #include "app/BevelPanel.h"
 #include "app/ErrorHandler.h"
-#include "panel/Cp1250.h"
+#include "surface/Cp1250.h"
 #include "panel/PanelState.h"
 #include "panel/TileImages.h"
 

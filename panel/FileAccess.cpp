@@ -35,7 +35,16 @@ bool FolderExists(const std::string& path) {
 
 [[noreturn]] void ThrowOsError(int osError, const std::string& path, int line = 0) {
     const bool missingFolder = osError == ENOENT && !FolderExists(path);
-    throw FileError(FileErrorCodeFor(osError, missingFolder), line);
+    throw FileErrorFor(osError, missingFolder, line);
+}
+
+// open() that starts again when a signal interrupts it before it finished.
+int OpenRetrying(const char* path, int flags, mode_t mode = 0) {
+    int fd;
+    do
+        fd = ::open(path, flags, mode);
+    while (fd < 0 && errno == EINTR);
+    return fd;
 }
 
 // Follows symbolic links to the file that really gets replaced. A dangling link resolves to
@@ -53,7 +62,7 @@ std::string ResolveLinks(const std::string& path) {
         target.resize(size_t(n));
         current = (!target.empty() && target[0] == '/') ? target : DirName(current) + "/" + target;
     }
-    throw FileError(FileErrorCodeFor(ELOOP));
+    throw FileErrorFor(ELOOP);
 }
 
 // Deletes the temporary file unless the save got as far as renaming it.
@@ -89,29 +98,29 @@ void WriteAll(int fd, std::string_view data, const std::string& path) {
 
 } // namespace
 
-int FileErrorCodeFor(int osError, bool missingFolder) {
+FileError FileErrorFor(int osError, bool missingFolder, int line) {
     switch (osError) {
     case ENOENT:
-        return missingFolder ? kInvalidFilename : kFileNotFound;
+        return FileError(missingFolder ? kInvalidFilename : kFileNotFound, line);
     case ENOTDIR:
     case ENAMETOOLONG:
     case EINVAL:
     case ELOOP:
-        return kInvalidFilename;
+        return FileError(kInvalidFilename, line);
     case EMFILE:
     case ENFILE:
-        return kTooManyOpenFiles;
+        return FileError(kTooManyOpenFiles, line);
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
     case ETXTBSY:
-        return kAccessDenied;
+        return FileError(kAccessDenied, line);
     case ENOSPC:
     case EDQUOT:
-        return kDiskFull;
+        return FileError(kDiskFull, line);
     default:
-        return osError;
+        return FileError::Io(osError, line);
     }
 }
 
@@ -137,8 +146,8 @@ void WriteFileAtomically(const QString& path, std::string_view data) {
     const std::string prefix = DirName(target) + "/." + BaseName(target) + ".";
     for (int attempt = 0; temp.fd < 0; ++attempt) {
         std::string name = prefix + std::to_string(random() % 100000000u) + ".tmp";
-        const int fd =
-            ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : 0666);
+        const int fd = OpenRetrying(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                                    exists ? 0600 : 0666);
         if (fd >= 0) {
             temp.fd = fd;
             temp.name = std::move(name);
@@ -166,7 +175,7 @@ void WriteFileAtomically(const QString& path, std::string_view data) {
     temp.name.clear();
 
     // Make the rename itself durable; a failure here cannot undo the save any more.
-    const int dir = ::open(DirName(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dir = OpenRetrying(DirName(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         (void)::fsync(dir);
         ::close(dir);
@@ -178,7 +187,7 @@ void ReadFileChunks(const QString& path, const std::function<bool(std::string_vi
     if (path.isEmpty())
         throw FileError(kInvalidFilename);
     const std::string native = QFile::encodeName(path).toStdString();
-    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenRetrying(native.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         ThrowOsError(errno, native);
     struct Closer {

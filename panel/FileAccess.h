@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panel/PanelErrors.h"
+
 #include <QString>
 #include <functional>
 #include <string_view>
@@ -19,8 +21,10 @@ void WriteFileAtomically(const QString& path, std::string_view data);
 void ReadFileChunks(const QString& path, const std::function<bool(std::string_view)>& consume,
                     const std::function<int()>& currentLine = {});
 
-// The file-error code for an operating-system error number. `opening` distinguishes a
-// missing file (when its folder exists) from a missing folder.
-int FileErrorCodeFor(int osError, bool missingFolder = false);
+// The file error an operating-system error number shows: the numbers with a message of their
+// own map to it, every other number to "I/O error <number>". `missingFolder` tells a missing
+// file (in a folder that exists) from a path through a missing folder; `line` is the
+// 1-based line a failing read reached.
+FileError FileErrorFor(int osError, bool missingFolder = false, int line = 0);
 
 } // namespace vedivez

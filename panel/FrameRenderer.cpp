@@ -109,21 +109,35 @@ void FrameRenderer::CollectElement(const TPolePanelu& e) {
     const unsigned flags = (e.Cont_LH ? kLH : 0) | (e.Cont_LD ? kLD : 0) | (e.Cont_PH ? kPH : 0) |
                            (e.Cont_PD ? kPD : 0);
     const int index = TileIndexFor(e.NAME);
-    if (index < 0)
-        placeholders_.push_back({&MissingTilePicture(), int(x0 + 1), int(y0 + 1)});
-    if (index >= 0 || flags != 0)
-        band_.push_back({&Composite(index, flags), int(x0 - kCompositeLeft), int(y0 + 1)});
+    bandHasPlaceholder_ = bandHasPlaceholder_ || index < 0;
+    band_.push_back({index, flags, int(x0 - kCompositeLeft), int(y0 + 1)});
 }
 
 void FrameRenderer::FlushBand(int64_t yFrom, int64_t yTo) {
-    // Placeholders go down before the pictures of the band, so marks cover them.
-    placeholders_.insert(placeholders_.end(), band_.begin(), band_.end());
+    placements_.clear();
+    if (!bandHasPlaceholder_) {
+        for (const BandEntry& e : band_)
+            placements_.push_back({&Composite(e.tileIndex, e.flags), e.x, e.y});
+    } else {
+        // A placeholder is not black, so here the order shows: tiles and placeholders go
+        // down in list order, the later over the earlier, and then the marks of the whole
+        // band, which no tile may cover.
+        for (const BandEntry& e : band_) {
+            if (e.tileIndex >= 0)
+                placements_.push_back({&Composite(e.tileIndex, 0), e.x, e.y});
+            else
+                placements_.push_back({&MissingTilePicture(), e.x + kCompositeLeft + 1, e.y});
+        }
+        for (const BandEntry& e : band_)
+            if (e.flags != 0)
+                placements_.push_back({&Composite(-1, e.flags), e.x, e.y});
+    }
     if (yFrom < yTo)
-        surface_.FillRowsAndDraw(int(yFrom), int(yTo), surface_.Color(), placeholders_);
+        surface_.FillRowsAndDraw(int(yFrom), int(yTo), surface_.Color(), placements_);
     else
-        surface_.DrawImages(placeholders_);
-    placeholders_.clear();
+        surface_.DrawImages(placements_);
     band_.clear();
+    bandHasPlaceholder_ = false;
 }
 
 void FrameRenderer::DrawBackgroundAndTiles(bool grid) {
@@ -140,12 +154,13 @@ void FrameRenderer::DrawBackgroundAndTiles(bool grid) {
 
     // Tiles and marks hold only black on the transparent key, so the order in which they
     // are drawn does not change a pixel, and each element's tile and marks can go down as
-    // one picture. Only a placeholder is coloured: it stays inside its own cell and goes
-    // down before the pictures of its row of cells, so marks still cover it. That lets the
-    // renderer go one row of cells at a time, filling the background of those pixel rows
-    // just before drawing over them while they are still in the cache. The elements of a
-    // row come from the cell index, cell by cell, or, when the list is shorter than the
-    // visible cells, from the list sorted into rows (keeping list order within a row).
+    // one picture. Only a placeholder is coloured; it stays inside its own cell, so its
+    // order matters only against the other records of that cell and against marks, which
+    // FlushBand keeps. That lets the renderer go one row of cells at a time, filling the
+    // background of those pixel rows just before drawing over them while they are still in
+    // the cache. The elements of a row come from the cell index, cell by cell (list order
+    // within a cell), or, when the list is shorter than the visible cells, from the list
+    // sorted into rows (keeping list order within a row).
     const bool walkList = cells > elements.size();
     std::vector<uint32_t> rowStart, byRow;
     if (walkList) {

@@ -68,11 +68,11 @@ private:
     const KeyedImage& Composite(int tileIndex, unsigned cornerFlags);
     // Background, tiles, the elements' corner marks and, when on, the grid.
     void DrawBackgroundAndTiles(bool grid);
-    // Queues what the element adds to the tile and mark layers; placeholders of missing
-    // pictures go first, so the marks of any element end up above them.
+    // Queues what the element adds to the tile and mark layers of its row of cells.
     void CollectElement(const TPolePanelu& e);
-    // Draws the queued pictures, first filling the pixel rows [yFrom, yTo) with the
-    // background when that range is not empty.
+    // Draws the queued elements, first filling the pixel rows [yFrom, yTo) with the
+    // background when that range is not empty: tiles and placeholders in the order queued,
+    // with every mark above them.
     void FlushBand(int64_t yFrom, int64_t yTo);
     // The preview's corner marks, translucent.
     void DrawMarks(int64_t x0, int64_t y0, bool lh, bool ld, bool ph, bool pd, int alpha);
@@ -106,8 +106,17 @@ private:
     QImage cache_;
     LayerKey cacheKey_;
     LayerKey lastKey_; // of the previous frame
-    std::vector<Surface::Placement> placeholders_;
-    std::vector<Surface::Placement> band_;
+    // An element of the row of cells being drawn: its picture's index (-1: placeholder),
+    // its corner flags and where its composite picture goes.
+    struct BandEntry {
+        int tileIndex;
+        unsigned flags;
+        int x;
+        int y;
+    };
+    std::vector<BandEntry> band_;
+    bool bandHasPlaceholder_ = false;
+    std::vector<Surface::Placement> placements_;
 };
 
 } // namespace vedivez

@@ -2,7 +2,7 @@
 
 namespace vedivez {
 
-std::string FileError::MessageFor(int code) {
+std::string FileError::MessageFor(FileErrorCode code, int ioNumber) {
     switch (code) {
     case kFileNotFound:
         return "File not found";
@@ -18,12 +18,20 @@ std::string FileError::MessageFor(int code) {
         return "Disk full";
     case kInvalidNumericInput:
         return "Invalid numeric input";
-    default:
-        return "I/O error " + std::to_string(code);
+    case kIoError:
+        break;
     }
+    return "I/O error " + std::to_string(ioNumber);
 }
 
-FileError::FileError(int code, int line) : UserError(MessageFor(code)), code_(code), line_(line) {}
+FileError::FileError(FileErrorCode code, int line) : FileError(code, 0, line) {}
+
+FileError::FileError(FileErrorCode code, int ioNumber, int line)
+    : UserError(MessageFor(code, ioNumber)), code_(code), ioNumber_(ioNumber), line_(line) {}
+
+FileError FileError::Io(int number, int line) {
+    return FileError(kIoError, number, line);
+}
 
 std::string DisplayMessage(const std::string& message) {
     if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')

@@ -12,18 +12,40 @@ public:
     explicit UserError(const std::string& message) : std::runtime_error(message) {}
 };
 
-// A file could not be opened, read, written or replaced; carries the error code whose
-// message it shows and, for a read, the 1-based line reached (0 when none applies).
+// Codes of the file-error messages. kIoError stands for every failure without a message
+// of its own, which shows "I/O error <number>" with the operating system's number.
+enum FileErrorCode : int {
+    kIoError = 0,
+    kFileNotFound = 2,
+    kInvalidFilename = 3,
+    kTooManyOpenFiles = 4,
+    kAccessDenied = 5,
+    kReadBeyondEnd = 100,
+    kDiskFull = 101,
+    kInvalidNumericInput = 106,
+};
+
+// A file could not be opened, read, written or replaced; carries the code of its message
+// and, for a read, the 1-based line reached (0 when none applies). The message codes and the
+// operating system's error numbers are separate ranges that overlap (5 is "File access
+// denied" as a code but EIO as a number), so a number only ever enters through Io.
 class FileError : public UserError {
 public:
-    FileError(int code, int line = 0);
-    int Code() const { return code_; }
+    FileError(FileErrorCode code, int line = 0);
+    // "I/O error <number>" for an operating-system error number.
+    static FileError Io(int number, int line = 0);
+
+    FileErrorCode Code() const { return code_; }
+    // The operating system's number of an I/O error; 0 for the other codes.
+    int IoNumber() const { return ioNumber_; }
     int Line() const { return line_; }
 
-    static std::string MessageFor(int code);
-
 private:
-    int code_;
+    FileError(FileErrorCode code, int ioNumber, int line);
+    static std::string MessageFor(FileErrorCode code, int ioNumber);
+
+    FileErrorCode code_;
+    int ioNumber_;
     int line_;
 };
 
@@ -36,17 +58,6 @@ public:
 
 private:
     int line_;
-};
-
-// Error codes of the file-error messages.
-enum FileErrorCode : int {
-    kFileNotFound = 2,
-    kInvalidFilename = 3,
-    kTooManyOpenFiles = 4,
-    kAccessDenied = 5,
-    kReadBeyondEnd = 100,
-    kDiskFull = 101,
-    kInvalidNumericInput = 106,
 };
 
 // The message an error shows in the editor's error box: a full stop is appended when the

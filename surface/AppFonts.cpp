@@ -31,7 +31,13 @@ bool RegisterApplicationFonts() {
 QString UiFontFamily() {
     if (QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
         return QStringLiteral("Tahoma");
+    // The platform's sans serif; some platforms (the offscreen one among them) name a family
+    // the database does not hold, and then the usual Debian sans serif stands in.
     const QString sans = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    if (!sans.isEmpty() && QFontDatabase::hasFamily(sans))
+        return sans;
+    if (QFontDatabase::hasFamily(QStringLiteral("DejaVu Sans")))
+        return QStringLiteral("DejaVu Sans");
     return sans.isEmpty() ? QStringLiteral("Sans Serif") : sans;
 }
 

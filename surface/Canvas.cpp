@@ -1,9 +1,10 @@
 #include "Canvas.h"
 
+#include "AppFonts.h"
 #include "Color.h"
+#include "Cp1250.h"
 #include "Surface.h"
 
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QString>
 #include <algorithm>
@@ -13,23 +14,14 @@ namespace vedivez {
 
 namespace {
 
-// The panel overlay is plain ASCII; Latin-1 maps every byte to a character one to one.
-QString ToQString(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // GDI's 8-point Tahoma at 96 dpi is 11 pixels high.
 constexpr int kFontPixelSize = 11;
 
 QFont ChooseFont() {
-    QString family = QStringLiteral("Tahoma");
-    if (!QFontDatabase::hasFamily(family)) {
-        family = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
-        if (family.isEmpty() || !QFontDatabase::hasFamily(family))
-            family = QStringLiteral("DejaVu Sans");
-    }
-    QFont font(family);
-    font.setPixelSize(kFontPixelSize);
+    // Registering is idempotent; doing it here as well lets every program that draws text
+    // on a surface get Tahoma, not only those whose start-up registered it.
+    RegisterApplicationFonts();
+    QFont font = UiFont(kFontPixelSize);
     // Unsmoothed glyphs look like the small GDI text the overlay imitates and keep every text
     // pixel exactly in the font colour.
     font.setStyleStrategy(QFont::NoAntialias);
@@ -163,7 +155,7 @@ void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
 
 QSize Canvas::TextExtent(const std::string& text) {
     const QFontMetrics metrics(TextFont());
-    return {metrics.horizontalAdvance(ToQString(text)), metrics.height()};
+    return {metrics.horizontalAdvance(FromCp1250(text)), metrics.height()};
 }
 
 void Canvas::TextOut(int x, int y, const std::string& text) {
@@ -171,7 +163,7 @@ void Canvas::TextOut(int x, int y, const std::string& text) {
         return;
     const QFont& font = TextFont();
     const QFontMetrics metrics(font);
-    const QString qtext = ToQString(text);
+    const QString qtext = FromCp1250(text);
     const int width = metrics.horizontalAdvance(qtext);
     const int height = metrics.height();
     // Text is placed in buffer coordinates rather than through a painter translation, which

@@ -23,8 +23,9 @@ public:
     int ImageWidth(int index) const { return Image(index).Width(); }
     int ImageHeight(int index) const { return Image(index).Height(); }
 
-    // Index of the item with this name, ignoring the case of ASCII letters; of several items
-    // with one name, the one added last. Throws ImageError "Image '<name>' not found".
+    // Index of the item with this name, ignoring the case of the letters of Windows-1250 (so
+    // "č" finds "Č" as "a" finds "A"); of several items with one name, the one added last. Throws
+    // ImageError "Image '<name>' not found".
     int FindImage(std::string_view name) const;
 
     // As FindImage, but -1 for a missing name.
@@ -36,8 +37,8 @@ private:
         KeyedImage image;
     };
 
-    // Lookup key of a name: ASCII letters folded to lower case, other bytes unchanged, since
-    // the case rule of the names covers plain letters only.
+    // Lookup key of a name: every Windows-1250 capital letter replaced by its small letter,
+    // other bytes unchanged.
     static std::string FoldedName(std::string_view name);
 
     std::vector<Item> items_;

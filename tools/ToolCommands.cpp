@@ -1,11 +1,11 @@
 #include "tools/ToolCommands.h"
 
-#include "panel/Cp1250.h"
 #include "panel/FrameRenderer.h"
 #include "panel/HeadlessPanel.h"
 #include "panel/PanelErrors.h"
 #include "panel/StationFile.h"
 #include "panel/TileImages.h"
+#include "surface/Cp1250.h"
 #include "surface/ImageList.h"
 #include "surface/Surface.h"
 

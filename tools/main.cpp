@@ -1,8 +1,9 @@
+#include "surface/AppFonts.h"
 #include "tools/ToolCommands.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <iostream>
 #include <memory>
@@ -23,6 +24,8 @@ int main(int argc, char** argv) {
         if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtimeDir.emplace().isValid())
             qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir->path()));
         app = std::make_unique<QGuiApplication>(argc, argv);
+        // The overlay's text is drawn in Tahoma, as in the editor.
+        vedivez::RegisterApplicationFonts();
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }

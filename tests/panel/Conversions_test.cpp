@@ -112,16 +112,21 @@ TEST(ConversionsTest, DisplayMessageAddsFullStopAfterCharactersAboveTheDot) {
 }
 
 TEST(ConversionsTest, FileErrorMessagesByCode) {
-    const std::pair<int, const char*> cases[] = {
-        {2, "File not found"},
-        {3, "Invalid filename"},
-        {4, "Too many open files"},
-        {5, "File access denied"},
-        {100, "Read beyond end of file"},
-        {101, "Disk full"},
-        {106, "Invalid numeric input"},
-        {32, "I/O error 32"},
+    const std::pair<FileErrorCode, const char*> cases[] = {
+        {kFileNotFound, "File not found"},
+        {kInvalidFilename, "Invalid filename"},
+        {kTooManyOpenFiles, "Too many open files"},
+        {kAccessDenied, "File access denied"},
+        {kReadBeyondEnd, "Read beyond end of file"},
+        {kDiskFull, "Disk full"},
+        {kInvalidNumericInput, "Invalid numeric input"},
     };
     for (auto [code, text] : cases)
         EXPECT_STREQ(FileError(code).what(), text);
+    // An I/O error shows its number, even one equal to a code of the table above.
+    for (int number : {5, 32, 101})
+        EXPECT_EQ(FileError::Io(number).what(), "I/O error " + std::to_string(number));
+    EXPECT_EQ(FileError::Io(5, 7).Line(), 7);
+    EXPECT_EQ(FileError::Io(5).Code(), kIoError);
+    EXPECT_EQ(FileError::Io(5).IoNumber(), 5);
 }

@@ -151,13 +151,47 @@ TEST(FrameRendererTest, MarkLeftOfColumnZeroShowsOnlyItsLastColumnUnderTheGrid) 
         EXPECT_EQ(PixelBgr(grid, 0, 47 + 1 + y), kBlue) << y;
 }
 
+// Of two records in one cell the later is drawn over the earlier. One of them has no
+// picture, so its placeholder (red, unlike the black tiles) makes the order visible.
+// With many records elsewhere the renderer takes the cells from the index instead of
+// walking the list; both ways must keep the order.
 TEST(FrameRendererTest, TwoRecordsInOneCellBothShow) {
+    for (int variant = 0; variant < 4; ++variant) {
+        const bool placeholderLast = variant % 2, crowded = variant >= 2;
+        Scene sc;
+        const char* first = placeholderLast ? "KOL_sLSPS" : "NOT_A_TILE";
+        const char* second = placeholderLast ? "NOT_A_TILE" : "KOL_sLSPS";
+        for (int i = 0; crowded && i < 1000; ++i)
+            sc.panel.AppendElement(Rec(500, 500, "KOL_sLSPS")); // far outside the view
+        sc.panel.AppendElement(Rec(2, 2, first));
+        sc.panel.AppendElement(Rec(2, 2, second));
+        const QImage frame = sc.Render(Only(false, false, false, false));
+        const QImage expected = Expected(20 * 47, 10 * 47, [&](Surface& s) {
+            for (const char* name : {first, second})
+                s.DrawImage(std::string(name) == "NOT_A_TILE" ? MissingTilePicture()
+                                                              : Picture(name),
+                            95, 95);
+        });
+        EXPECT_EQ(frame, expected) << (placeholderLast ? "placeholder last" : "tile last")
+                                   << (crowded ? ", cells from the index" : "");
+    }
+}
+
+// Corner marks lie above every tile, a placeholder included, whatever the list order: the
+// mark an element puts into its neighbour's cell covers the neighbour's placeholder.
+TEST(FrameRendererTest, MarksStayAbovePlaceholders) {
     Scene sc;
-    sc.panel.AppendElement(Rec(2, 2, "KOL_sLSPS"));
-    sc.panel.AppendElement(Rec(2, 2, "KOL_sSDSH"));
+    TPolePanelu left = Rec(1, 2, "KOL_sLDPH");
+    left.Cont_PH = true;
+    sc.panel.AppendElement(left);
+    sc.panel.AppendElement(Rec(2, 2, "NOT_A_TILE"));
     const QImage frame = sc.Render(Only(false, false, false, false));
-    const QImage expected = Expected(
-        20 * 47, 10 * 47, [](Surface& s) { s.DrawImage(Picture("KRI_sLSPS_sSDSH"), 95, 95); });
+    const QImage expected = Expected(20 * 47, 10 * 47, [](Surface& s) {
+        s.DrawImage(Picture("KOL_sLDPH"), 48, 95);
+        s.DrawImage(MissingTilePicture(), 95, 95);
+        s.DrawImage(Picture("Ruzek_PH"), 47 + 41, 95);
+        s.DrawImage(Picture("Ruzek_LH"), 47 + 48, 95);
+    });
     EXPECT_EQ(frame, expected);
 }
 
@@ -323,11 +357,31 @@ TEST(FrameRendererTest, MissingPicturesShowPlaceholderAndAreReportedOnce) {
     EXPECT_EQ(PixelBgr(frame, 5 * 47 + 10, 47 + 24), kBlack); // the real tile still drawn
 }
 
+// While the surface cannot draw, a frame does nothing at all: it looks no picture up (so
+// reports no missing one), takes no canvas setting and presents nothing. Each surface call
+// would do nothing then anyway, so the renderer's own traces are what is watched.
 TEST(FrameRendererTest, NothingDrawnWhileSurfaceCannotDraw) {
     Scene sc;
+    sc.panel.AppendElement(Rec(1, 1, "NOT_A_TILE"));
+    sc.panel.SelectedName = "ALSO_MISSING";
+    const FrameInputs all; // every layer on, the cursor inside
+    const Canvas& canvas = sc.surface.SurfaceCanvas();
+    auto untouched = [&] {
+        return canvas.Pen.Color == 0x000000 && canvas.Brush.Style == Canvas::BrushStyle::Solid &&
+               canvas.Font.Color == 0x000000;
+    };
     sc.surface.Release();
-    sc.renderer.RenderFrame(FrameInputs{});
+    sc.renderer.RenderFrame(all);
+    EXPECT_TRUE(sc.messages.empty());
+    EXPECT_TRUE(untouched());
     EXPECT_EQ(sc.surface.PresentedFrames(), 0);
+
+    // The same frame once the surface is back leaves each of those traces.
+    sc.surface.Initialise();
+    sc.renderer.RenderFrame(all);
+    EXPECT_EQ(sc.messages.size(), 2u);
+    EXPECT_FALSE(untouched());
+    EXPECT_EQ(sc.surface.PresentedFrames(), 1);
 }
 
 // Rendering only a viewport gives exactly the pixels of that rectangle of a whole-surface
@@ -501,6 +555,18 @@ TEST(FrameRendererTest, MatchesStepByStepReferenceOverManyEditedFrames) {
             } else if (action == 5) {
                 sc.panel.PanelCols = 3 + int(rng() % (cols + 3));
                 sc.panel.PanelRows = 3 + int(rng() % (rows + 3));
+            } else if (action == 6) { // a loaded record, often a second one for its cell
+                TPolePanelu e = Rec(int(rng() % (cols + 2)) - 1, int(rng() % (rows + 2)) - 1,
+                                    rng() % 3 == 0 ? "MISSING" : catalogue.Name(int(rng() % 55)));
+                if (!sc.panel.Elements().empty() && rng() % 2 == 0) {
+                    const auto& other = sc.panel.Elements()[rng() % sc.panel.Elements().size()];
+                    e.X = other.X;
+                    e.Y = other.Y;
+                }
+                const unsigned flags = rng();
+                e.Cont_LH = flags & 1, e.Cont_LD = flags & 2, e.Cont_PH = flags & 4,
+                e.Cont_PD = flags & 8;
+                sc.panel.AppendElement(e);
             }
             // Otherwise the same panel again: the kept layers are used.
             sc.panel.CursorX = int(rng() % cols) * 47;

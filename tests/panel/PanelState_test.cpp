@@ -277,63 +277,112 @@ TEST_F(PanelStateTest, ClearElementsEmptiesOnlyTheList) {
     EXPECT_EQ(p.Elements().size(), 1u);
 }
 
-// A long random edit sequence against a naive model that scans the list, as the lookup is
-// defined: the index must give the same first-in-list-order answer after every step.
+namespace {
+
+// The element list as the operations are defined, kept in a plain vector and searched by a
+// scan: every record is built from what the operation was given (cell, selected name,
+// position boxes), never copied from the panel.
+struct ListModel {
+    std::vector<TPolePanelu> list;
+
+    std::optional<size_t> Find(int32_t c, int32_t r) const {
+        for (size_t i = 0; i < list.size(); ++i)
+            if (list[i].X == c && list[i].Y == r)
+                return i;
+        return std::nullopt;
+    }
+    void Place(int32_t c, int32_t r, const std::string& name, const PositionFlags& f) {
+        TPolePanelu e;
+        e.X = c;
+        e.Y = r;
+        e.NAME = name;
+        e.Cont_LH = f.LH, e.Cont_LS = f.LS, e.Cont_LD = f.LD, e.Cont_SH = f.SH;
+        e.Cont_SD = f.SD, e.Cont_PH = f.PH, e.Cont_PS = f.PS, e.Cont_PD = f.PD;
+        if (const auto i = Find(c, r))
+            list[*i] = e;
+        else
+            list.push_back(e);
+    }
+    // The last record moves into the freed slot.
+    void Remove(size_t i) {
+        list[i] = list.back();
+        list.pop_back();
+    }
+    bool Shift(int32_t dx, int32_t dy, int32_t cols, int32_t rows) {
+        if (list.empty())
+            return false;
+        for (const auto& e : list)
+            if (e.X + dx < 0 || e.X + dx > cols || e.Y + dy < 0 || e.Y + dy > rows)
+                return false;
+        for (auto& e : list)
+            e.X += dx, e.Y += dy;
+        return true;
+    }
+};
+
+} // namespace
+
+// A long random edit sequence against the model: after every step the list must be the
+// model's, record for record and in order, and the index must give the same
+// first-in-list-order answer as a scan.
 TEST(PanelStateIndexTest, RandomEditsAgreeWithLinearScan) {
     HeadlessPanel h;
     PanelState& p = h.panel;
-    std::vector<TPolePanelu> model;
+    p.PanelCols = 12;
+    p.PanelRows = 8;
+    ListModel model;
+    int shifts = 0;
     std::mt19937 rng(1234);
-    auto scan = [&model](int32_t c, int32_t r) -> std::optional<size_t> {
-        for (size_t i = 0; i < model.size(); ++i)
-            if (model[i].X == c && model[i].Y == r)
-                return i;
-        return std::nullopt;
-    };
-    auto removeAt = [&model](size_t i) {
-        model[i] = model.back();
-        model.pop_back();
+    auto randomFlags = [&rng] {
+        const unsigned bits = rng();
+        return PositionFlags{bool(bits & 1),  bool(bits & 2),  bool(bits & 4),  bool(bits & 8),
+                             bool(bits & 16), bool(bits & 32), bool(bits & 64), bool(bits & 128)};
     };
     for (int step = 0; step < 20000; ++step) {
         const int op = int(rng() % 10);
-        const int32_t c = int32_t(rng() % 12) - 2, r = int32_t(rng() % 8) - 2;
-        if (op < 4) { // place or remove via pixels
+        // Cells and pixels left of or above the panel now and then: they refuse shifts, so
+        // mostly the panel stays where shifts can succeed.
+        auto coordinate = [&rng](int32_t span) {
+            return rng() % 32 == 0 ? -int32_t(rng() % uint32_t(2 * span)) - 1
+                                  : int32_t(rng() % uint32_t(span));
+        };
+        const int32_t c = coordinate(12), r = coordinate(8);
+        const std::string name = "N" + std::to_string(step);
+        const PositionFlags flags = randomFlags();
+        h.window.boxes = flags;
+        p.SelectedName = name;
+        if (op < 4) { // place or remove at a pixel; the cell truncates toward zero
             const bool remove = op >= 2;
-            p.SelectedName = "N" + std::to_string(step);
-            p.PlaceElementAt(c * 47 + (c < 0 ? -1 : 1), r * 47 + (r < 0 ? -1 : 1), remove);
-            const int32_t cc = (c * 47 + (c < 0 ? -1 : 1)) / 47;
-            const int32_t rr = (r * 47 + (r < 0 ? -1 : 1)) / 47;
-            auto found = scan(cc, rr);
-            if (remove && found) {
-                removeAt(*found);
-            } else {
-                if (!found) {
-                    model.emplace_back();
-                    found = model.size() - 1;
-                }
-                model[*found] = p.Elements()[*found];
-            }
-        } else if (op < 7) { // loaded duplicate
-            p.AppendElement(Rec(c, r, "L" + std::to_string(step)));
-            model.push_back(Rec(c, r, "L" + std::to_string(step)));
+            const int32_t px = coordinate(12 * 47), py = coordinate(8 * 47);
+            p.PlaceElementAt(px, py, remove);
+            const auto found = model.Find(px / 47, py / 47);
+            if (remove && found)
+                model.Remove(*found);
+            else
+                model.Place(px / 47, py / 47, name, flags);
+        } else if (op < 7) { // a loaded record, possibly a second one for its cell
+            TPolePanelu e = Rec(c, r, "L" + std::to_string(step));
+            e.Cont_PD = flags.PD;
+            p.AppendElement(e);
+            model.list.push_back(e);
         } else if (op < 8) {
-            const int dx = int(rng() % 3) - 1, dy = int(rng() % 3) - 1;
-            p.PanelCols = 1000;
-            p.PanelRows = 1000;
-            if (p.ShiftAll(dx, dy))
-                for (auto& e : model)
-                    e.X += dx, e.Y += dy;
-        } else if (op < 9 && !model.empty() && rng() % 50 == 0) {
+            const int32_t dx = int32_t(rng() % 3) - 1, dy = int32_t(rng() % 3) - 1;
+            const bool moved = model.Shift(dx, dy, p.PanelCols, p.PanelRows);
+            EXPECT_EQ(p.ShiftAll(dx, dy), moved) << step;
+            shifts += moved;
+        } else if (op < 9 && rng() % 10 == 0) {
             p.ClearElements();
-            model.clear();
-        } else {
-            p.FillRow(c, r, int(rng() % 4));
-            // Recompute expected fill result from the panel itself: verified below.
-            model = p.Elements();
+            model.list.clear();
+        } else { // the cells lastCol - count ... lastCol
+            const int32_t count = int32_t(rng() % 5) - 1;
+            p.FillRow(c, r, count);
+            for (int32_t col = c - count; count > 0 && col <= c; ++col)
+                model.Place(col, r, name, flags);
         }
-        ASSERT_EQ(p.Elements().size(), model.size()) << step;
+        ASSERT_EQ(p.Elements(), model.list) << "step " << step << " op " << op;
         for (int32_t qc = -4; qc < 14; ++qc)
             for (int32_t qr = -4; qr < 10; ++qr)
-                ASSERT_EQ(p.FindElementAt(qc, qr), scan(qc, qr)) << step;
+                ASSERT_EQ(p.FindElementAt(qc, qr), model.Find(qc, qr)) << step;
     }
+    EXPECT_GT(shifts, 50) << "too few shifts went through to test them";
 }

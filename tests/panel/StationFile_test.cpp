@@ -8,6 +8,13 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <functional>
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace vedivez;
@@ -377,14 +384,74 @@ TEST_F(StationFileTest, SaveThroughRelativeAndDanglingSymlinks) {
     EXPECT_EQ(ReadBytes(Path("sub/target.reru")).substr(0, 12), "SET_Vyska;50");
 }
 
-TEST_F(StationFileTest, WriteProtectedTargetIsRefusedUnlessRoot) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root may write into write-protected files; the read-only mount "
-                        "test covers this case for root";
+namespace {
+
+constexpr int kCouldNotDropRoot = 100;
+
+// Runs `body` in a child process that has given up root for the unprivileged user nobody
+// and returns the child's exit code (body's result), kCouldNotDropRoot when the child could
+// not change its user, or -1 when there is no child or it did not exit normally.
+int RunAsNobody(const std::function<int()>& body) {
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        return -1;
+    if (pid == 0) {
+        constexpr gid_t kNobodyGroup = 65534;
+        constexpr uid_t kNobody = 65534;
+        int code = kCouldNotDropRoot;
+        if (::setgroups(0, nullptr) == 0 && ::setgid(kNobodyGroup) == 0 && ::setuid(kNobody) == 0 &&
+            ::geteuid() == kNobody) {
+            try {
+                code = body();
+            } catch (...) {
+                code = kCouldNotDropRoot + 1;
+            }
+        }
+        ::_exit(code);
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0)
+        if (errno != EINTR)
+            return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+// Renaming over a file would replace it even when it is write-protected, so the save must
+// refuse by itself. Root may write into any file, so as root the save is run by a child
+// process that has become an ordinary user.
+TEST_F(StationFileTest, WriteProtectedTargetIsRefused) {
     WriteBytes(Path("ro.reru"), "keep me");
-    ASSERT_TRUE(QFile::setPermissions(Path("ro.reru"), QFileDevice::ReadOwner));
+    ASSERT_TRUE(QFile::setPermissions(
+        Path("ro.reru"), QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
     MarkWindow();
-    EXPECT_THROW(SaveStation(Path("ro.reru"), h.panel, h.window), FileError);
+    // 0: refused with the access message and the window untouched; 1: saved; 2: another
+    // error; 3: refused, but the window changed.
+    auto attempt = [this]() -> int {
+        try {
+            SaveStation(Path("ro.reru"), h.panel, h.window);
+            return 1;
+        } catch (const FileError& e) {
+            if (std::string(e.what()) != "File access denied")
+                return 2;
+        }
+        const bool kept = h.window.statusPath == QStringLiteral("/old/station.reru") &&
+                          h.window.documentState == StateModified() &&
+                          h.window.caption == QStringLiteral("VediVEZ v0.4 - station.reru");
+        return kept ? 0 : 3;
+    };
+    if (::geteuid() != 0) {
+        EXPECT_EQ(attempt(), 0);
+    } else {
+        // The folder is the user's own temporary one; nobody must be able to work in it.
+        ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+        const int code = RunAsNobody(attempt);
+        if (code == kCouldNotDropRoot)
+            GTEST_SKIP() << "could not become the user nobody in a child process";
+        EXPECT_EQ(code, 0) << "0 refused, 1 saved, 2 other error, 3 window changed";
+    }
     EXPECT_EQ(ReadBytes(Path("ro.reru")), "keep me");
     ExpectWindowMarked();
 }

@@ -1,5 +1,6 @@
 #include "panel/StringHelpers.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -40,10 +41,26 @@ TEST(SplitStringTest, CutsAsTheReaderExpects) {
     }
 }
 
-TEST(SplitStringTest, ResultHasNoSpareCapacity) {
-    const Pieces r = SplitString(";", "1;2;3;4;5;6;7", 0);
-    EXPECT_EQ(r.size(), 7u);
-    EXPECT_EQ(r.capacity(), r.size());
+// The result grows in steps while it is cut; texts of up to 23 pieces, with every maximum
+// count, must come out with each piece in its place and the rest in the last one.
+TEST(SplitStringTest, ManyPiecesKeepTheirOrderForEveryMaximum) {
+    for (int n = 1; n <= 23; ++n) {
+        Pieces pieces;
+        std::string text;
+        for (int i = 0; i < n; ++i) {
+            pieces.push_back(i % 4 == 3 ? "" : "p" + std::to_string(i));
+            text += (i ? ";" : "") + pieces.back();
+        }
+        if (pieces.back().empty())
+            continue; // a trailing delimiter gives no last piece, covered above
+        EXPECT_EQ(SplitString(";", text, 0), pieces) << text;
+        for (int max = 1; max <= n + 2; ++max) {
+            Pieces expected(pieces.begin(), pieces.begin() + std::min(max, n));
+            for (int i = max; i < n; ++i)
+                expected.back() += ";" + pieces[size_t(i)];
+            EXPECT_EQ(SplitString(";", text, max), expected) << text << " max " << max;
+        }
+    }
 }
 
 // The reader's single-pass cut must agree with the general one on every line it accepts,

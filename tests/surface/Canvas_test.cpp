@@ -1,5 +1,8 @@
 #include "surface/Surface.h"
 
+#include <QFontMetrics>
+#include <QPainter>
+
 #include <cmath>
 #include <gtest/gtest.h>
 #include <set>
@@ -163,6 +166,43 @@ TEST(CanvasTest, TextStandsOnBrushBoxOnlyWhenBrushIsSolid) {
         EXPECT_GT(glyphs[clear].size(), 40u);
     }
     EXPECT_EQ(glyphs[0], glyphs[1]) << "the brush must not change the glyphs";
+}
+
+// The bytes of a text are Windows-1250: 0x8A is "Š", 0xE8 "č" and 0x9E "ž", not the Latin-1
+// characters of those codes. The glyphs must be those of the Czech letters.
+TEST(CanvasTest, TextBytesAreWindows1250) {
+    const std::string bytes = "\x8A\xE8\x9E Ok";
+    Surface surface;
+    PrepareGrey(surface, 90, 30);
+    Canvas& canvas = surface.SurfaceCanvas();
+    canvas.Font.Color = 0x000080;
+    canvas.Brush.Style = Canvas::BrushStyle::Clear;
+    canvas.TextOut(5, 5, bytes);
+    surface.ReleaseCanvas();
+
+    const QFont& font = canvas.TextFont();
+    const QFontMetrics metrics(font);
+    auto painted = [&](const QString& text) {
+        QImage image(90, 30, QImage::Format_RGB32);
+        image.fill(qRgb(0x80, 0x80, 0x80));
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(QColor(0x80, 0, 0));
+        painter.drawText(5, 5 + metrics.ascent(), text);
+        painter.end();
+        return image;
+    };
+    const QString czech = QString::fromUtf8("Ščž Ok");
+    const QImage expected = painted(czech);
+    ASSERT_NE(expected, painted(QString::fromLatin1(bytes.data(), qsizetype(bytes.size()))))
+        << "the font draws both readings alike, so the test could not tell them apart";
+    int differing = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 90; ++x)
+            differing +=
+                (surface.BackBuffer().pixel(x, y) & 0xFFFFFF) != (expected.pixel(x, y) & 0xFFFFFF);
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(canvas.TextExtent(bytes).width(), metrics.horizontalAdvance(czech));
 }
 
 TEST(CanvasTest, SettingsPersistAcrossFrames) {

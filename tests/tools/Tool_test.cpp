@@ -55,6 +55,9 @@ TEST(ToolTest, CheckReportsTheEditorsMessageWithFullStop) {
         {dir.filePath("bad.reru"), "'\xC4\x8D' is not a valid integer value.\n"},
         {dir.filePath("missing.reru"), "File not found.\n"},
         {dir.filePath("nodir/x.reru"), "Invalid filename.\n"},
+        // Reading the tool's own memory from address 0 fails with the system's EIO (5),
+        // whose number must not be read as the message code 5 ("File access denied").
+        {QStringLiteral("/proc/self/mem"), "I/O error 5.\n"},
     };
     for (const auto& c : cases) {
         const ToolRun r = Tool({"check", c.path});

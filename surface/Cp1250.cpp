@@ -1,4 +1,4 @@
-#include "panel/Cp1250.h"
+#include "surface/Cp1250.h"
 
 #include <array>
 

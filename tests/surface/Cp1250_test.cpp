@@ -1,14 +1,13 @@
-#include "panel/Cp1250.h"
-#include "panel/DocumentTexts.h"
+#include "surface/Cp1250.h"
 
 #include <gtest/gtest.h>
 
 using namespace vedivez;
 
 TEST(Cp1250Test, CzechLettersMapToTheirCodePageBytes) {
-    EXPECT_EQ(ToCp1250(StateSaved()), "Ulo\x9E"
-                                      "eno");
-    EXPECT_EQ(ToCp1250(StateLoaded()), "Na\xE8teno");
+    EXPECT_EQ(ToCp1250(QString::fromUtf8("Uloženo")), "Ulo\x9E"
+                                                      "eno");
+    EXPECT_EQ(ToCp1250(QString::fromUtf8("Načteno")), "Na\xE8teno");
     EXPECT_EQ(ToCp1250(QString::fromUtf8("Šířka")), "\x8A\xED\xF8ka");
     EXPECT_EQ(FromCp1250("\x8A\xED\xF8ka"), QString::fromUtf8("Šířka"));
     EXPECT_EQ(ToCp1250(QString::fromUtf8("€ 日")), "\x80 ?");
