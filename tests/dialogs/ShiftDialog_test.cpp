@@ -106,8 +106,9 @@ TEST_F(ShiftDialogTest, EachButtonShiftsEveryElementByTheCount) {
     }
     EXPECT_TRUE(hp.window.messages.isEmpty());
     EXPECT_TRUE(dialog.isVisible());
-    // Like the menu shifts, the dialog leaves the document state word alone.
-    EXPECT_EQ(hp.window.documentState, stateBefore);
+    // A shift that moved the elements changes what a save writes.
+    EXPECT_NE(stateBefore, StateModified());
+    EXPECT_EQ(hp.window.documentState, StateModified());
 }
 
 TEST_F(ShiftDialogTest, RepeatedClicksShiftAgain) {
