@@ -5,9 +5,11 @@
 #include "panel/HeadlessPanel.h"
 #include "panel/PanelErrors.h"
 #include "panel/StationFile.h"
+#include "panel/StationLint.h"
 #include "panel/TileImages.h"
 #include "surface/ImageList.h"
 #include "surface/Surface.h"
+#include "tools/LintReport.h"
 
 #include <QImageWriter>
 #include <QRegularExpression>
@@ -22,6 +24,7 @@ namespace {
 
 const char* const kUsage =
     "usage: vedivez-tool check FILE\n"
+    "       vedivez-tool lint FILE [--json]\n"
     "       vedivez-tool convert IN OUT\n"
     "       vedivez-tool render FILE OUT.png [--view X,Y,W,H] [--no-grid] [--preview NAME]\n"
     "                   [--cursor COL,ROW] [--corners LH,LD,PH,PD] [--cursor-cell] [--overlay]\n";
@@ -44,6 +47,26 @@ int Convert(const QStringList& args) {
     LoadStation(args.at(0), p.panel, p.window);
     SaveStation(args.at(1), p.panel, p.window);
     return 0;
+}
+
+// Exit codes of lint: clean, findings, and a file that does not load.
+constexpr int kLintClean = 0, kLintFindings = 1, kLintNotLoaded = 2;
+
+int Lint(const QStringList& args, std::ostream& out, std::ostream& err) {
+    HeadlessPanel p;
+    try {
+        LoadStation(args.at(0), p.panel, p.window);
+    } catch (const std::exception& e) {
+        PrintError(err, e);
+        return kLintNotLoaded;
+    }
+    const std::vector<LintFinding> findings = LintStation(p.panel);
+    const LintReport report(findings);
+    if (args.size() > 1)
+        report.WriteJson(out);
+    else
+        report.WriteText(out);
+    return findings.empty() ? kLintClean : kLintFindings;
 }
 
 // A malformed command line; reported with the usage text.
@@ -165,6 +188,9 @@ int RunTool(const QStringList& args, std::ostream& out, std::ostream& err) {
     try {
         if (command == QStringLiteral("check") && rest.size() == 1)
             return Check(rest, out);
+        if (command == QStringLiteral("lint") &&
+            (rest.size() == 1 || (rest.size() == 2 && rest.at(1) == QStringLiteral("--json"))))
+            return Lint(rest, out, err);
         if (command == QStringLiteral("convert") && rest.size() == 2)
             return Convert(rest);
         if (command == QStringLiteral("render"))

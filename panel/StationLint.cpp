@@ -1,0 +1,229 @@
+#include "panel/StationLint.h"
+
+#include "panel/PanelState.h"
+#include "panel/TileCatalogue.h"
+
+#include <algorithm>
+#include <array>
+#include <tuple>
+#include <unordered_map>
+
+namespace vedivez {
+
+namespace {
+
+// A point code with its direction from the cell's centre (each -1, 0 or +1).
+struct PointDir {
+    const char* code;
+    int ex;
+    int ey;
+};
+
+constexpr std::array<PointDir, 8> kPointDirs = {{
+    {"LH", -1, -1},
+    {"LS", -1, 0},
+    {"LD", -1, 1},
+    {"SH", 0, -1},
+    {"SD", 0, 1},
+    {"PH", 1, -1},
+    {"PS", 1, 0},
+    {"PD", 1, 1},
+}};
+
+constexpr uint32_t kKnownTile = 1u << 8;
+constexpr uint32_t kKnownImage = 1u << 9;
+
+// Index of the point in direction (ex, ey); only called with one of the eight directions.
+size_t PointAt(int ex, int ey) {
+    for (size_t i = 0; i < kPointDirs.size(); ++i)
+        if (kPointDirs[i].ex == ex && kPointDirs[i].ey == ey)
+            return i;
+    return 0;
+}
+
+// Image lookups ignore the case of ASCII letters only, so the lint does the same.
+std::string Folded(std::string_view name) {
+    std::string out(name);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    return out;
+}
+
+// The masks of all catalogue names, by folded name.
+const std::unordered_map<std::string, uint32_t>& CatalogueMasks() {
+    static const std::unordered_map<std::string, uint32_t> masks = [] {
+        std::unordered_map<std::string, uint32_t> m;
+        for (const TileBitmap& item : TileCatalogue()) {
+            const std::string folded = Folded(item.name);
+            uint32_t mask = kKnownImage;
+            if (item.width == kTileSize) {
+                mask |= kKnownTile;
+                for (size_t p = 0; p < kPointDirs.size(); ++p)
+                    if (folded.find(kPointDirs[p].code) != std::string::npos)
+                        mask |= 1u << p;
+            }
+            m[folded] = mask;
+        }
+        return m;
+    }();
+    return masks;
+}
+
+// Name masks of one run, looked up once per distinct name; neighbouring elements often
+// share their name, so the last one is kept at hand.
+class MaskCache {
+public:
+    uint32_t Of(const std::string& name) {
+        if (!lastValid_ || name != lastName_) {
+            auto it = byName_.find(name);
+            if (it == byName_.end())
+                it = byName_.emplace(name, LintNameMask(name)).first;
+            lastName_ = name;
+            lastMask_ = it->second;
+            lastValid_ = true;
+        }
+        return lastMask_;
+    }
+
+private:
+    std::unordered_map<std::string, uint32_t> byName_;
+    std::string lastName_;
+    uint32_t lastMask_ = 0;
+    bool lastValid_ = false;
+};
+
+std::string CellText(int64_t col, int64_t row) {
+    return std::to_string(col) + "," + std::to_string(row);
+}
+
+const char* SideName(int ex, int ey) {
+    if (ex < 0)
+        return "the cell to the left";
+    if (ex > 0)
+        return "the cell to the right";
+    return ey < 0 ? "the cell above" : "the cell below";
+}
+
+} // namespace
+
+const std::vector<std::string>& LintPointCodes() {
+    static const std::vector<std::string> codes = [] {
+        std::vector<std::string> out;
+        for (const PointDir& p : kPointDirs)
+            out.emplace_back(p.code);
+        return out;
+    }();
+    return codes;
+}
+
+const char* LintKindName(LintKind kind) {
+    switch (kind) {
+    case LintKind::OpenEnd:
+        return "open-end";
+    case LintKind::LeavesPanel:
+        return "leaves-panel";
+    case LintKind::OutsidePanel:
+        return "outside-panel";
+    case LintKind::Duplicate:
+        return "duplicate";
+    case LintKind::UnknownName:
+        return "unknown-name";
+    }
+    return "unknown";
+}
+
+uint32_t LintNameMask(const std::string& name) {
+    const auto& masks = CatalogueMasks();
+    const auto it = masks.find(Folded(name));
+    return it == masks.end() ? 0 : it->second;
+}
+
+std::vector<LintFinding> LintStation(const PanelState& panel) {
+    const std::vector<TPolePanelu>& elements = panel.Elements();
+    const int32_t cols = panel.PanelCols, rows = panel.PanelRows;
+    std::vector<uint16_t> masks(elements.size());
+    MaskCache cache;
+    for (size_t i = 0; i < elements.size(); ++i)
+        masks[i] = uint16_t(cache.Of(elements[i].NAME));
+
+    auto inside = [&](int64_t c, int64_t r) { return c >= 0 && c < cols && r >= 0 && r < rows; };
+    // Whether any element of the cell reaches the point.
+    auto reaches = [&](int32_t c, int32_t r, size_t point) {
+        bool found = false;
+        panel.ForEachElementAt(c, r, [&](size_t j) { found |= (masks[j] >> point) & 1u; });
+        return found;
+    };
+
+    std::vector<LintFinding> out;
+    auto add = [&](size_t i, int point, LintKind kind, std::string message) {
+        const TPolePanelu& e = elements[i];
+        out.push_back({e.X, e.Y, e.NAME, point, kind, std::move(message), i});
+    };
+
+    for (size_t i = 0; i < elements.size(); ++i) {
+        const TPolePanelu& e = elements[i];
+        const uint32_t mask = masks[i];
+        const bool in = inside(e.X, e.Y);
+        if (!in)
+            add(i, -1, LintKind::OutsidePanel,
+                "lies outside the panel of " + std::to_string(cols) + " x " + std::to_string(rows) +
+                    " cells; it is kept in the file but never shown");
+        if (!(mask & kKnownImage))
+            add(i, -1, LintKind::UnknownName, "no tile has this name");
+        const auto first = panel.FindElementAt(e.X, e.Y);
+        if (first && *first != i) {
+            size_t count = 0, rank = 0;
+            panel.ForEachElementAt(e.X, e.Y, [&](size_t j) {
+                ++count;
+                if (j == i)
+                    rank = count;
+            });
+            add(i, -1, LintKind::Duplicate,
+                "element " + std::to_string(rank) + " of " + std::to_string(count) +
+                    " in this cell; the editor edits only the first in list order");
+        }
+        if (!in || !(mask & kKnownTile))
+            continue;
+        for (int p = 0; p < int(kPointDirs.size()); ++p) {
+            if (!((mask >> p) & 1u))
+                continue;
+            const int ex = kPointDirs[size_t(p)].ex, ey = kPointDirs[size_t(p)].ey;
+            const int32_t dc = e.X + ex, dr = e.Y + ey;
+            const std::string code = kPointDirs[size_t(p)].code;
+            if (ex == 0 || ey == 0) {
+                // An edge midpoint meets the opposite point of the one cell across the edge.
+                if (!inside(dc, dr))
+                    add(i, p, LintKind::LeavesPanel, "track at " + code + " leaves the panel");
+                else if (!reaches(dc, dr, PointAt(-ex, -ey)))
+                    add(i, p, LintKind::OpenEnd,
+                        "open track end at " + code + ": " + SideName(ex, ey) + " (" +
+                            CellText(dc, dr) + ") has no track at " +
+                            kPointDirs[PointAt(-ex, -ey)].code);
+                continue;
+            }
+            // A corner is shared by four cells: the diagonal one, where the track runs on,
+            // and the two side cells, which can join it in a junction. If the diagonal cell
+            // is inside the panel, so are both side cells.
+            const bool met = (inside(dc, e.Y) && reaches(dc, e.Y, PointAt(-ex, ey))) ||
+                             (inside(e.X, dr) && reaches(e.X, dr, PointAt(ex, -ey))) ||
+                             (inside(dc, dr) && reaches(dc, dr, PointAt(-ex, -ey)));
+            if (met)
+                continue;
+            if (!inside(dc, dr))
+                add(i, p, LintKind::LeavesPanel, "track at " + code + " leaves the panel");
+            else
+                add(i, p, LintKind::OpenEnd,
+                    "open track end at " + code + ": none of the cells (" + CellText(dc, dr) +
+                        "), (" + CellText(dc, e.Y) + ") and (" + CellText(e.X, dr) +
+                        ") has track at that corner");
+        }
+    }
+    std::sort(out.begin(), out.end(), [](const LintFinding& a, const LintFinding& b) {
+        return std::make_tuple(a.row, a.col, a.point, int(a.kind), a.element) <
+               std::make_tuple(b.row, b.col, b.point, int(b.kind), b.element);
+    });
+    return out;
+}
+
+} // namespace vedivez
