@@ -1,8 +1,8 @@
 #include "tools/ToolCommands.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <iostream>
 #include <memory>

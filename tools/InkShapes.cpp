@@ -1,0 +1,106 @@
+#include "tools/InkShapes.h"
+
+#include "panel/CornerMarks.h"
+#include "panel/TileCatalogue.h"
+#include "panel/TileImages.h"
+#include "surface/ImageList.h"
+
+#include <algorithm>
+
+namespace vedivez {
+
+namespace {
+
+constexpr unsigned kLH = 1, kLD = 2, kPH = 4, kPD = 8;
+// The mask of one element spans x = -6 … 54 and y = 1 … 47 of its cell: the tile is drawn
+// one pixel right of and below the cell's corner, the mirrored marks 7 pixels beyond.
+constexpr int kLeft = 6;
+constexpr int kTop = 1;
+constexpr int kWidth = kTileSize + 2 * kLeft + 2;
+constexpr int kHeight = kTileSize;
+
+} // namespace
+
+InkShapes::InkShapes(const ImageList& images)
+    : images_(images), markLH_(images.FindImage("Ruzek_LH")), markLD_(images.FindImage("Ruzek_LD")),
+      markPH_(images.FindImage("Ruzek_PH")), markPD_(images.FindImage("Ruzek_PD")),
+      lookup_(images) {
+    lookup_.onMissingImage = [this](const std::string& message) {
+        if (onMissingImage)
+            onMissingImage(message);
+    };
+}
+
+const ElementInk& InkShapes::For(const TPolePanelu& e) {
+    const unsigned flags = (e.Cont_LH ? kLH : 0) | (e.Cont_LD ? kLD : 0) | (e.Cont_PH ? kPH : 0) |
+                           (e.Cont_PD ? kPD : 0);
+    const int index = lookup_.IndexFor(e.NAME);
+    const unsigned key = (unsigned(index + 1) << 4) | flags;
+    auto it = cache_.find(key);
+    if (it == cache_.end())
+        it = cache_.emplace(key, Build(index, flags)).first;
+    return it->second;
+}
+
+ElementInk InkShapes::Build(int tileIndex, unsigned flags) const {
+    // 1 = black, 2 = red; red stays where black does not cover it, as the renderer's marks
+    // and tiles cover placeholders.
+    std::vector<uint8_t> mask(size_t(kWidth) * kHeight, 0);
+    auto put = [&](const KeyedImage& picture, int x, int y, uint8_t value) {
+        for (int py = 0; py < picture.Height(); ++py)
+            for (const KeyedImage::Span& s : picture.RowSpans(py))
+                for (int px = s.x; px < s.x + s.length; ++px) {
+                    const int mx = x + px + kLeft, my = y + py - kTop;
+                    if (mx >= 0 && mx < kWidth && my >= 0 && my < kHeight)
+                        mask[size_t(my) * kWidth + size_t(mx)] = value;
+                }
+    };
+    if (tileIndex >= 0)
+        put(images_.Image(tileIndex), 1, 1, 1);
+    else
+        put(MissingTilePicture(), 1, 1, 2);
+    const int marks[] = {markLH_, markLD_, markPH_, markPD_};
+    for (const MarkPlacement& m : CornerMarkPlacements(flags & kLH, flags & kLD, flags & kPH,
+                                                       flags & kPD, kTileSize, kTileSize))
+        put(images_.Image(marks[int(m.mark)]), m.dx, m.dy, 1);
+    return {MergeRuns(mask, kWidth, kHeight, 1, -kLeft, kTop),
+            MergeRuns(mask, kWidth, kHeight, 2, -kLeft, kTop)};
+}
+
+std::vector<QRect> InkShapes::MergeRuns(const std::vector<uint8_t>& mask, int width, int height,
+                                        uint8_t value, int dx, int dy) {
+    struct Open {
+        int x1, x2, top;
+    };
+    std::vector<QRect> out;
+    std::vector<Open> open, next;
+    auto close = [&](const Open& o, int bottom) {
+        out.emplace_back(o.x1 + dx, o.top + dy, o.x2 - o.x1, bottom - o.top);
+    };
+    for (int y = 0; y <= height; ++y) {
+        next.clear();
+        size_t k = 0; // open rectangles are ordered by x1, like the runs of a row
+        for (int x = 0; y < height && x < width;) {
+            if (mask[size_t(y) * width + size_t(x)] != value) {
+                ++x;
+                continue;
+            }
+            const int x1 = x;
+            while (x < width && mask[size_t(y) * width + size_t(x)] == value)
+                ++x;
+            while (k < open.size() && open[k].x1 < x1)
+                close(open[k++], y);
+            if (k < open.size() && open[k].x1 == x1 && open[k].x2 == x) {
+                next.push_back(open[k++]);
+            } else {
+                next.push_back({x1, x, y});
+            }
+        }
+        while (k < open.size())
+            close(open[k++], y);
+        std::swap(open, next);
+    }
+    return out;
+}
+
+} // namespace vedivez
