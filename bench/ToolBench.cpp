@@ -7,6 +7,7 @@
 #include "panel/HeadlessPanel.h"
 #include "panel/StationFile.h"
 #include "panel/StationLint.h"
+#include "panel/TileCatalogue.h"
 
 #include <QString>
 #include <algorithm>
@@ -52,6 +53,31 @@ std::vector<TPolePanelu> ConnectedRows() {
             out.push_back(std::move(e));
         }
     return out;
+}
+
+// The heaviest drawing: every catalogue tile in turn, each with all four corner flags.
+std::vector<TPolePanelu> EveryTileWithMarks() {
+    const auto& items = TileCatalogue();
+    std::vector<TPolePanelu> out;
+    out.reserve(size_t(kSide) * kSide);
+    for (int i = 0; i < kSide * kSide; ++i) {
+        TPolePanelu e;
+        e.X = i % kSide;
+        e.Y = i / kSide;
+        e.NAME = items[size_t(i) % items.size()].name;
+        e.Cont_LH = e.Cont_LD = e.Cont_PH = e.Cont_PD = true;
+        out.push_back(std::move(e));
+    }
+    return out;
+}
+
+const std::string& HeavyStationPath() {
+    static const std::string path = [] {
+        const std::string p = BenchDir() + "/vedivez-bench-tool-heavy.reru";
+        std::ofstream(p, std::ios::binary) << EncodeStation(EveryTileWithMarks(), kPanel, kPanel);
+        return p;
+    }();
+    return path;
 }
 
 const std::string& StationPath() {
@@ -137,9 +163,10 @@ void BM_LintToolVsCheckTool(benchmark::State& state) {
 BENCHMARK(BM_LintToolVsCheckTool)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 // Peak memory of exporting the whole 4000 x 4000-cell panel (188000 x 188000 surface
-// pixels; a raster of it would take 132 GiB), against `check` of the same file.
+// pixels; a raster of it would take 132 GiB), against `check` of the same file: the
+// connected station rows, and every tile with all its corner marks.
 void BM_ExportPeakMemory(benchmark::State& state) {
-    const std::string path = StationPath();
+    const std::string path = state.range(1) ? HeavyStationPath() : StationPath();
     const bool svg = state.range(0) == 1;
     const std::string out =
         BenchDir() + (svg ? "/vedivez-bench-export.svg" : "/vedivez-bench-export.pdf");
@@ -161,13 +188,23 @@ void BM_ExportPeakMemory(benchmark::State& state) {
     ::unlink(out.c_str());
 }
 BENCHMARK(BM_ExportPeakMemory)
-    ->ArgName("svg")
-    ->Arg(0)
-    ->Arg(1)
+    ->ArgNames({"svg", "every_tile"})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
+    ->Args({1, 1})
     ->UseManualTime()
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    // The station files are written on first use; remove whichever were.
+    for (const char* name : {"/vedivez-bench-tool.reru", "/vedivez-bench-tool-heavy.reru"})
+        ::unlink((BenchDir() + name).c_str());
+    return 0;
+}

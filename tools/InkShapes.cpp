@@ -63,41 +63,53 @@ ElementInk InkShapes::Build(int tileIndex, unsigned flags) const {
     for (const MarkPlacement& m : CornerMarkPlacements(flags & kLH, flags & kLD, flags & kPH,
                                                        flags & kPD, kTileSize, kTileSize))
         put(images_.Image(marks[int(m.mark)]), m.dx, m.dy, 1);
-    return {MergeRuns(mask, kWidth, kHeight, 1, -kLeft, kTop),
-            MergeRuns(mask, kWidth, kHeight, 2, -kLeft, kTop)};
+    return {MaskRuns(mask, kWidth, kHeight, 1, -kLeft), MaskRuns(mask, kWidth, kHeight, 2, -kLeft)};
 }
 
-std::vector<QRect> InkShapes::MergeRuns(const std::vector<uint8_t>& mask, int width, int height,
-                                        uint8_t value, int dx, int dy) {
-    struct Open {
-        int x1, x2, top;
-    };
-    std::vector<QRect> out;
-    std::vector<Open> open, next;
-    auto close = [&](const Open& o, int bottom) {
-        out.emplace_back(o.x1 + dx, o.top + dy, o.x2 - o.x1, bottom - o.top);
-    };
-    for (int y = 0; y <= height; ++y) {
-        next.clear();
-        size_t k = 0; // open rectangles are ordered by x1, like the runs of a row
-        for (int x = 0; y < height && x < width;) {
-            if (mask[size_t(y) * width + size_t(x)] != value) {
+InkRows InkShapes::MaskRuns(const std::vector<uint8_t>& mask, int width, int height, uint8_t value,
+                            int dx) {
+    InkRows rows = InkRows(size_t(height));
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* row = mask.data() + size_t(y) * size_t(width);
+        for (int x = 0; x < width;) {
+            if (row[x] != value) {
                 ++x;
                 continue;
             }
             const int x1 = x;
-            while (x < width && mask[size_t(y) * width + size_t(x)] == value)
+            while (x < width && row[x] == value)
                 ++x;
-            while (k < open.size() && open[k].x1 < x1)
-                close(open[k++], y);
-            if (k < open.size() && open[k].x1 == x1 && open[k].x2 == x) {
-                next.push_back(open[k++]);
-            } else {
-                next.push_back({x1, x, y});
-            }
+            rows[size_t(y)].push_back({x1 + dx, x + dx});
         }
+    }
+    return rows;
+}
+
+std::vector<QRect> InkShapes::MergeRows(const InkRows& rows, int top) {
+    struct Open {
+        InkRun run;
+        int top;
+    };
+    std::vector<QRect> out;
+    std::vector<Open> open, next;
+    auto close = [&](const Open& o, int bottom) {
+        out.emplace_back(o.run.x1, o.top, o.run.x2 - o.run.x1, bottom - o.top);
+    };
+    const int height = int(rows.size());
+    for (int y = 0; y <= height; ++y) {
+        next.clear();
+        size_t k = 0; // open rectangles are ordered by x1, like the runs of a row
+        if (y < height)
+            for (const InkRun& run : rows[size_t(y)]) {
+                while (k < open.size() && open[k].run.x1 < run.x1)
+                    close(open[k++], top + y);
+                if (k < open.size() && open[k].run == run)
+                    next.push_back(open[k++]);
+                else
+                    next.push_back({run, top + y});
+            }
         while (k < open.size())
-            close(open[k++], y);
+            close(open[k++], top + y);
         std::swap(open, next);
     }
     return out;

@@ -91,20 +91,52 @@ void PanelExporter::ForEachBand(const QRect& clip, const BandFn& band) {
     if (walkList)
         rows.emplace(elements, c0, c1, r0, r1);
 
-    std::vector<QRectF> red, black;
-    auto collect = [&](const TPolePanelu& e) {
-        const ElementInk& ink = ink_->For(e);
-        const QPoint origin(int(e.X * cw), int(e.Y * ch));
-        for (const QRect& r : ink.red)
-            if (const QRect c = r.translated(origin) & clip; !c.isEmpty())
-                red.emplace_back(c);
-        for (const QRect& r : ink.black)
-            if (const QRect c = r.translated(origin) & clip; !c.isEmpty())
-                black.emplace_back(c);
+    // Every element of a row of cells draws into the pixel rows r * ch + 1 … r * ch + ch
+    // of that row and nowhere else, so merging the runs of one band merges the whole
+    // picture: track running on into the next cell becomes one run, and a mark that two
+    // neighbours both draw goes out once.
+    InkRows red = InkRows(size_t(ch)), black = InkRows(size_t(ch));
+    std::vector<QRectF> redRects, blackRects;
+    const int64_t clipRight = int64_t(clip.right()) + 1;
+    auto add = [&](InkRows& band, const InkRows& ink, int64_t x0, int64_t bandTop) {
+        for (size_t i = 0; i < ink.size() && i < band.size(); ++i) {
+            const int64_t y = bandTop + int64_t(i);
+            if (y < clip.top() || y > clip.bottom())
+                continue;
+            for (const InkRun& run : ink[i]) {
+                const int64_t a = std::max<int64_t>(x0 + run.x1, clip.left());
+                const int64_t b = std::min<int64_t>(x0 + run.x2, clipRight);
+                if (a < b)
+                    band[i].push_back({int(a), int(b)});
+            }
+        }
+    };
+    auto flush = [&](InkRows& band, std::vector<QRectF>& rects, int64_t bandTop) {
+        for (std::vector<InkRun>& row : band) {
+            std::sort(row.begin(), row.end(),
+                      [](const InkRun& p, const InkRun& q) { return p.x1 < q.x1; });
+            size_t kept = 0;
+            for (const InkRun& run : row) {
+                if (kept > 0 && run.x1 <= row[kept - 1].x2)
+                    row[kept - 1].x2 = std::max(row[kept - 1].x2, run.x2);
+                else
+                    row[kept++] = run;
+            }
+            row.resize(kept);
+        }
+        rects.clear();
+        for (const QRect& q : InkShapes::MergeRows(band, int(bandTop)))
+            rects.emplace_back(q);
+        for (std::vector<InkRun>& row : band)
+            row.clear();
     };
     for (int64_t r = r0; r <= r1; ++r) {
-        red.clear();
-        black.clear();
+        const int64_t bandTop = r * ch + ElementInk::kTop;
+        auto collect = [&](const TPolePanelu& e) {
+            const ElementInk& ink = ink_->For(e);
+            add(red, ink.red, e.X * cw, bandTop);
+            add(black, ink.black, e.X * cw, bandTop);
+        };
         if (walkList) {
             for (uint32_t i : rows->Row(r))
                 collect(elements[i]);
@@ -113,8 +145,10 @@ void PanelExporter::ForEachBand(const QRect& clip, const BandFn& band) {
                 panel_.ForEachElementAt(int32_t(c), int32_t(r),
                                         [&](size_t i) { collect(elements[i]); });
         }
-        if (!red.empty() || !black.empty())
-            band(red, black);
+        flush(red, redRects, bandTop);
+        flush(black, blackRects, bandTop);
+        if (!redRects.empty() || !blackRects.empty())
+            band(redRects, blackRects);
     }
 }
 
@@ -227,12 +261,26 @@ int PanelExporter::WritePdf(const QString& path, const QString& stationName) {
             painter.scale(plan.unitsPerPixel, plan.unitsPerPixel);
             painter.translate(-clip.left(), -clip.top());
             FillBackground(painter, clip);
+            // Each band's rectangles are drawn relative to the band's top, which keeps the
+            // numbers the page's content is made of short.
+            std::vector<QRectF> shifted;
+            auto fill = [&](const std::vector<QRectF>& rects, const QColor& colour, double top) {
+                if (rects.empty())
+                    return;
+                shifted.clear();
+                for (const QRectF& r : rects)
+                    shifted.push_back(r.translated(0, -top));
+                painter.setBrush(colour);
+                painter.drawRects(shifted.data(), int(shifted.size()));
+            };
             ForEachBand(clip,
                         [&](const std::vector<QRectF>& red, const std::vector<QRectF>& black) {
-                            painter.setBrush(kRed);
-                            painter.drawRects(red.data(), int(red.size()));
-                            painter.setBrush(kBlack);
-                            painter.drawRects(black.data(), int(black.size()));
+                            const double top = (red.empty() ? black : red).front().top();
+                            painter.save();
+                            painter.translate(0, top);
+                            fill(red, kRed, top);
+                            fill(black, kBlack, top);
+                            painter.restore();
                         });
             DrawGrid(painter, clip);
         }
