@@ -71,21 +71,23 @@ std::vector<TPolePanelu> EveryTileWithMarks() {
     return out;
 }
 
-const std::string& HeavyStationPath() {
-    static const std::string path = [] {
-        const std::string p = BenchDir() + "/vedivez-bench-tool-heavy.reru";
-        std::ofstream(p, std::ios::binary) << EncodeStation(EveryTileWithMarks(), kPanel, kPanel);
-        return p;
-    }();
+// Writes a station of the elements on the 4000 x 4000 panel into the benchmark folder.
+std::string WriteStation(const char* name, const std::vector<TPolePanelu>& elements) {
+    const std::string path = BenchDir() + name;
+    std::ofstream(path, std::ios::binary) << EncodeStation(elements, kPanel, kPanel);
     return path;
 }
 
+const char* const kConnectedFile = "/vedivez-bench-tool.reru";
+const char* const kHeavyFile = "/vedivez-bench-tool-heavy.reru";
+
 const std::string& StationPath() {
-    static const std::string path = [] {
-        const std::string p = BenchDir() + "/vedivez-bench-tool.reru";
-        std::ofstream(p, std::ios::binary) << EncodeStation(ConnectedRows(), kPanel, kPanel);
-        return p;
-    }();
+    static const std::string path = WriteStation(kConnectedFile, ConnectedRows());
+    return path;
+}
+
+const std::string& HeavyStationPath() {
+    static const std::string path = WriteStation(kHeavyFile, EveryTileWithMarks());
     return path;
 }
 
@@ -204,7 +206,7 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     // The station files are written on first use; remove whichever were.
-    for (const char* name : {"/vedivez-bench-tool.reru", "/vedivez-bench-tool-heavy.reru"})
+    for (const char* name : {kConnectedFile, kHeavyFile})
         ::unlink((BenchDir() + name).c_str());
     return 0;
 }
