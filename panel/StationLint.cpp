@@ -71,28 +71,53 @@ const std::unordered_map<std::string, uint32_t>& CatalogueMasks() {
     return masks;
 }
 
-// Name masks of one run, looked up once per distinct name; neighbouring elements often
-// share their name, so the last one is kept at hand.
+// Name masks of one run, looked up once per distinct name; a panel uses a handful of names
+// over and over, so the last few are kept at hand before the map is asked.
 class MaskCache {
 public:
     uint32_t Of(const std::string& name) {
-        if (!lastValid_ || name != lastName_) {
-            auto it = byName_.find(name);
-            if (it == byName_.end())
-                it = byName_.emplace(name, LintNameMask(name)).first;
-            lastName_ = name;
-            lastMask_ = it->second;
-            lastValid_ = true;
-        }
-        return lastMask_;
+        for (const Recent& r : recent_)
+            if (r.valid && r.name == name)
+                return r.mask;
+        auto it = byName_.find(name);
+        if (it == byName_.end())
+            it = byName_.emplace(name, LintNameMask(name)).first;
+        Recent& slot = recent_[next_++ % recent_.size()];
+        slot = {name, it->second, true};
+        return it->second;
     }
 
 private:
+    struct Recent {
+        std::string name;
+        uint32_t mask = 0;
+        bool valid = false;
+    };
+    std::array<Recent, 8> recent_;
+    size_t next_ = 0;
     std::unordered_map<std::string, uint32_t> byName_;
-    std::string lastName_;
-    uint32_t lastMask_ = 0;
-    bool lastValid_ = false;
 };
+
+// The places where a point meets other cells: for an edge midpoint the one cell across the
+// edge, for a corner the diagonal cell (where the track runs on, so it is asked first) and
+// the two side cells, which can join it in a junction; with the partner's point code.
+struct Partner {
+    int dc;
+    int dr;
+    size_t point;
+};
+struct Partners {
+    std::array<Partner, 3> cells;
+    size_t count;
+};
+
+Partners PartnersOf(size_t p) {
+    const int ex = kPointDirs[p].ex, ey = kPointDirs[p].ey;
+    if (ex == 0 || ey == 0)
+        return {{{{ex, ey, PointAt(-ex, -ey)}}}, 1};
+    return {{{{ex, ey, PointAt(-ex, -ey)}, {ex, 0, PointAt(-ex, ey)}, {0, ey, PointAt(ex, -ey)}}},
+            3};
+}
 
 std::string CellText(int64_t col, int64_t row) {
     return std::to_string(col) + "," + std::to_string(row);
@@ -178,8 +203,25 @@ std::vector<LintFinding> LintStation(const PanelState& panel) {
             }
         }
     };
-    // When every element has a cell of its own, no element can be a duplicate.
+    // When every element has a cell of its own, no element can be a duplicate, and a
+    // neighbour found next to an element in the list is the only element of its cell:
+    // station files list rows of cells in order, so that saves most lookups across edges.
     const bool shared = panel.OccupiedCellCount() != elements.size();
+    auto reachesFrom = [&](size_t i, int32_t c, int32_t r, size_t point) {
+        if (!shared) {
+            if (i > 0 && elements[i - 1].X == c && elements[i - 1].Y == r)
+                return bool((masks[i - 1] >> point) & 1u);
+            if (i + 1 < elements.size() && elements[i + 1].X == c && elements[i + 1].Y == r)
+                return bool((masks[i + 1] >> point) & 1u);
+        }
+        return reaches(c, r, point);
+    };
+    static const std::array<Partners, 8> kPartners = [] {
+        std::array<Partners, 8> all{};
+        for (size_t p = 0; p < all.size(); ++p)
+            all[p] = PartnersOf(p);
+        return all;
+    }();
 
     for (size_t i = 0; i < elements.size(); ++i) {
         if (i + kAhead < elements.size())
@@ -207,35 +249,29 @@ std::vector<LintFinding> LintStation(const PanelState& panel) {
         }
         if (!in || !(mask & kKnownTile))
             continue;
-        for (int p = 0; p < int(kPointDirs.size()); ++p) {
+        for (size_t p = 0; p < kPointDirs.size(); ++p) {
             if (!((mask >> p) & 1u))
                 continue;
-            const int ex = kPointDirs[size_t(p)].ex, ey = kPointDirs[size_t(p)].ey;
-            const int32_t dc = e.X + ex, dr = e.Y + ey;
-            const std::string code = kPointDirs[size_t(p)].code;
-            if (ex == 0 || ey == 0) {
-                // An edge midpoint meets the opposite point of the one cell across the edge.
-                if (!inside(dc, dr))
-                    add(i, p, LintKind::LeavesPanel, "track at " + code + " leaves the panel");
-                else if (!reaches(dc, dr, PointAt(-ex, -ey)))
-                    add(i, p, LintKind::OpenEnd,
-                        "open track end at " + code + ": " + SideName(ex, ey) + " (" +
-                            CellText(dc, dr) + ") has no track at " +
-                            kPointDirs[PointAt(-ex, -ey)].code);
-                continue;
+            const Partners& partners = kPartners[p];
+            bool met = false;
+            for (size_t k = 0; k < partners.count && !met; ++k) {
+                const Partner& q = partners.cells[k];
+                const int32_t c = e.X + q.dc, r = e.Y + q.dr;
+                met = inside(c, r) && reachesFrom(i, c, r, q.point);
             }
-            // A corner is shared by four cells: the diagonal one, where the track runs on,
-            // and the two side cells, which can join it in a junction. If the diagonal cell
-            // is inside the panel, so are both side cells.
-            const bool met = (inside(dc, e.Y) && reaches(dc, e.Y, PointAt(-ex, ey))) ||
-                             (inside(e.X, dr) && reaches(e.X, dr, PointAt(ex, -ey))) ||
-                             (inside(dc, dr) && reaches(dc, dr, PointAt(-ex, -ey)));
             if (met)
                 continue;
+            const Partner& across = partners.cells[0];
+            const int32_t dc = e.X + across.dc, dr = e.Y + across.dr;
+            const std::string code = kPointDirs[p].code;
             if (!inside(dc, dr))
-                add(i, p, LintKind::LeavesPanel, "track at " + code + " leaves the panel");
+                add(i, int(p), LintKind::LeavesPanel, "track at " + code + " leaves the panel");
+            else if (partners.count == 1)
+                add(i, int(p), LintKind::OpenEnd,
+                    "open track end at " + code + ": " + SideName(across.dc, across.dr) + " (" +
+                        CellText(dc, dr) + ") has no track at " + kPointDirs[across.point].code);
             else
-                add(i, p, LintKind::OpenEnd,
+                add(i, int(p), LintKind::OpenEnd,
                     "open track end at " + code + ": none of the cells (" + CellText(dc, dr) +
                         "), (" + CellText(dc, e.Y) + ") and (" + CellText(e.X, dr) +
                         ") has track at that corner");

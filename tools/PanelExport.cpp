@@ -243,18 +243,13 @@ int PanelExporter::WritePdf(const QString& path, const QString& stationName) {
             painter.resetTransform();
             painter.setFont(font);
             painter.setPen(kBlack);
+            // One substitution pass, so that a "%" in the file name stays as it is.
+            const auto n = [](int v) { return QString::number(v); };
             const QString label =
                 QStringLiteral("%1 \u2014 page %2/%3 of %4\u00d7%5 \u2014 columns %6\u2013%7, "
                                "rows %8\u2013%9")
-                    .arg(stationName)
-                    .arg(pr + 1)
-                    .arg(pc + 1)
-                    .arg(plan.pagesDown)
-                    .arg(plan.pagesAcross)
-                    .arg(col0)
-                    .arg(col1)
-                    .arg(row0)
-                    .arg(row1);
+                    .arg(stationName, n(pr + 1), n(pc + 1), n(plan.pagesDown), n(plan.pagesAcross),
+                         n(col0), n(col1), n(row0), n(row1));
             painter.drawText(QPointF(margin, margin * 0.6), label);
 
             painter.translate(margin, margin);

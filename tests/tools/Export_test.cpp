@@ -190,7 +190,7 @@ TEST(ExportTest, UsedAreaIsTheOccupiedCellsWithOneCellOfMargin) {
 
 TEST(ExportTest, TiledPdfPagesOverlapByOneCellAndCarryTheirLabels) {
     QTemporaryDir dir;
-    const QString station = dir.filePath("tiled.reru");
+    const QString station = dir.filePath("tiled%2.reru"); // a "%" stays as it is
     std::string s = "SET_Vyska;12\r\nSET_Sirka;20\r\n";
     for (int i = 0; i < 20 * 12; i += 7)
         s += Line(i % 20, i / 20, TileCatalogue()[size_t(i) % 51].name, unsigned(i % 16));
@@ -205,11 +205,11 @@ TEST(ExportTest, TiledPdfPagesOverlapByOneCellAndCarryTheirLabels) {
     EXPECT_TRUE(info.contains("Pages:           4")) << info.toStdString();
     EXPECT_TRUE(info.contains("Page size:       842 x 595 pts (A4)")) << info.toStdString();
     EXPECT_EQ(PageText(dir.filePath("t.pdf"), 1),
-              "tiled.reru \u2014 page 1/1 of 2\u00d72 \u2014 columns 0\u201315, rows 0\u201310");
+              "tiled%2.reru \u2014 page 1/1 of 2\u00d72 \u2014 columns 0\u201315, rows 0\u201310");
     EXPECT_EQ(PageText(dir.filePath("t.pdf"), 2),
-              "tiled.reru \u2014 page 1/2 of 2\u00d72 \u2014 columns 15\u201319, rows 0\u201310");
+              "tiled%2.reru \u2014 page 1/2 of 2\u00d72 \u2014 columns 15\u201319, rows 0\u201310");
     EXPECT_EQ(PageText(dir.filePath("t.pdf"), 4),
-              "tiled.reru \u2014 page 2/2 of 2\u00d72 \u2014 columns 15\u201319, rows 10\u201311");
+              "tiled%2.reru \u2014 page 2/2 of 2\u00d72 \u2014 columns 15\u201319, rows 10\u201311");
     // Each page shows exactly its cells, including what neighbouring cells reach into them.
     const struct {
         int page;
