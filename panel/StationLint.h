@@ -34,7 +34,8 @@ const char* LintKindName(LintKind kind);
 
 // Points a tile name reaches, one bit per entry of LintPointCodes(), found as the palette
 // finds them: every code that occurs in the upper-cased name. Bit 8 is set when the name is
-// a catalogue tile at all (corner marks and unknown names reach no point).
+// that of a catalogue tile, bit 9 when it has a picture at all (corner marks and unknown
+// names reach no point). Names match as image lookups match them, ignoring ASCII case.
 uint32_t LintNameMask(const std::string& name);
 
 // Checks that the drawn relief is connected: every point of every placed tile must meet
