@@ -187,33 +187,22 @@ std::vector<LintFinding> LintStation(const PanelState& panel) {
         out.push_back({e.X, e.Y, e.NAME, point, kind, std::move(message), i});
     };
 
-    // Loading a cell's slot of the index misses the cache on a big panel; asking for the
-    // partner cells of an element some way ahead lets those loads overlap.
-    constexpr size_t kAhead = 16;
-    auto prefetch = [&](size_t i) {
-        const TPolePanelu& e = elements[i];
-        for (size_t p = 0; p < kPointDirs.size(); ++p) {
-            if (!((masks[i] >> p) & 1u))
-                continue;
-            const int ex = kPointDirs[p].ex, ey = kPointDirs[p].ey;
-            panel.PrefetchCell(e.X + ex, e.Y + ey);
-            if (ex != 0 && ey != 0) {
-                panel.PrefetchCell(e.X + ex, e.Y);
-                panel.PrefetchCell(e.X, e.Y + ey);
-            }
-        }
-    };
     // When every element has a cell of its own, no element can be a duplicate, and a
     // neighbour found next to an element in the list is the only element of its cell:
     // station files list rows of cells in order, so that saves most lookups across edges.
     const bool shared = panel.OccupiedCellCount() != elements.size();
+    auto listNeighbourAt = [&](size_t i, int32_t c, int32_t r) -> const uint16_t* {
+        if (shared)
+            return nullptr;
+        if (i > 0 && elements[i - 1].X == c && elements[i - 1].Y == r)
+            return &masks[i - 1];
+        if (i + 1 < elements.size() && elements[i + 1].X == c && elements[i + 1].Y == r)
+            return &masks[i + 1];
+        return nullptr;
+    };
     auto reachesFrom = [&](size_t i, int32_t c, int32_t r, size_t point) {
-        if (!shared) {
-            if (i > 0 && elements[i - 1].X == c && elements[i - 1].Y == r)
-                return bool((masks[i - 1] >> point) & 1u);
-            if (i + 1 < elements.size() && elements[i + 1].X == c && elements[i + 1].Y == r)
-                return bool((masks[i + 1] >> point) & 1u);
-        }
+        if (const uint16_t* m = listNeighbourAt(i, c, r))
+            return bool((*m >> point) & 1u);
         return reaches(c, r, point);
     };
     static const std::array<Partners, 8> kPartners = [] {
@@ -222,6 +211,23 @@ std::vector<LintFinding> LintStation(const PanelState& panel) {
             all[p] = PartnersOf(p);
         return all;
     }();
+
+    // Loading a cell's slot of the index misses the cache on a big panel; asking for the
+    // partner cells of an element some way ahead lets those loads overlap.
+    constexpr size_t kAhead = 16;
+    auto prefetch = [&](size_t i) {
+        const TPolePanelu& e = elements[i];
+        for (size_t p = 0; p < kPointDirs.size(); ++p) {
+            if (!((masks[i] >> p) & 1u))
+                continue;
+            const Partners& partners = kPartners[p];
+            for (size_t k = 0; k < partners.count; ++k) {
+                const int32_t c = e.X + partners.cells[k].dc, r = e.Y + partners.cells[k].dr;
+                if (!listNeighbourAt(i, c, r))
+                    panel.PrefetchCell(c, r);
+            }
+        }
+    };
 
     for (size_t i = 0; i < elements.size(); ++i) {
         if (i + kAhead < elements.size())
