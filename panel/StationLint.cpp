@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <optional>
 #include <tuple>
 #include <unordered_map>
@@ -119,9 +120,27 @@ Partners PartnersOf(size_t p) {
             3};
 }
 
-std::string CellText(int64_t col, int64_t row) {
-    return std::to_string(col) + "," + std::to_string(row);
-}
+// Builds a message in one buffer; a broken station can have a finding for every element.
+class Message {
+public:
+    Message() { text_.reserve(112); }
+    Message& operator<<(const char* s) {
+        text_ += s;
+        return *this;
+    }
+    Message& operator<<(int64_t v) {
+        char buffer[24];
+        const auto r = std::to_chars(buffer, buffer + sizeof buffer, v);
+        text_.append(buffer, r.ptr);
+        return *this;
+    }
+    // "col,row"
+    Message& Cell(int64_t col, int64_t row) { return *this << col << "," << row; }
+    std::string Take() { return std::move(text_); }
+
+private:
+    std::string text_;
+};
 
 const char* SideName(int ex, int ey) {
     if (ex < 0)
@@ -237,22 +256,24 @@ std::vector<LintFinding> LintStation(const PanelState& panel) {
         const bool in = inside(e.X, e.Y);
         if (!in)
             add(i, -1, LintKind::OutsidePanel,
-                "lies outside the panel of " + std::to_string(cols) + " x " + std::to_string(rows) +
-                    " cells; it is kept in the file but never shown");
-        if (!(mask & kKnownImage))
-            add(i, -1, LintKind::UnknownName, "no tile has this name");
+                (Message() << "lies outside the panel of " << int64_t(cols) << " x "
+                           << int64_t(rows) << " cells; it is kept in the file but never shown")
+                    .Take());
         const auto first = shared ? panel.FindElementAt(e.X, e.Y) : std::optional<size_t>(i);
         if (first && *first != i) {
-            size_t count = 0, rank = 0;
+            int64_t count = 0, rank = 0;
             panel.ForEachElementAt(e.X, e.Y, [&](size_t j) {
                 ++count;
                 if (j == i)
                     rank = count;
             });
             add(i, -1, LintKind::Duplicate,
-                "element " + std::to_string(rank) + " of " + std::to_string(count) +
-                    " in this cell; the editor edits only the first in list order");
+                (Message() << "element " << rank << " of " << count
+                           << " in this cell; the editor edits only the first in list order")
+                    .Take());
         }
+        if (!(mask & kKnownImage))
+            add(i, -1, LintKind::UnknownName, "no tile has this name");
         if (!in || !(mask & kKnownTile))
             continue;
         for (size_t p = 0; p < kPointDirs.size(); ++p) {
@@ -269,24 +290,33 @@ std::vector<LintFinding> LintStation(const PanelState& panel) {
                 continue;
             const Partner& across = partners.cells[0];
             const int32_t dc = e.X + across.dc, dr = e.Y + across.dr;
-            const std::string code = kPointDirs[p].code;
+            const char* code = kPointDirs[p].code;
             if (!inside(dc, dr))
-                add(i, int(p), LintKind::LeavesPanel, "track at " + code + " leaves the panel");
-            else if (partners.count == 1)
-                add(i, int(p), LintKind::OpenEnd,
-                    "open track end at " + code + ": " + SideName(across.dc, across.dr) + " (" +
-                        CellText(dc, dr) + ") has no track at " + kPointDirs[across.point].code);
-            else
-                add(i, int(p), LintKind::OpenEnd,
-                    "open track end at " + code + ": none of the cells (" + CellText(dc, dr) +
-                        "), (" + CellText(dc, e.Y) + ") and (" + CellText(e.X, dr) +
-                        ") has track at that corner");
+                add(i, int(p), LintKind::LeavesPanel,
+                    (Message() << "track at " << code << " leaves the panel").Take());
+            else if (partners.count == 1) {
+                Message m;
+                m << "open track end at " << code << ": " << SideName(across.dc, across.dr) << " (";
+                m.Cell(dc, dr) << ") has no track at " << kPointDirs[across.point].code;
+                add(i, int(p), LintKind::OpenEnd, m.Take());
+            } else {
+                Message m;
+                m << "open track end at " << code << ": none of the cells (";
+                m.Cell(dc, dr) << "), (";
+                m.Cell(dc, e.Y) << ") and (";
+                m.Cell(e.X, dr) << ") has track at that corner";
+                add(i, int(p), LintKind::OpenEnd, m.Take());
+            }
         }
     }
-    std::sort(out.begin(), out.end(), [](const LintFinding& a, const LintFinding& b) {
+    // Findings come out element by element, each in sorted order, so a station listed row
+    // by row (as saved files are) needs no sorting at all.
+    const auto before = [](const LintFinding& a, const LintFinding& b) {
         return std::make_tuple(a.row, a.col, a.point, int(a.kind), a.element) <
                std::make_tuple(b.row, b.col, b.point, int(b.kind), b.element);
-    });
+    };
+    if (!std::is_sorted(out.begin(), out.end(), before))
+        std::sort(out.begin(), out.end(), before);
     return out;
 }
 
