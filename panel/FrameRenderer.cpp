@@ -1,5 +1,7 @@
 #include "panel/FrameRenderer.h"
 
+#include "panel/CornerMarks.h"
+#include "panel/ElementRows.h"
 #include "panel/PanelState.h"
 #include "panel/TileImages.h"
 #include "surface/ImageList.h"
@@ -7,6 +9,7 @@
 
 #include <QRect>
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace vedivez {
@@ -33,17 +36,15 @@ bool Reaches(const QRect& view, int64_t x, int64_t y, int w, int h) {
 FrameRenderer::FrameRenderer(const PanelState& panel, Surface& surface, const ImageList& images)
     : panel_(panel), surface_(surface), images_(images), markLH_(images.FindImage("Ruzek_LH")),
       markLD_(images.FindImage("Ruzek_LD")), markPH_(images.FindImage("Ruzek_PH")),
-      markPD_(images.FindImage("Ruzek_PD")) {}
+      markPD_(images.FindImage("Ruzek_PD")), lookup_(images) {
+    lookup_.onMissingImage = [this](const std::string& message) {
+        if (onMissingImage)
+            onMissingImage(message);
+    };
+}
 
 int FrameRenderer::TileIndexFor(const std::string& name) {
-    if (!lastValid_ || name != lastName_) {
-        lastName_ = name;
-        lastIndex_ = images_.TryFindImage(name);
-        lastValid_ = true;
-        if (lastIndex_ < 0 && reported_.insert(name).second && onMissingImage)
-            onMissingImage("Image '" + name + "' not found");
-    }
-    return lastIndex_;
+    return lookup_.IndexFor(name);
 }
 
 const KeyedImage& FrameRenderer::TileFor(const std::string& name) {
@@ -80,22 +81,10 @@ const KeyedImage& FrameRenderer::Composite(int tileIndex, unsigned cornerFlags) 
     };
     if (tileIndex >= 0)
         put(tileIndex, 1, 1);
-    if (cornerFlags & kLH) {
-        put(markLH_, 1, 1);
-        put(markPH_, -6, 1);
-    }
-    if (cornerFlags & kLD) {
-        put(markLD_, 1, ch - 6);
-        put(markPD_, -6, ch - 6);
-    }
-    if (cornerFlags & kPH) {
-        put(markPH_, cw - 6, 1);
-        put(markLH_, cw + 1, 1);
-    }
-    if (cornerFlags & kPD) {
-        put(markPD_, cw - 6, ch - 6);
-        put(markLD_, cw + 1, ch - 6);
-    }
+    const int marks[] = {markLH_, markLD_, markPH_, markPD_};
+    for (const MarkPlacement& m : CornerMarkPlacements(
+             cornerFlags & kLH, cornerFlags & kLD, cornerFlags & kPH, cornerFlags & kPD, cw, ch))
+        put(marks[int(m.mark)], m.dx, m.dy);
     slot = std::make_unique<KeyedImage>(KeyedImage::FromQImage(image));
     return *slot;
 }
@@ -162,28 +151,15 @@ void FrameRenderer::DrawBackgroundAndTiles(bool grid) {
     // within a cell), or, when the list is shorter than the visible cells, from the list
     // sorted into rows (keeping list order within a row).
     const bool walkList = cells > elements.size();
-    std::vector<uint32_t> rowStart, byRow;
-    if (walkList) {
-        rowStart.assign(size_t(r1 - r0 + 2), 0);
-        for (const TPolePanelu& e : elements)
-            if (e.X >= c0 && e.X <= c1 && e.Y >= r0 && e.Y <= r1)
-                ++rowStart[size_t(e.Y - r0 + 1)];
-        for (size_t i = 1; i < rowStart.size(); ++i)
-            rowStart[i] += rowStart[i - 1];
-        byRow.resize(rowStart.back());
-        std::vector<uint32_t> next(rowStart.begin(), rowStart.end() - 1);
-        for (size_t i = 0; i < elements.size(); ++i) {
-            const TPolePanelu& e = elements[i];
-            if (e.X >= c0 && e.X <= c1 && e.Y >= r0 && e.Y <= r1)
-                byRow[next[size_t(e.Y - r0)]++] = uint32_t(i);
-        }
-    }
+    std::optional<ElementRows> rows;
+    if (walkList)
+        rows.emplace(elements, c0, c1, r0, r1);
     // Row r's pictures cover the pixel rows r * ch + 1 .. r * ch + ch.
     int64_t filled = view.top();
     for (int64_t r = r0; r <= r1; ++r) {
         if (walkList) {
-            for (uint32_t k = rowStart[size_t(r - r0)]; k < rowStart[size_t(r - r0 + 1)]; ++k)
-                CollectElement(elements[byRow[k]]);
+            for (uint32_t i : rows->Row(r))
+                CollectElement(elements[i]);
         } else {
             for (int64_t c = c0; c <= c1; ++c)
                 panel_.ForEachElementAt(int32_t(c), int32_t(r),
@@ -207,28 +183,15 @@ void FrameRenderer::DrawBackgroundAndTiles(bool grid) {
 
 void FrameRenderer::DrawMarks(int64_t x0, int64_t y0, bool lh, bool ld, bool ph, bool pd,
                               int alpha) {
-    const int64_t cw = panel_.CellWidth, ch = panel_.CellHeight;
-    // Each corner marks its own cell and, mirrored, the horizontal neighbour; the two marks
-    // meet at the boundary between the cells. The own cell's mark goes first.
-    const struct {
-        bool on;
-        int own, mirrored;
-        int64_t ownX, mirroredX, y;
-    } marks[] = {
-        {lh, markLH_, markPH_, x0 + 1, x0 - 6, y0 + 1},
-        {ld, markLD_, markPD_, x0 + 1, x0 - 6, y0 + ch - 6},
-        {ph, markPH_, markLH_, x0 + cw - 6, x0 + cw + 1, y0 + 1},
-        {pd, markPD_, markLD_, x0 + cw - 6, x0 + cw + 1, y0 + ch - 6},
-    };
+    const int marks[] = {markLH_, markLD_, markPH_, markPD_};
     const QRect view = surface_.Viewport();
-    for (const auto& m : marks) {
-        if (!m.on)
-            continue;
-        for (auto [item, x] : {std::pair{m.own, m.ownX}, std::pair{m.mirrored, m.mirroredX}}) {
-            const int w = images_.ImageWidth(item), h = images_.ImageHeight(item);
-            if (Reaches(view, x, m.y, w, h))
-                surface_.DrawImageAlpha(images_.Image(item), QRect(int(x), int(m.y), w, h), alpha);
-        }
+    for (const MarkPlacement& m :
+         CornerMarkPlacements(lh, ld, ph, pd, panel_.CellWidth, panel_.CellHeight)) {
+        const int item = marks[int(m.mark)];
+        const int64_t x = x0 + m.dx, y = y0 + m.dy;
+        const int w = images_.ImageWidth(item), h = images_.ImageHeight(item);
+        if (Reaches(view, x, y, w, h))
+            surface_.DrawImageAlpha(images_.Image(item), QRect(int(x), int(y), w, h), alpha);
     }
 }
 

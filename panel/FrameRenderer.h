@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panel/TPolePanelu.h"
+#include "panel/TileLookup.h"
 #include "surface/Surface.h"
 
 #include <QImage>
@@ -11,7 +12,6 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace vedivez {
@@ -85,12 +85,8 @@ private:
     Surface& surface_;
     const ImageList& images_;
     int markLH_, markLD_, markPH_, markPD_;
-    std::unordered_set<std::string> reported_;
+    TileLookup lookup_;
     std::unordered_map<unsigned, std::unique_ptr<KeyedImage>> composites_;
-    // The last name looked up and its picture: neighbouring cells often hold the same tile.
-    std::string lastName_;
-    int lastIndex_ = -1;
-    bool lastValid_ = false;
     // What the kept layers were drawn from.
     struct LayerKey {
         uint64_t generation = ~uint64_t{0};

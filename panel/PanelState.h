@@ -45,6 +45,14 @@ public:
         index_.ForEachInCell(col, row, std::forward<F>(fn));
     }
 
+    // Starts loading the cell's entry of the cell index into the cache, for walks that
+    // know which cells they will look up next.
+    void PrefetchCell(int32_t col, int32_t row) const { index_.Prefetch(col, row); }
+
+    // Number of distinct cells that hold elements; equal to the element count exactly when
+    // no cell holds two.
+    size_t OccupiedCellCount() const { return index_.CellCount(); }
+
     // Index of the first element (in list order) in the cell, if any.
     std::optional<size_t> FindElementAt(int32_t col, int32_t row) const;
 

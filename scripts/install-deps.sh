@@ -5,13 +5,14 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev qt6-translations-l10n
     libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     clang-format
     fonts-dejavu-core fonts-wine
     xvfb xdotool imagemagick openbox
+    poppler-utils
 )
 
 missing=()

@@ -4,14 +4,19 @@
 #include "panel/HeadlessPanel.h"
 #include "panel/PanelErrors.h"
 #include "panel/StationFile.h"
+#include "panel/StationLint.h"
 #include "panel/TileImages.h"
 #include "surface/Cp1250.h"
 #include "surface/ImageList.h"
 #include "surface/Surface.h"
+#include "tools/LintReport.h"
+#include "tools/PanelExport.h"
 
 #include <QImageWriter>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 #include <ostream>
 #include <stdexcept>
@@ -22,9 +27,12 @@ namespace {
 
 const char* const kUsage =
     "usage: vedivez-tool check FILE\n"
+    "       vedivez-tool lint FILE [--json]\n"
     "       vedivez-tool convert IN OUT\n"
     "       vedivez-tool render FILE OUT.png [--view X,Y,W,H] [--no-grid] [--preview NAME]\n"
-    "                   [--cursor COL,ROW] [--corners LH,LD,PH,PD] [--cursor-cell] [--overlay]\n";
+    "                   [--cursor COL,ROW] [--corners LH,LD,PH,PD] [--cursor-cell] [--overlay]\n"
+    "       vedivez-tool export FILE OUT.pdf|OUT.svg [--screen] [--area used|panel]\n"
+    "                   [--page A4|A3|A2|A1|A0] [--landscape] [--cell-mm X]\n";
 
 // The text the editor's error box shows, in the terminal's encoding.
 void PrintError(std::ostream& err, const std::exception& e) {
@@ -44,6 +52,26 @@ int Convert(const QStringList& args) {
     LoadStation(args.at(0), p.panel, p.window);
     SaveStation(args.at(1), p.panel, p.window);
     return 0;
+}
+
+// Exit codes of lint: clean, findings, and a file that does not load.
+constexpr int kLintClean = 0, kLintFindings = 1, kLintNotLoaded = 2;
+
+int Lint(const QStringList& args, std::ostream& out, std::ostream& err) {
+    HeadlessPanel p;
+    try {
+        LoadStation(args.at(0), p.panel, p.window);
+    } catch (const std::exception& e) {
+        PrintError(err, e);
+        return kLintNotLoaded;
+    }
+    const std::vector<LintFinding> findings = LintStation(p.panel);
+    const LintReport report(findings);
+    if (args.size() > 1)
+        report.WriteJson(out);
+    else
+        report.WriteText(out);
+    return findings.empty() ? kLintClean : kLintFindings;
 }
 
 // A malformed command line; reported with the usage text.
@@ -68,6 +96,13 @@ std::vector<int> IntegerList(const QString& text, int count, const char* option)
     return values;
 }
 
+// The value that follows the option at args[i]; moves i onto it.
+QString OptionValue(const QStringList& args, int& i) {
+    if (i + 1 >= args.size())
+        throw UsageError(args.at(i).toStdString() + " needs a value");
+    return args.at(++i);
+}
+
 int Render(const QStringList& args, std::ostream& err) {
     if (args.size() < 2)
         throw UsageError("render needs FILE and OUT.png");
@@ -79,11 +114,7 @@ int Render(const QStringList& args, std::ostream& err) {
     std::optional<QRect> view;
     for (int i = 2; i < args.size(); ++i) {
         const QString& a = args.at(i);
-        auto value = [&]() -> QString {
-            if (i + 1 >= args.size())
-                throw UsageError(a.toStdString() + " needs a value");
-            return args.at(++i);
-        };
+        auto value = [&] { return OptionValue(args, i); };
         if (a == QStringLiteral("--view")) {
             const auto v = IntegerList(value(), 4, "--view");
             if (v[2] <= 0 || v[3] <= 0)
@@ -153,10 +184,83 @@ int Render(const QStringList& args, std::ostream& err) {
     return 0;
 }
 
+int Export(const QStringList& args, std::ostream& err) {
+    if (args.size() < 2)
+        throw UsageError("export needs FILE and OUT.pdf or OUT.svg");
+    const QString out = args.at(1);
+    const bool svg = out.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
+    if (!svg && !out.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        throw UsageError("export writes OUT.pdf or OUT.svg");
+    ExportOptions options;
+    for (int i = 2; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        auto value = [&] { return OptionValue(args, i); };
+        auto pdfOnly = [&] {
+            if (svg)
+                throw UsageError(a.toStdString() + " applies to PDF output only");
+        };
+        if (a == QStringLiteral("--screen")) {
+            options.screenColours = true;
+        } else if (a == QStringLiteral("--area")) {
+            const QString v = value();
+            if (v != QStringLiteral("used") && v != QStringLiteral("panel"))
+                throw UsageError("--area takes used or panel");
+            options.wholePanel = v == QStringLiteral("panel");
+        } else if (a == QStringLiteral("--page")) {
+            pdfOnly();
+            const QString v = value().toUpper();
+            const struct {
+                const char* name;
+                QPageSize::PageSizeId id;
+            } sizes[] = {{"A4", QPageSize::A4},
+                         {"A3", QPageSize::A3},
+                         {"A2", QPageSize::A2},
+                         {"A1", QPageSize::A1},
+                         {"A0", QPageSize::A0}};
+            const auto it = std::find_if(std::begin(sizes), std::end(sizes),
+                                         [&](const auto& s) { return v == QLatin1String(s.name); });
+            if (it == std::end(sizes))
+                throw UsageError("--page takes A4, A3, A2, A1 or A0");
+            options.page = it->id;
+        } else if (a == QStringLiteral("--landscape")) {
+            pdfOnly();
+            options.landscape = true;
+        } else if (a == QStringLiteral("--cell-mm")) {
+            pdfOnly();
+            bool ok = false;
+            options.cellMm = value().toDouble(&ok);
+            if (!ok || !(options.cellMm > 0) || options.cellMm > 1000)
+                throw UsageError("--cell-mm takes a size in millimetres above 0 and up to 1000");
+        } else {
+            throw UsageError("unknown option " + a.toStdString());
+        }
+    }
+
+    HeadlessPanel p;
+    LoadStation(args.at(0), p.panel, p.window);
+    PanelExporter exporter(p.panel, options);
+    exporter.onMissingImage = [&err](const std::string& message) {
+        err << "warning: " << FromCp1250(DisplayMessage(message)).toStdString() << "\n";
+    };
+    const QString station = FileNamePart(args.at(0));
+    try {
+        if (svg)
+            exporter.WriteSvg(out, station);
+        else
+            exporter.WritePdf(out, station);
+    } catch (const std::runtime_error& e) {
+        // Layout and writing problems are the command's, not the editor's messages.
+        err << "vedivez-tool: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 bool ToolNeedsGui(const QStringList& args) {
-    return !args.isEmpty() && args.at(0) == QStringLiteral("render");
+    return !args.isEmpty() &&
+           (args.at(0) == QStringLiteral("render") || args.at(0) == QStringLiteral("export"));
 }
 
 int RunTool(const QStringList& args, std::ostream& out, std::ostream& err) {
@@ -165,10 +269,15 @@ int RunTool(const QStringList& args, std::ostream& out, std::ostream& err) {
     try {
         if (command == QStringLiteral("check") && rest.size() == 1)
             return Check(rest, out);
+        if (command == QStringLiteral("lint") &&
+            (rest.size() == 1 || (rest.size() == 2 && rest.at(1) == QStringLiteral("--json"))))
+            return Lint(rest, out, err);
         if (command == QStringLiteral("convert") && rest.size() == 2)
             return Convert(rest);
         if (command == QStringLiteral("render"))
             return Render(rest, err);
+        if (command == QStringLiteral("export"))
+            return Export(rest, err);
     } catch (const UsageError& e) {
         err << "vedivez-tool: " << e.what() << "\n";
     } catch (const std::exception& e) {

@@ -1,3 +1,4 @@
+#include "ToolRunner.h"
 #include "support/TestSupport.h"
 
 #include <QFile>
@@ -7,23 +8,11 @@
 #include <gtest/gtest.h>
 
 using vedivez::test::ReadBytes;
+using vedivez::test::Tool;
+using vedivez::test::ToolRun;
 using vedivez::test::WriteBytes;
 
 namespace {
-
-struct ToolRun {
-    int exitCode;
-    std::string out;
-    std::string err;
-};
-
-ToolRun Tool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(VEDIVEZ_TOOL_EXE), args);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    return {p.exitCode(), p.readAllStandardOutput().toStdString(),
-            p.readAllStandardError().toStdString()};
-}
 
 const std::string kStation =
     "SET_Vyska;12\nSET_Sirka;9999\n"

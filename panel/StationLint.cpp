@@ -1,0 +1,323 @@
+#include "panel/StationLint.h"
+
+#include "panel/PanelState.h"
+#include "panel/TileCatalogue.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <optional>
+#include <tuple>
+#include <unordered_map>
+
+namespace vedivez {
+
+namespace {
+
+// A point code with its direction from the cell's centre (each -1, 0 or +1).
+struct PointDir {
+    const char* code;
+    int ex;
+    int ey;
+};
+
+constexpr std::array<PointDir, 8> kPointDirs = {{
+    {"LH", -1, -1},
+    {"LS", -1, 0},
+    {"LD", -1, 1},
+    {"SH", 0, -1},
+    {"SD", 0, 1},
+    {"PH", 1, -1},
+    {"PS", 1, 0},
+    {"PD", 1, 1},
+}};
+
+constexpr uint32_t kKnownTile = 1u << 8;
+constexpr uint32_t kKnownImage = 1u << 9;
+
+// Index of the point in direction (ex, ey); only called with one of the eight directions.
+size_t PointAt(int ex, int ey) {
+    for (size_t i = 0; i < kPointDirs.size(); ++i)
+        if (kPointDirs[i].ex == ex && kPointDirs[i].ey == ey)
+            return i;
+    return 0;
+}
+
+// Image lookups ignore the case of ASCII letters only, so the lint does the same.
+std::string Folded(std::string_view name) {
+    std::string out(name);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    return out;
+}
+
+// The masks of all catalogue names, by folded name.
+const std::unordered_map<std::string, uint32_t>& CatalogueMasks() {
+    static const std::unordered_map<std::string, uint32_t> masks = [] {
+        std::unordered_map<std::string, uint32_t> m;
+        for (const TileBitmap& item : TileCatalogue()) {
+            const std::string folded = Folded(item.name);
+            uint32_t mask = kKnownImage;
+            if (item.width == kTileSize) {
+                mask |= kKnownTile;
+                for (size_t p = 0; p < kPointDirs.size(); ++p)
+                    if (folded.find(kPointDirs[p].code) != std::string::npos)
+                        mask |= 1u << p;
+            }
+            m[folded] = mask;
+        }
+        return m;
+    }();
+    return masks;
+}
+
+// Name masks of one run, looked up once per distinct name; a panel uses a handful of names
+// over and over, so the last few are kept at hand before the map is asked.
+class MaskCache {
+public:
+    uint32_t Of(const std::string& name) {
+        for (const Recent& r : recent_)
+            if (r.valid && r.name == name)
+                return r.mask;
+        auto it = byName_.find(name);
+        if (it == byName_.end())
+            it = byName_.emplace(name, LintNameMask(name)).first;
+        Recent& slot = recent_[next_++ % recent_.size()];
+        slot = {name, it->second, true};
+        return it->second;
+    }
+
+private:
+    struct Recent {
+        std::string name;
+        uint32_t mask = 0;
+        bool valid = false;
+    };
+    std::array<Recent, 8> recent_;
+    size_t next_ = 0;
+    std::unordered_map<std::string, uint32_t> byName_;
+};
+
+// The places where a point meets other cells: for an edge midpoint the one cell across the
+// edge, for a corner the diagonal cell (where the track runs on, so it is asked first) and
+// the two side cells, which can join it in a junction; with the partner's point code.
+struct Partner {
+    int dc;
+    int dr;
+    size_t point;
+};
+struct Partners {
+    std::array<Partner, 3> cells;
+    size_t count;
+};
+
+Partners PartnersOf(size_t p) {
+    const int ex = kPointDirs[p].ex, ey = kPointDirs[p].ey;
+    if (ex == 0 || ey == 0)
+        return {{{{ex, ey, PointAt(-ex, -ey)}}}, 1};
+    return {{{{ex, ey, PointAt(-ex, -ey)}, {ex, 0, PointAt(-ex, ey)}, {0, ey, PointAt(ex, -ey)}}},
+            3};
+}
+
+// Builds a message in one buffer; a broken station can have a finding for every element.
+class Message {
+public:
+    Message() { text_.reserve(112); }
+    Message& operator<<(const char* s) {
+        text_ += s;
+        return *this;
+    }
+    Message& operator<<(int64_t v) {
+        char buffer[24];
+        const auto r = std::to_chars(buffer, buffer + sizeof buffer, v);
+        text_.append(buffer, r.ptr);
+        return *this;
+    }
+    // "col,row"
+    Message& Cell(int64_t col, int64_t row) { return *this << col << "," << row; }
+    std::string Take() { return std::move(text_); }
+
+private:
+    std::string text_;
+};
+
+const char* SideName(int ex, int ey) {
+    if (ex < 0)
+        return "the cell to the left";
+    if (ex > 0)
+        return "the cell to the right";
+    return ey < 0 ? "the cell above" : "the cell below";
+}
+
+} // namespace
+
+const std::vector<std::string>& LintPointCodes() {
+    static const std::vector<std::string> codes = [] {
+        std::vector<std::string> out;
+        for (const PointDir& p : kPointDirs)
+            out.emplace_back(p.code);
+        return out;
+    }();
+    return codes;
+}
+
+const char* LintKindName(LintKind kind) {
+    switch (kind) {
+    case LintKind::OpenEnd:
+        return "open-end";
+    case LintKind::LeavesPanel:
+        return "leaves-panel";
+    case LintKind::OutsidePanel:
+        return "outside-panel";
+    case LintKind::Duplicate:
+        return "duplicate";
+    case LintKind::UnknownName:
+        return "unknown-name";
+    }
+    return "unknown";
+}
+
+uint32_t LintNameMask(const std::string& name) {
+    const auto& masks = CatalogueMasks();
+    const auto it = masks.find(Folded(name));
+    return it == masks.end() ? 0 : it->second;
+}
+
+std::vector<LintFinding> LintStation(const PanelState& panel) {
+    const std::vector<TPolePanelu>& elements = panel.Elements();
+    const int32_t cols = panel.PanelCols, rows = panel.PanelRows;
+    std::vector<uint16_t> masks(elements.size());
+    MaskCache cache;
+    for (size_t i = 0; i < elements.size(); ++i)
+        masks[i] = uint16_t(cache.Of(elements[i].NAME));
+
+    auto inside = [&](int64_t c, int64_t r) { return c >= 0 && c < cols && r >= 0 && r < rows; };
+    // Whether any element of the cell reaches the point.
+    auto reaches = [&](int32_t c, int32_t r, size_t point) {
+        bool found = false;
+        panel.ForEachElementAt(c, r, [&](size_t j) { found |= (masks[j] >> point) & 1u; });
+        return found;
+    };
+
+    std::vector<LintFinding> out;
+    auto add = [&](size_t i, int point, LintKind kind, std::string message) {
+        const TPolePanelu& e = elements[i];
+        out.push_back({e.X, e.Y, e.NAME, point, kind, std::move(message), i});
+    };
+
+    // When every element has a cell of its own, no element can be a duplicate, and a
+    // neighbour found next to an element in the list is the only element of its cell:
+    // station files list rows of cells in order, so that saves most lookups across edges.
+    const bool shared = panel.OccupiedCellCount() != elements.size();
+    auto listNeighbourAt = [&](size_t i, int32_t c, int32_t r) -> const uint16_t* {
+        if (shared)
+            return nullptr;
+        if (i > 0 && elements[i - 1].X == c && elements[i - 1].Y == r)
+            return &masks[i - 1];
+        if (i + 1 < elements.size() && elements[i + 1].X == c && elements[i + 1].Y == r)
+            return &masks[i + 1];
+        return nullptr;
+    };
+    auto reachesFrom = [&](size_t i, int32_t c, int32_t r, size_t point) {
+        if (const uint16_t* m = listNeighbourAt(i, c, r))
+            return bool((*m >> point) & 1u);
+        return reaches(c, r, point);
+    };
+    static const std::array<Partners, 8> kPartners = [] {
+        std::array<Partners, 8> all{};
+        for (size_t p = 0; p < all.size(); ++p)
+            all[p] = PartnersOf(p);
+        return all;
+    }();
+
+    // Loading a cell's slot of the index misses the cache on a big panel; asking for the
+    // partner cells of an element some way ahead lets those loads overlap.
+    constexpr size_t kAhead = 16;
+    auto prefetch = [&](size_t i) {
+        const TPolePanelu& e = elements[i];
+        for (size_t p = 0; p < kPointDirs.size(); ++p) {
+            if (!((masks[i] >> p) & 1u))
+                continue;
+            const Partners& partners = kPartners[p];
+            for (size_t k = 0; k < partners.count; ++k) {
+                const int32_t c = e.X + partners.cells[k].dc, r = e.Y + partners.cells[k].dr;
+                if (!listNeighbourAt(i, c, r))
+                    panel.PrefetchCell(c, r);
+            }
+        }
+    };
+
+    for (size_t i = 0; i < elements.size(); ++i) {
+        if (i + kAhead < elements.size())
+            prefetch(i + kAhead);
+        const TPolePanelu& e = elements[i];
+        const uint32_t mask = masks[i];
+        const bool in = inside(e.X, e.Y);
+        if (!in)
+            add(i, -1, LintKind::OutsidePanel,
+                (Message() << "lies outside the panel of " << int64_t(cols) << " x "
+                           << int64_t(rows) << " cells; it is kept in the file but never shown")
+                    .Take());
+        const auto first = shared ? panel.FindElementAt(e.X, e.Y) : std::optional<size_t>(i);
+        if (first && *first != i) {
+            int64_t count = 0, rank = 0;
+            panel.ForEachElementAt(e.X, e.Y, [&](size_t j) {
+                ++count;
+                if (j == i)
+                    rank = count;
+            });
+            add(i, -1, LintKind::Duplicate,
+                (Message() << "element " << rank << " of " << count
+                           << " in this cell; the editor edits only the first in list order")
+                    .Take());
+        }
+        if (!(mask & kKnownImage))
+            add(i, -1, LintKind::UnknownName, "no tile has this name");
+        if (!in || !(mask & kKnownTile))
+            continue;
+        for (size_t p = 0; p < kPointDirs.size(); ++p) {
+            if (!((mask >> p) & 1u))
+                continue;
+            const Partners& partners = kPartners[p];
+            bool met = false;
+            for (size_t k = 0; k < partners.count && !met; ++k) {
+                const Partner& q = partners.cells[k];
+                const int32_t c = e.X + q.dc, r = e.Y + q.dr;
+                met = inside(c, r) && reachesFrom(i, c, r, q.point);
+            }
+            if (met)
+                continue;
+            const Partner& across = partners.cells[0];
+            const int32_t dc = e.X + across.dc, dr = e.Y + across.dr;
+            const char* code = kPointDirs[p].code;
+            if (!inside(dc, dr))
+                add(i, int(p), LintKind::LeavesPanel,
+                    (Message() << "track at " << code << " leaves the panel").Take());
+            else if (partners.count == 1) {
+                Message m;
+                m << "open track end at " << code << ": " << SideName(across.dc, across.dr) << " (";
+                m.Cell(dc, dr) << ") has no track at " << kPointDirs[across.point].code;
+                add(i, int(p), LintKind::OpenEnd, m.Take());
+            } else {
+                Message m;
+                m << "open track end at " << code << ": none of the cells (";
+                m.Cell(dc, dr) << "), (";
+                m.Cell(dc, e.Y) << ") and (";
+                m.Cell(e.X, dr) << ") has track at that corner";
+                add(i, int(p), LintKind::OpenEnd, m.Take());
+            }
+        }
+    }
+    // Findings come out element by element, each in sorted order, so a station listed row
+    // by row (as saved files are) needs no sorting at all.
+    const auto before = [](const LintFinding& a, const LintFinding& b) {
+        return std::make_tuple(a.row, a.col, a.point, int(a.kind), a.element) <
+               std::make_tuple(b.row, b.col, b.point, int(b.kind), b.element);
+    };
+    if (!std::is_sorted(out.begin(), out.end(), before))
+        std::sort(out.begin(), out.end(), before);
+    return out;
+}
+
+} // namespace vedivez

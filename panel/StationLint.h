@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vedivez {
+
+class PanelState;
+
+// What a lint finding is about.
+enum class LintKind { OpenEnd, LeavesPanel, OutsidePanel, Duplicate, UnknownName };
+
+// One problem of a station panel, tied to an element and, where it concerns a place where
+// track leaves a cell, to one of the eight point codes.
+struct LintFinding {
+    int32_t col = 0;
+    int32_t row = 0;
+    std::string name; // the element's name, Windows-1250 bytes
+    int point = -1;   // index into LintPointCodes(), -1 when the finding has no point
+    LintKind kind = LintKind::OpenEnd;
+    std::string message; // English, plain ASCII
+    size_t element = 0;  // list index of the element
+
+    friend bool operator==(const LintFinding&, const LintFinding&) = default;
+};
+
+// The eight point codes in the order of the connection flags: LH, LS, LD, SH, SD, PH, PS, PD.
+const std::vector<std::string>& LintPointCodes();
+
+// The kind as scripts see it: "open-end", "leaves-panel", "outside-panel", "duplicate",
+// "unknown-name".
+const char* LintKindName(LintKind kind);
+
+// Points a tile name reaches, one bit per entry of LintPointCodes(), found as the palette
+// finds them: every code that occurs in the upper-cased name. Bit 8 is set when the name is
+// that of a catalogue tile, bit 9 when it has a picture at all (corner marks and unknown
+// names reach no point). Names match as image lookups match them, ignoring ASCII case.
+uint32_t LintNameMask(const std::string& name);
+
+// Checks that the drawn relief is connected: every point of every placed tile must meet
+// the matching point of a neighbouring cell, and elements must lie inside the panel, alone in
+// their cell and carry a known name. Sorted by row, column, point (no point first), kind and
+// list position. Costs a few cell lookups per element.
+std::vector<LintFinding> LintStation(const PanelState& panel);
+
+} // namespace vedivez

@@ -1,0 +1,92 @@
+#include "ToolRunner.h"
+#include "support/TestSupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QString>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using vedivez::test::Tool;
+using vedivez::test::ToolRun;
+using vedivez::test::WriteBytes;
+
+namespace {
+
+std::string Line(int x, int y, const std::string& name) {
+    return "PRUSVITKA;X=" + std::to_string(x) + ";Y=" + std::to_string(y) + ";NAME=" + name +
+           ";Cont_LH=0;Cont_LS=0;Cont_LD=0;Cont_SH=0;Cont_SD=0;Cont_PH=0;Cont_PS=0;Cont_PD=0\r\n";
+}
+
+} // namespace
+
+TEST(LintToolTest, TextAndJsonGiveTheSameFindings) {
+    QTemporaryDir dir;
+    // One finding of every kind; the unknown name carries a quote, a backslash and a
+    // Windows-1250 letter, which both forms must pass on intact.
+    WriteBytes(dir.filePath("s.reru"), "SET_Vyska;10\r\nSET_Sirka;10\r\n" + Line(0, 4, "KOZ_sLS") +
+                                           Line(3, 4, "KOL_sLSPH") + Line(3, 4, "X\"\\\xE8") +
+                                           Line(12, 1, "KOZ_sLS"));
+    const ToolRun text = Tool({"lint", dir.filePath("s.reru")});
+    EXPECT_EQ(text.exitCode, 1) << text.err;
+    EXPECT_EQ(text.out,
+              "12,1 KOZ_sLS: lies outside the panel of 10 x 10 cells; it is kept in the file "
+              "but never shown\n"
+              "0,4 KOZ_sLS: track at LS leaves the panel\n"
+              "3,4 X\"\\\xC4\x8D: element 2 of 2 in this cell; the editor edits only the first "
+              "in list order\n"
+              "3,4 X\"\\\xC4\x8D: no tile has this name\n"
+              "3,4 KOL_sLSPH: open track end at LS: the cell to the left (2,4) has no track at "
+              "PS\n"
+              "3,4 KOL_sLSPH: open track end at PH: none of the cells (4,3), (4,4) and (3,3) "
+              "has track at that corner\n"
+              "6 findings\n");
+
+    const ToolRun json = Tool({"lint", dir.filePath("s.reru"), "--json"});
+    EXPECT_EQ(json.exitCode, 1);
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(json.out), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << json.out;
+    const QJsonArray findings = doc.object().value("findings").toArray();
+    const char* const kinds[] = {"outside-panel", "leaves-panel", "duplicate",
+                                 "unknown-name",  "open-end",     "open-end"};
+    const char* const points[] = {nullptr, "LS", nullptr, nullptr, "LS", "PH"};
+    // Every JSON finding, written out as a text line, is the text form's line.
+    QStringList lines = QString::fromStdString(text.out).split('\n');
+    ASSERT_EQ(findings.size(), 6);
+    for (int i = 0; i < findings.size(); ++i) {
+        const QJsonObject f = findings[i].toObject();
+        EXPECT_EQ(QString("%1,%2 %3: %4")
+                      .arg(f["col"].toInt())
+                      .arg(f["row"].toInt())
+                      .arg(f["name"].toString(), f["message"].toString()),
+                  lines[i]);
+        EXPECT_EQ(f["kind"].toString(), kinds[i]);
+        if (points[i])
+            EXPECT_EQ(f["point"].toString(), points[i]);
+        else
+            EXPECT_TRUE(f["point"].isNull());
+    }
+}
+
+TEST(LintToolTest, ExitCodesForCleanAndUnreadableFiles) {
+    QTemporaryDir dir;
+    WriteBytes(dir.filePath("clean.reru"), Line(2, 2, "KOZ_sPS") + Line(3, 2, "KOZ_sLS"));
+    const ToolRun clean = Tool({"lint", dir.filePath("clean.reru")});
+    EXPECT_EQ(clean.exitCode, 0);
+    EXPECT_EQ(clean.out, "no findings\n");
+    const ToolRun cleanJson = Tool({"lint", dir.filePath("clean.reru"), "--json"});
+    EXPECT_EQ(cleanJson.exitCode, 0);
+    EXPECT_EQ(cleanJson.out, "{\"findings\": []}\n");
+
+    WriteBytes(dir.filePath("bad.reru"), "SET_Sirka;x\n");
+    for (const QString& file : {dir.filePath("bad.reru"), dir.filePath("missing.reru")}) {
+        const ToolRun r = Tool({"lint", file});
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err, "");
+    }
+    EXPECT_EQ(Tool({"lint", dir.filePath("bad.reru")}).err, "'x' is not a valid integer value.\n");
+    EXPECT_EQ(Tool({"lint", dir.filePath("clean.reru"), "--xml"}).exitCode, 2);
+}

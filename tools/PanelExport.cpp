@@ -1,0 +1,315 @@
+#include "tools/PanelExport.h"
+
+#include "panel/ElementRows.h"
+#include "panel/PanelState.h"
+#include "panel/TileImages.h"
+#include "surface/ImageList.h"
+#include "tools/InkShapes.h"
+#include "tools/SvgPartWriter.h"
+
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <stdexcept>
+
+namespace vedivez {
+
+namespace {
+
+const QColor kBlack(0, 0, 0);
+const QColor kRed(255, 0, 0);
+const QColor kPrintBackground(255, 255, 255);
+const QColor kScreenBackground(0x80, 0x80, 0x80);
+const QColor kGrid(0, 0, 255);
+
+// Page margin in points; the page label sits in the top one.
+constexpr double kMarginPt = 36;
+
+int64_t FloorDiv(int64_t a, int64_t b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+// The cells that hold elements inside the panel, grown by one cell and kept in the panel;
+// the whole panel when there are none.
+QRect UsedArea(const PanelState& panel, const QRect& whole) {
+    int32_t c0 = INT32_MAX, c1 = INT32_MIN, r0 = INT32_MAX, r1 = INT32_MIN;
+    for (const TPolePanelu& e : panel.Elements()) {
+        if (e.X < 0 || e.X >= panel.PanelCols || e.Y < 0 || e.Y >= panel.PanelRows)
+            continue;
+        c0 = std::min(c0, e.X);
+        c1 = std::max(c1, e.X);
+        r0 = std::min(r0, e.Y);
+        r1 = std::max(r1, e.Y);
+    }
+    if (c0 > c1)
+        return whole;
+    const int cw = panel.CellWidth, ch = panel.CellHeight;
+    const QRect cells(QPoint((c0 - 1) * cw, (r0 - 1) * ch),
+                      QPoint((c1 + 2) * cw - 1, (r1 + 2) * ch - 1));
+    return cells & whole;
+}
+
+// Ceiling of (count - shown) / step + 1 pages for `count` cells, `shown` per page, each
+// page after the first starting one cell before the previous one ended.
+int PagesFor(int count, int shown) {
+    if (count <= shown)
+        return 1;
+    return (count - shown + (shown - 2)) / (shown - 1) + 1;
+}
+
+} // namespace
+
+PanelExporter::PanelExporter(const PanelState& panel, const ExportOptions& options)
+    : panel_(panel), options_(options), images_(std::make_unique<ImageList>(MakeTileImageList())),
+      ink_(std::make_unique<InkShapes>(*images_)) {
+    const QRect whole(0, 0, panel.PanelCols * panel.CellWidth, panel.PanelRows * panel.CellHeight);
+    area_ = options.wholePanel ? whole : UsedArea(panel, whole);
+    ink_->onMissingImage = [this](const std::string& message) {
+        if (onMissingImage)
+            onMissingImage(message);
+    };
+}
+
+PanelExporter::~PanelExporter() = default;
+
+void PanelExporter::ForEachBand(const QRect& clip, const BandFn& band) {
+    const auto& elements = panel_.Elements();
+    const int64_t cw = panel_.CellWidth, ch = panel_.CellHeight;
+    // A tile reaches one pixel into the cells to its right and below, and the mirrored marks
+    // a few pixels into the cells to the left and right.
+    const int64_t c0 = FloorDiv(clip.left(), cw) - 1, c1 = FloorDiv(clip.right(), cw) + 1;
+    const int64_t r0 = FloorDiv(clip.top(), ch) - 1, r1 = FloorDiv(clip.bottom(), ch);
+    const uint64_t cells = uint64_t(c1 - c0 + 1) * uint64_t(r1 - r0 + 1);
+
+    // Few elements for many cells: sort the list into rows once (keeping list order within
+    // a row). Otherwise ask the cell index, cell by cell.
+    const bool walkList = cells > elements.size();
+    std::optional<ElementRows> rows;
+    if (walkList)
+        rows.emplace(elements, c0, c1, r0, r1);
+
+    // Every element of a row of cells draws into the pixel rows r * ch + 1 … r * ch + ch
+    // of that row and nowhere else, so merging the runs of one band merges the whole
+    // picture: track running on into the next cell becomes one run, and a mark that two
+    // neighbours both draw goes out once.
+    InkRows red = InkRows(size_t(ch)), black = InkRows(size_t(ch));
+    std::vector<QRectF> redRects, blackRects;
+    const int64_t clipRight = int64_t(clip.right()) + 1;
+    auto add = [&](InkRows& band, const InkRows& ink, int64_t x0, int64_t bandTop) {
+        for (size_t i = 0; i < ink.size() && i < band.size(); ++i) {
+            const int64_t y = bandTop + int64_t(i);
+            if (y < clip.top() || y > clip.bottom())
+                continue;
+            for (const InkRun& run : ink[i]) {
+                const int64_t a = std::max<int64_t>(x0 + run.x1, clip.left());
+                const int64_t b = std::min<int64_t>(x0 + run.x2, clipRight);
+                if (a < b)
+                    band[i].push_back({int(a), int(b)});
+            }
+        }
+    };
+    auto flush = [&](InkRows& band, std::vector<QRectF>& rects, int64_t bandTop) {
+        for (std::vector<InkRun>& row : band) {
+            std::sort(row.begin(), row.end(),
+                      [](const InkRun& p, const InkRun& q) { return p.x1 < q.x1; });
+            size_t kept = 0;
+            for (const InkRun& run : row) {
+                if (kept > 0 && run.x1 <= row[kept - 1].x2)
+                    row[kept - 1].x2 = std::max(row[kept - 1].x2, run.x2);
+                else
+                    row[kept++] = run;
+            }
+            row.resize(kept);
+        }
+        rects.clear();
+        for (const QRect& q : InkShapes::MergeRows(band, int(bandTop)))
+            rects.emplace_back(q);
+        for (std::vector<InkRun>& row : band)
+            row.clear();
+    };
+    for (int64_t r = r0; r <= r1; ++r) {
+        const int64_t bandTop = r * ch + ElementInk::kTop;
+        auto collect = [&](const TPolePanelu& e) {
+            const ElementInk& ink = ink_->For(e);
+            add(red, ink.red, e.X * cw, bandTop);
+            add(black, ink.black, e.X * cw, bandTop);
+        };
+        if (walkList) {
+            for (uint32_t i : rows->Row(r))
+                collect(elements[i]);
+        } else {
+            for (int64_t c = c0; c <= c1; ++c)
+                panel_.ForEachElementAt(int32_t(c), int32_t(r),
+                                        [&](size_t i) { collect(elements[i]); });
+        }
+        flush(red, redRects, bandTop);
+        flush(black, blackRects, bandTop);
+        if (!redRects.empty() || !blackRects.empty())
+            band(redRects, blackRects);
+    }
+}
+
+void PanelExporter::FillBackground(QPainter& painter, const QRect& clip) const {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(options_.screenColours ? kScreenBackground : kPrintBackground);
+    painter.drawRect(QRectF(clip));
+}
+
+void PanelExporter::DrawGrid(QPainter& painter, const QRect& clip) const {
+    if (!options_.screenColours)
+        return;
+    // The lines of a cell lie on its first pixel column and row.
+    std::vector<QRectF> lines;
+    const int cw = panel_.CellWidth, ch = panel_.CellHeight;
+    for (int64_t x = FloorDiv(clip.left() + cw - 1, cw) * cw; x <= clip.right(); x += cw)
+        lines.emplace_back(double(x), clip.top(), 1.0, clip.height());
+    for (int64_t y = FloorDiv(clip.top() + ch - 1, ch) * ch; y <= clip.bottom(); y += ch)
+        lines.emplace_back(clip.left(), double(y), clip.width(), 1.0);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kGrid);
+    painter.drawRects(lines.data(), int(lines.size()));
+}
+
+PagePlan PanelExporter::PlanPages(double printableWidth, double printableHeight,
+                                  int resolution) const {
+    PagePlan plan;
+    const int cw = panel_.CellWidth, ch = panel_.CellHeight;
+    const int cols = area_.width() / cw, rows = area_.height() / ch;
+    if (options_.cellMm > 0) {
+        // The PDF writer prints the scale with nine digits, cut off rather than rounded; a
+        // scale meant to be round (one point per pixel, say) is kept round so that the
+        // pixel edges stay on whole device units instead of just short of them.
+        plan.unitsPerPixel = std::round(options_.cellMm / cw / 25.4 * resolution * 1e6) / 1e6;
+    } else
+        plan.unitsPerPixel =
+            std::min(printableWidth / area_.width(), printableHeight / area_.height());
+    // A little slack so that a size chosen to fit exactly is not lost to rounding.
+    const double slack = 1e-9;
+    plan.cellsAcross = int(std::floor(printableWidth / (cw * plan.unitsPerPixel) + slack));
+    plan.cellsDown = int(std::floor(printableHeight / (ch * plan.unitsPerPixel) + slack));
+    if ((cols > plan.cellsAcross && plan.cellsAcross < 2) ||
+        (rows > plan.cellsDown && plan.cellsDown < 2))
+        throw std::runtime_error("--cell-mm " + std::to_string(options_.cellMm) +
+                                 " is too large: a page must hold at least two cells each way");
+    plan.cellsAcross = std::min(plan.cellsAcross, cols);
+    plan.cellsDown = std::min(plan.cellsDown, rows);
+    plan.pagesAcross = PagesFor(cols, plan.cellsAcross);
+    plan.pagesDown = PagesFor(rows, plan.cellsDown);
+    return plan;
+}
+
+int PanelExporter::WritePdf(const QString& path, const QString& stationName) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw std::runtime_error("cannot write " + path.toStdString() + ": " +
+                                 file.errorString().toStdString());
+    QPdfWriter writer(&file);
+    // Device units of one point: page sizes, margins and the drawing's origin are whole
+    // numbers then.
+    writer.setResolution(72);
+    writer.setCreator(QStringLiteral("vedivez-tool"));
+    writer.setTitle(stationName);
+    writer.setPageLayout(QPageLayout(
+        QPageSize(options_.page),
+        options_.landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
+    const int dpi = writer.resolution();
+    const QRect page = writer.pageLayout().fullRectPixels(dpi);
+    const double margin = kMarginPt / 72.0 * dpi;
+    const PagePlan plan = PlanPages(page.width() - 2 * margin, page.height() - 2 * margin, dpi);
+
+    QPainter painter;
+    if (!painter.begin(&writer))
+        throw std::runtime_error("cannot write " + path.toStdString());
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    QFont font = painter.font();
+    font.setPointSizeF(8);
+    const int cw = panel_.CellWidth, ch = panel_.CellHeight;
+    const int firstCol = area_.left() / cw, firstRow = area_.top() / ch;
+    const int lastCol = area_.right() / cw, lastRow = area_.bottom() / ch;
+    for (int pr = 0; pr < plan.pagesDown; ++pr) {
+        for (int pc = 0; pc < plan.pagesAcross; ++pc) {
+            if (pr || pc)
+                writer.newPage();
+            const int col0 = firstCol + pc * (plan.cellsAcross - 1);
+            const int row0 = firstRow + pr * (plan.cellsDown - 1);
+            const int col1 = std::min(lastCol, col0 + plan.cellsAcross - 1);
+            const int row1 = std::min(lastRow, row0 + plan.cellsDown - 1);
+            const QRect clip(QPoint(col0 * cw, row0 * ch),
+                             QPoint(col1 * cw + cw - 1, row1 * ch + ch - 1));
+
+            painter.resetTransform();
+            painter.setFont(font);
+            painter.setPen(kBlack);
+            // One substitution pass, so that a "%" in the file name stays as it is.
+            const auto n = [](int v) { return QString::number(v); };
+            const QString label =
+                QStringLiteral("%1 \u2014 page %2/%3 of %4\u00d7%5 \u2014 columns %6\u2013%7, "
+                               "rows %8\u2013%9")
+                    .arg(stationName, n(pr + 1), n(pc + 1), n(plan.pagesDown), n(plan.pagesAcross),
+                         n(col0), n(col1), n(row0), n(row1));
+            painter.drawText(QPointF(margin, margin * 0.6), label);
+
+            painter.translate(margin, margin);
+            painter.scale(plan.unitsPerPixel, plan.unitsPerPixel);
+            painter.translate(-clip.left(), -clip.top());
+            FillBackground(painter, clip);
+            // Each band's rectangles are drawn relative to the band's top, which keeps the
+            // numbers the page's content is made of short.
+            std::vector<QRectF> shifted;
+            auto fill = [&](const std::vector<QRectF>& rects, const QColor& colour, double top) {
+                if (rects.empty())
+                    return;
+                shifted.clear();
+                for (const QRectF& r : rects)
+                    shifted.push_back(r.translated(0, -top));
+                painter.setBrush(colour);
+                painter.drawRects(shifted.data(), int(shifted.size()));
+            };
+            ForEachBand(clip,
+                        [&](const std::vector<QRectF>& red, const std::vector<QRectF>& black) {
+                            const double top = (red.empty() ? black : red).front().top();
+                            painter.save();
+                            painter.translate(0, top);
+                            fill(red, kRed, top);
+                            fill(black, kBlack, top);
+                            painter.restore();
+                        });
+            DrawGrid(painter, clip);
+        }
+    }
+    if (!painter.end() || !file.commit())
+        throw std::runtime_error("cannot write " + path.toStdString() + ": " +
+                                 file.errorString().toStdString());
+    return plan.pagesAcross * plan.pagesDown;
+}
+
+void PanelExporter::WriteSvg(const QString& path, const QString& stationName) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw std::runtime_error("cannot write " + path.toStdString() + ": " +
+                                 file.errorString().toStdString());
+    SvgPartWriter svg(file, area_, area_.size(), stationName);
+    svg.AddPart([&](QPainter& p) { FillBackground(p, area_); });
+    ForEachBand(area_, [&](const std::vector<QRectF>& red, const std::vector<QRectF>& black) {
+        svg.AddPart([&](QPainter& p) {
+            p.setPen(Qt::NoPen);
+            if (!red.empty()) {
+                p.setBrush(kRed);
+                p.drawRects(red.data(), int(red.size()));
+            }
+            p.setBrush(kBlack);
+            p.drawRects(black.data(), int(black.size()));
+        });
+    });
+    if (options_.screenColours)
+        svg.AddPart([&](QPainter& p) { DrawGrid(p, area_); });
+    svg.Finish();
+    if (!file.commit())
+        throw std::runtime_error("cannot write " + path.toStdString() + ": " +
+                                 file.errorString().toStdString());
+}
+
+} // namespace vedivez
