@@ -1,6 +1,6 @@
 #include "tools/LintReport.h"
 
-#include "panel/Cp1250.h"
+#include "surface/Cp1250.h"
 
 #include <cstdio>
 #include <ostream>
