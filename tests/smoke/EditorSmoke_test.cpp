@@ -193,6 +193,26 @@ protected:
 
     bool EditorRunning() { return editor.state() == QProcess::Running; }
 
+    // Takes screenshots until the cells show the expected tiles (the editor draws at its own
+    // pace), and returns whether they did; the last screenshot is kept under `name`.
+    bool ScreenShows(const QString& name, const std::vector<std::pair<int, int>>& cells,
+                     Tile expected, const std::vector<std::pair<int, int>>& empty = {}) {
+        return WaitFor(
+            [&] {
+                const QImage shot = Screenshot(name);
+                if (shot.isNull())
+                    return false;
+                for (auto [c, r] : cells)
+                    if (TileAt(shot, c, r) != expected)
+                        return false;
+                for (auto [c, r] : empty)
+                    if (TileAt(shot, c, r) != Tile::None)
+                        return false;
+                return true;
+            },
+            10000);
+    }
+
     QTemporaryDir work;
     QString display;
     QProcessEnvironment env;
@@ -209,13 +229,14 @@ TEST_F(EditorSmokeTest, PlaceSaveOpenAndCloseInTheRealWindow) {
         << "no editor window";
     Pause(1500);
 
-    QImage shot = Screenshot(QStringLiteral("start"));
-    ASSERT_FALSE(shot.isNull());
-    const auto surface = SurfaceOrigin(shot);
-    ASSERT_TRUE(surface) << "no grid on the screen";
+    std::optional<QPoint> surface, frame;
+    ASSERT_TRUE(WaitFor([&] {
+        const QImage shot = Screenshot(QStringLiteral("start"));
+        surface = SurfaceOrigin(shot);
+        frame = FrameCorner(shot);
+        return surface && frame;
+    })) << "no grid or no palette selection frame on the screen";
     origin = *surface;
-    const auto frame = FrameCorner(shot);
-    ASSERT_TRUE(frame) << "no palette selection frame on the screen";
     // The maximised window leaves the palette above and the left panel beside the surface.
     EXPECT_GT(origin.x(), 140);
     EXPECT_GT(origin.y(), frame->y() + 55);
@@ -227,13 +248,10 @@ TEST_F(EditorSmokeTest, PlaceSaveOpenAndCloseInTheRealWindow) {
     Click(CellCentre(4, 6));
     Key(QStringLiteral("ctrl+Right"));
     Move(CellCentre(12, 10));
-    Pause(500);
-    shot = Screenshot(QStringLiteral("placed"));
     const std::vector<std::pair<int, int>> placed = {{3, 3}, {4, 3}, {5, 3}, {6, 3}, {5, 6}};
-    for (auto [c, r] : placed)
-        EXPECT_EQ(TileAt(shot, c, r), Tile::Diagonal) << c << "," << r;
-    for (auto [c, r] : {std::pair{2, 3}, {7, 3}, {4, 6}, {6, 6}, {3, 4}})
-        EXPECT_EQ(TileAt(shot, c, r), Tile::None) << c << "," << r;
+    EXPECT_TRUE(ScreenShows(QStringLiteral("placed"), placed, Tile::Diagonal,
+                            {{2, 3}, {7, 3}, {4, 6}, {6, 6}, {3, 4}}))
+        << "the drag, the click and the shift do not show where they should";
 
     // Save As through the real dialog: type a name without extension.
     const int windows = Windows(QStringLiteral(".")).size();
@@ -261,9 +279,8 @@ TEST_F(EditorSmokeTest, PlaceSaveOpenAndCloseInTheRealWindow) {
     Key(QStringLiteral("ctrl+n"));
     Pause(600);
     EXPECT_TRUE(Windows(QStringLiteral("Confirm")).isEmpty());
-    shot = Screenshot(QStringLiteral("new"));
-    for (auto [c, r] : placed)
-        EXPECT_EQ(TileAt(shot, c, r), Tile::None) << c << "," << r;
+    EXPECT_TRUE(ScreenShows(QStringLiteral("new"), {}, Tile::None, placed))
+        << "New left tiles on the panel";
     Key(QStringLiteral("ctrl+o"));
     ASSERT_TRUE(WaitFor([&] { return Windows(QStringLiteral(".")).size() > windows; }))
         << "no open dialog";
@@ -274,10 +291,8 @@ TEST_F(EditorSmokeTest, PlaceSaveOpenAndCloseInTheRealWindow) {
     ASSERT_TRUE(WaitFor([&] { return !Windows(QStringLiteral("stanice.reru")).isEmpty(); }))
         << "not opened";
     Move(CellCentre(12, 10));
-    Pause(600);
-    shot = Screenshot(QStringLiteral("opened"));
-    for (auto [c, r] : placed)
-        EXPECT_EQ(TileAt(shot, c, r), Tile::Diagonal) << c << "," << r;
+    EXPECT_TRUE(ScreenShows(QStringLiteral("opened"), placed, Tile::Diagonal))
+        << "the opened file does not show its tiles";
 
     // An unsaved change makes closing ask; No keeps the editor, Yes lets it go.
     Click(CellCentre(9, 9));
