@@ -76,7 +76,8 @@ TEST(SplitStringTest, FastLineCutAgreesWithGeneralCut) {
         const bool plain = SplitPlainLine(line, ';', fast);
         const bool special = line.find_first_of(std::string("\r\0", 2)) != std::string::npos;
         ASSERT_EQ(plain, !special) << round;
-        if (plain)
+        if (plain) {
             ASSERT_EQ(Pieces(fast.begin(), fast.end()), SplitString(";", line, 0)) << line;
+        }
     }
 }

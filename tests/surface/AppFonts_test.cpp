@@ -42,8 +42,9 @@ TEST(AppFontsTest, CanvasDrawsInTheInterfaceFontAtElevenPixels) {
     EXPECT_EQ(QFontInfo(font).family(), UiFontFamily());
     EXPECT_EQ(font.pixelSize(), 11);
     EXPECT_EQ(font.styleStrategy() & QFont::NoAntialias, QFont::NoAntialias);
-    if (TahomaFilesPresent())
+    if (TahomaFilesPresent()) {
         EXPECT_EQ(QFontInfo(font).family(), QStringLiteral("Tahoma"));
+    }
 }
 
 } // namespace

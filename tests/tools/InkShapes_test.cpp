@@ -64,10 +64,12 @@ TEST(InkShapesTest, EveryPictureIsCoveredExactlyOnce) {
         for (size_t i = 0; i < hits.size(); ++i)
             ASSERT_EQ(hits[i], item.black[i]) << item.name << " pixel " << i;
         // Horizontal track is one band of nine full rows; a diagonal needs a run per row.
-        if (item.name == "KOL_sLSPS")
+        if (item.name == "KOL_sLSPS") {
             EXPECT_EQ(rects.size(), 1u);
-        if (item.name == "KOL_sLDPH")
+        }
+        if (item.name == "KOL_sLDPH") {
             EXPECT_EQ(rects.size(), 47u);
+        }
     }
 }
 
