@@ -1,8 +1,8 @@
 #include "app/ErrorHandler.h"
 
 #include "app/Prompts.h"
-#include "surface/Cp1250.h"
 #include "panel/PanelErrors.h"
+#include "surface/Cp1250.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -39,6 +39,18 @@ void ErrorHandler::ReportOnce(const std::string& message) {
     // A box opened from a frame would run a modal loop inside the drawing code; the event
     // loop shows it once the frame is done.
     QTimer::singleShot(0, this, [this, message] { Show(message); });
+}
+
+void ErrorHandler::GuardFrame(const std::function<void()>& fn) {
+    try {
+        fn();
+    } catch (const std::bad_alloc&) {
+        ReportOnce("Out of memory");
+    } catch (const std::exception& e) {
+        ReportOnce(e.what());
+    } catch (...) {
+        ReportOnce("Unknown error");
+    }
 }
 
 void ErrorHandler::Guard(const std::function<void()>& fn) {

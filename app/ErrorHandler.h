@@ -27,6 +27,10 @@ public:
 
     // Runs fn; a failure it raises ends it and is reported.
     void Guard(const std::function<void()>& fn);
+    // The same for the drawing and timer paths: the failure is reported through
+    // ReportOnce, so no box opens inside a frame and a failure that recurs at every tick
+    // is shown once.
+    void GuardFrame(const std::function<void()>& fn);
 
     // How many boxes were shown (tests).
     int Shown() const { return shown_; }

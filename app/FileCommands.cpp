@@ -78,7 +78,8 @@ void FileCommands::MP_OtevreniClick() {
     std::optional<QString> chosen;
     {
         FramesPaused paused(view_);
-        chosen = prompts_.OpenFileName({OpenFilter(), kExtension, openName_});
+        chosen =
+            prompts_.OpenFileName({QStringLiteral("Otevrit"), OpenFilter(), kExtension, openName_});
     }
     if (!chosen || chosen->isEmpty())
         return;
@@ -92,7 +93,8 @@ QString FileCommands::AskSavePath() {
     std::optional<QString> chosen;
     {
         FramesPaused paused(view_);
-        chosen = prompts_.SaveFileName({SaveFilter(), kExtension, saveName_});
+        chosen =
+            prompts_.SaveFileName({QStringLiteral("Ulozit"), SaveFilter(), kExtension, saveName_});
     }
     if (!chosen || chosen->isEmpty())
         return {};

@@ -2,9 +2,9 @@
 
 #include "app/BevelPanel.h"
 #include "app/ErrorHandler.h"
-#include "surface/Cp1250.h"
 #include "panel/PanelState.h"
 #include "panel/TileImages.h"
+#include "surface/Cp1250.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -105,9 +105,11 @@ PanelView::PanelView(PanelState& panel, const ImageList& images, ErrorHandler& e
         if (shown_.viewport == surface_.Viewport() &&
             shown_.surfaceSize == QSize(surface_.Width(), surface_.Height()))
             return;
-        QRect changed;
-        if (Render(lastLag_, changed))
-            surfaceWidget_->update(QRegion(changed) - QRegion(exposed));
+        errors_.GuardFrame([&] {
+            QRect changed;
+            if (Render(lastLag_, changed))
+                surfaceWidget_->update(QRegion(changed) - QRegion(exposed));
+        });
     };
 
     pollTimer_.setSingleShot(true);
@@ -225,7 +227,7 @@ bool PanelView::Poll(uint32_t now) {
     bool drawn = false;
     if (const std::optional<int> lag = timer_.Poll(now)) {
         lastLag_ = *lag;
-        errors_.Guard([&] { drawn = RenderIfChanged(*lag); });
+        errors_.GuardFrame([&] { drawn = RenderIfChanged(*lag); });
         ScheduleNextPoll();
     } else if (timer_.Active() && started_) {
         // Woken a little early: look again in a millisecond.

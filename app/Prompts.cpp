@@ -15,6 +15,7 @@ namespace {
 std::optional<QString> RunFileDialog(QWidget* parent, const Prompts::FileRequest& request,
                                      QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent);
+    dialog.setObjectName(request.component);
     dialog.setAcceptMode(mode);
     // The editor checks existence itself: a missing file is reported by the reader, and an
     // existing one is confirmed before it is replaced, after the extension was added.

@@ -24,6 +24,7 @@ public:
     // What a file dialog is asked for: filter, default extension (added to a name typed
     // without one) and the name it opens with.
     struct FileRequest {
+        QString component; // the dialog's object name
         QString filter;
         QString defaultSuffix;
         QString initialName;

@@ -273,10 +273,12 @@ TEST_F(FileCommandsTest, NamesWithoutExtensionGetLowerCaseReru) {
     }
     ASSERT_FALSE(log->requests.empty());
     EXPECT_EQ(log->requests[0].defaultSuffix, QStringLiteral("reru"));
+    EXPECT_EQ(log->requests[0].component, QStringLiteral("Ulozit"));
     EXPECT_EQ(log->requests[0].filter, QStringLiteral("Stanice VediVEZ (*.reru)"));
     Answer(std::nullopt);
     Trigger("MP_Otevreni");
     EXPECT_EQ(log->requests.back().filter, QStringLiteral("Stanice VediVEZ (*.reru *.RERU)"));
+    EXPECT_EQ(log->requests.back().component, QStringLiteral("Otevrit"));
 }
 
 // Every change to what a save would write marks the document; New and loading do not.

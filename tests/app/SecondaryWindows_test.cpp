@@ -127,3 +127,33 @@ TEST_F(SecondaryWindowsTest, EscapedFailuresReachTheErrorHandler) {
 
 } // namespace
 } // namespace vedivez::test
+
+namespace vedivez::test {
+namespace {
+
+// A failure while drawing or on a timer tick opens no box there and then: it is shown once,
+// from the event loop, however often it recurs.
+struct SurfaceErrorForTest : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+TEST(ErrorHandlerFrames, FailuresInFramesAreShownOnceLater) {
+    auto log = std::make_shared<ScriptedPrompts::Log>();
+    ScriptedPrompts prompts(log);
+    ErrorHandler errors(prompts);
+    for (int tick = 0; tick < 5; ++tick)
+        errors.GuardFrame([] { throw SurfaceErrorForTest("Surface cannot be made"); });
+    EXPECT_TRUE(log->errors.isEmpty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log->errors, QStringList{QStringLiteral("Surface cannot be made.")});
+    errors.GuardFrame([] { throw std::bad_alloc(); });
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log->errors.size(), 2);
+    EXPECT_EQ(log->errors.last(), QStringLiteral("Out of memory."));
+    // An ordinary handler's failure is shown at once.
+    errors.Guard([] { throw UserError("File not found"); });
+    EXPECT_EQ(log->errors.last(), QStringLiteral("File not found."));
+}
+
+} // namespace
+} // namespace vedivez::test
