@@ -6,8 +6,4 @@ cd "$(dirname "$0")"
 build=${VEDIVEZ_BUILD_DIR:-build-release}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEDIVEZ_TESTS=OFF -DVEDIVEZ_BENCH=OFF
 cmake --build "$build" -j "$(nproc)"
-if [ ! -x "$build/app/vedivez" ]; then
-    echo "The editor window is not built yet; the headless tool is at $build/tools/vedivez-tool."
-    exit 0
-fi
 exec "$build/app/vedivez"
