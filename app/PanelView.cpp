@@ -148,7 +148,7 @@ void PanelView::NastaveniPosuvniku() {
         horizontal_->setMaximum(w - vw);
         horizontal_->setPageStep(vw);
     } else {
-        horizontal_->setValue(0);
+        horizontal_->setMaximum(0);
         surfaceWidget_->move(0, surfaceWidget_->y());
     }
     vertical_->setEnabled(h > vh);
@@ -156,7 +156,7 @@ void PanelView::NastaveniPosuvniku() {
         vertical_->setMaximum(h - vh);
         vertical_->setPageStep(vh);
     } else {
-        vertical_->setValue(0);
+        vertical_->setMaximum(0);
         surfaceWidget_->move(surfaceWidget_->x(), 0);
     }
     UpdateViewport();
