@@ -1,6 +1,7 @@
 #include "app/BevelPanel.h"
 
 #include <QPainter>
+#include <QPushButton>
 
 namespace vedivez {
 
@@ -33,6 +34,17 @@ void BevelPanel::paintEvent(QPaintEvent* event) {
     } else {
         bevel(outer, light, dark);
     }
+}
+
+QPushButton* PanelCloseButton(const QString& name, QWidget* parent) {
+    auto* button = new QPushButton(QStringLiteral("x"), parent);
+    button->setObjectName(name);
+    QFont bold = button->font();
+    bold.setBold(true);
+    button->setFont(bold);
+    button->setGeometry(0, 2, 17, 17);
+    button->setFocusPolicy(Qt::TabFocus);
+    return button;
 }
 
 } // namespace vedivez

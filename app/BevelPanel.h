@@ -2,6 +2,8 @@
 
 #include <QFrame>
 
+class QPushButton;
+
 namespace vedivez {
 
 // A panel of the main window: a lowered outer and a raised inner one-pixel bevel around a
@@ -17,5 +19,8 @@ protected:
 private:
     Style style_;
 };
+
+// The small bold "x" button that closes a tool panel, 17 x 17 at the panel's top.
+QPushButton* PanelCloseButton(const QString& name, QWidget* parent);
 
 } // namespace vedivez

@@ -172,13 +172,7 @@ void TPanelVAD::BuildToolBar() {
     selectedLabel_->setObjectName(QStringLiteral("L_ZvolenaSoucast"));
     selectedLabel_->move(184, 10);
     selectedLabel_->hide();
-    topClose_ = new QPushButton(QStringLiteral("x"), topBar_);
-    topClose_->setObjectName(QStringLiteral("B_ZavritPanelNastroju"));
-    QFont bold = topClose_->font();
-    bold.setBold(true);
-    topClose_->setFont(bold);
-    topClose_->setGeometry(0, 2, 17, 17);
-    topClose_->setFocusPolicy(Qt::TabFocus);
+    topClose_ = PanelCloseButton(QStringLiteral("B_ZavritPanelNastroju"), topBar_);
     connect(topClose_, &QPushButton::clicked, this,
             [this] { errors_->Guard([this] { B_ZavritPanelNastrojuClick(); }); });
 }

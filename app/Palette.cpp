@@ -146,17 +146,6 @@ QPixmap TransparentWhite(const QImage& picture) {
     return QPixmap::fromImage(image);
 }
 
-QPushButton* MakeCloseButton(const QString& name, QWidget* parent) {
-    auto* button = new QPushButton(QStringLiteral("x"), parent);
-    button->setObjectName(name);
-    QFont bold = button->font();
-    bold.setBold(true);
-    button->setFont(bold);
-    button->setFixedSize(17, 17);
-    button->setFocusPolicy(Qt::TabFocus);
-    return button;
-}
-
 QLabel* Label(const QString& name, const QString& text, int left, int top, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
@@ -188,15 +177,14 @@ Palette::Palette(PanelState& panel, ErrorHandler& errors, QWidget* window) : pan
     auto* layout = new QVBoxLayout(sortiment_);
     layout->setContentsMargins(sortiment_->contentsMargins());
     layout->addWidget(pages_);
-    close_ = MakeCloseButton(QStringLiteral("B_ZavritPanelSortiment"), sortiment_);
-    close_->move(0, 2);
+    close_ = PanelCloseButton(QStringLiteral("B_ZavritPanelSortiment"), sortiment_);
     close_->raise();
 
     left_ = new BevelPanel(QStringLiteral("P_Levy"), BevelPanel::Style::Double, window);
     left_->setFixedWidth(145);
     BuildPages(errors);
     BuildLeftPanel();
-    leftClose_ = MakeCloseButton(QStringLiteral("Button1"), left_);
+    leftClose_ = PanelCloseButton(QStringLiteral("Button1"), left_);
     leftClose_->move(125, 2);
     leftClose_->raise();
 
@@ -210,13 +198,13 @@ void Palette::BuildPages(ErrorHandler& errors) {
     for (auto& [name, image] : PalettePictures())
         images[name] = image;
     int index = 0;
-    for (const TilePage& spec : TilePages()) {
+    for (const TilePage& tiles : TilePages()) {
         auto* page = new QWidget;
-        page->setObjectName(QString::fromLatin1(spec.component));
-        auto* frame = new SelectionFrame(QString::fromLatin1(spec.frame), page);
-        frame->move(spec.frameLeft, kFrameTop);
+        page->setObjectName(QString::fromLatin1(tiles.component));
+        auto* frame = new SelectionFrame(QString::fromLatin1(tiles.frame), page);
+        frame->move(tiles.frameLeft, kFrameTop);
         frames_.push_back(frame);
-        for (const auto& [left, name] : spec.pictures) {
+        for (const auto& [left, name] : tiles.pictures) {
             const QString qname = QString::fromLatin1(name);
             auto* picture = new TilePicture(qname, images.at(name), page);
             picture->move(left, kPictureTop);
@@ -227,7 +215,7 @@ void Palette::BuildPages(ErrorHandler& errors) {
                 errors.Guard([&] { SelectTile(picture); });
             });
         }
-        pages_->addTab(page, QString::fromUtf8(spec.caption));
+        pages_->addTab(page, QString::fromUtf8(tiles.caption));
         ++index;
     }
 
