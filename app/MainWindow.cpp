@@ -107,19 +107,24 @@ TPanelVAD::TPanelVAD(std::unique_ptr<Prompts> prompts, QWidget* parent)
         SetPaletteFillsWindow(!shown);
     };
     palette_->onSelected = [this](const QString& name) { selectedLabel_->setText(name); };
-    view_->frameInputs = [this] {
-        FrameInputs inputs;
-        inputs.options.Info = Action(QStringLiteral("MP_InfoVykreslovani"))->isChecked();
-        inputs.options.Preview = Action(QStringLiteral("MP_Nahled"))->isChecked();
-        inputs.options.CursorCell = Action(QStringLiteral("MP_PolickoPodKurzorem"))->isChecked();
-        inputs.options.Grid = Action(QStringLiteral("MP_Mrizka"))->isChecked();
-        inputs.boxes = palette_->PositionBoxes();
-        return inputs;
-    };
     files_ = std::make_unique<FileCommands>(
         panel_, *this, *prompts_, *view_, [this] { return StatusText(0); },
         [this] { return StatusText(1); });
     BuildMenu();
+    // The view options are read at every tick: their actions are looked up once.
+    QAction* info = Action(QStringLiteral("MP_InfoVykreslovani"));
+    QAction* preview = Action(QStringLiteral("MP_Nahled"));
+    QAction* cursorCell = Action(QStringLiteral("MP_PolickoPodKurzorem"));
+    QAction* grid = Action(QStringLiteral("MP_Mrizka"));
+    view_->frameInputs = [this, info, preview, cursorCell, grid] {
+        FrameInputs inputs;
+        inputs.options.Info = info->isChecked();
+        inputs.options.Preview = preview->isChecked();
+        inputs.options.CursorCell = cursorCell->isChecked();
+        inputs.options.Grid = grid->isChecked();
+        inputs.boxes = palette_->PositionBoxes();
+        return inputs;
+    };
     ConnectSurface();
     connect(palette_->CloseButton(), &QPushButton::clicked, this,
             [this] { errors_->Guard([this] { B_ZavritPanelSortimentClick(); }); });
