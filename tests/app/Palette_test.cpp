@@ -37,21 +37,16 @@ protected:
         ASSERT_NE(picture, nullptr);
         QTest::mouseClick(picture, Qt::LeftButton);
     }
-    // The checked boxes as their codes, e.g. "LS PS".
-    std::string Checked() const {
+    // The codes of the boxes for which `state` holds, e.g. "LS PS".
+    std::string Boxes(bool (QCheckBox::*state)() const) const {
         std::string out;
         for (const char* box : kBoxes)
-            if (Find<QCheckBox>(box)->isChecked())
+            if ((Find<QCheckBox>(box)->*state)())
                 Append(out, box + 10);
         return out;
     }
-    std::string Enabled() const {
-        std::string out;
-        for (const char* box : kBoxes)
-            if (Find<QCheckBox>(box)->isEnabled())
-                Append(out, box + 10);
-        return out;
-    }
+    std::string Checked() const { return Boxes(&QCheckBox::isChecked); }
+    std::string Enabled() const { return Boxes(&QWidget::isEnabled); }
     void ExpectFramesAt(int left) const {
         for (const char* frame : kFrames)
             EXPECT_EQ(Find<QWidget>(frame)->x(), left) << frame;
