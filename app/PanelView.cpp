@@ -5,6 +5,8 @@
 #include "app/SurfaceWidget.h"
 #include "panel/PanelState.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -49,7 +51,7 @@ bool PanelView::FrameKey::operator==(const FrameKey& o) const {
     return generation == o.generation && cursorX == o.cursorX && cursorY == o.cursorY &&
            cursorInside == o.cursorInside && selected == o.selected &&
            SameInputs(inputs, o.inputs) && viewport == o.viewport && surfaceSize == o.surfaceSize &&
-           cols == o.cols && rows == o.rows && elements == o.elements;
+           buffer == o.buffer && cols == o.cols && rows == o.rows && elements == o.elements;
 }
 
 PanelView::PanelView(PanelState& panel, const ImageList& images, ErrorHandler& errors,
@@ -71,8 +73,9 @@ PanelView::PanelView(PanelState& panel, const ImageList& images, ErrorHandler& e
         bar->setSingleStep(1);
         bar->setEnabled(false);
     }
+    // The panel's own margins keep the children inside its bevel; the layout adds none.
     auto* layout = new QGridLayout(area_);
-    layout->setContentsMargins(area_->contentsMargins());
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(viewport_, 0, 0);
     layout->addWidget(vertical_, 0, 1);
@@ -103,7 +106,8 @@ PanelView::PanelView(PanelState& panel, const ImageList& images, ErrorHandler& e
         if (!started_ || Paused() || !shownValid_)
             return;
         if (shown_.viewport == surface_.Viewport() &&
-            shown_.surfaceSize == QSize(surface_.Width(), surface_.Height()))
+            shown_.surfaceSize == QSize(surface_.Width(), surface_.Height()) &&
+            shown_.buffer == surface_.BufferSerial())
             return;
         errors_.GuardFrame([&] {
             QRect changed;
@@ -165,11 +169,29 @@ void PanelView::NastaveniPosuvniku() {
 void PanelView::SB_VodorovnyChange(int position) {
     surfaceWidget_->move(-position, surfaceWidget_->y());
     UpdateViewport();
+    emit scrolled();
 }
 
 void PanelView::SB_SvislyChange(int position) {
     surfaceWidget_->move(surfaceWidget_->x(), -position);
     UpdateViewport();
+    emit scrolled();
+}
+
+std::optional<QPoint> PanelView::PointerOnSurface() const {
+    if (!viewport_->isVisible())
+        return std::nullopt;
+    const QPoint global = QCursor::pos();
+    if (!viewport_->rect().contains(viewport_->mapFromGlobal(global)))
+        return std::nullopt;
+    // Another window in front of the viewport (a dialog, a menu) has the pointer.
+    QWidget* under = QApplication::widgetAt(global);
+    if (under != surfaceWidget_ && under != viewport_)
+        return std::nullopt;
+    const QPoint p = surfaceWidget_->mapFromGlobal(global);
+    if (!VisibleRect().contains(p))
+        return std::nullopt;
+    return p;
 }
 
 QRect PanelView::VisibleRect() const {
@@ -248,6 +270,7 @@ PanelView::FrameKey PanelView::CurrentKey(int lagCount) const {
     key.inputs.frameRate = timer_.FrameRate();
     key.viewport = surface_.Viewport();
     key.surfaceSize = QSize(surface_.Width(), surface_.Height());
+    key.buffer = surface_.BufferSerial();
     key.cols = panel_.PanelCols;
     key.rows = panel_.PanelRows;
     key.elements = panel_.Elements().size();
@@ -257,8 +280,9 @@ PanelView::FrameKey PanelView::CurrentKey(int lagCount) const {
 QRect PanelView::ChangedArea(const FrameKey& before, const FrameKey& after) const {
     const bool sameLayers =
         before.generation == after.generation && before.viewport == after.viewport &&
-        before.surfaceSize == after.surfaceSize && before.cols == after.cols &&
-        before.rows == after.rows && before.inputs.options.Grid == after.inputs.options.Grid;
+        before.surfaceSize == after.surfaceSize && before.buffer == after.buffer &&
+        before.cols == after.cols && before.rows == after.rows &&
+        before.inputs.options.Grid == after.inputs.options.Grid;
     if (!sameLayers)
         return after.viewport;
     // Only the preview, the cursor outline and the overlay can differ: the cells under the

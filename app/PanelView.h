@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QTimer>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QScrollBar;
@@ -54,6 +55,9 @@ public:
 
     // The part of the surface the viewport shows, in surface pixels.
     QRect VisibleRect() const;
+    // Where the pointer is on the surface, in surface pixels, when it is over the part the
+    // viewport shows.
+    std::optional<QPoint> PointerOnSurface() const;
 
     // Initialises the surface and starts the frame timer (when the window is first shown).
     void Start();
@@ -72,6 +76,11 @@ public:
     FrameRenderer& Renderer() { return renderer_; }
     const Surface& FrameSurface() const { return surface_; }
 
+signals:
+    // The surface moved in its viewport (a scroll bar, the wheel): a pointer that stayed
+    // where it was is now over another part of the panel.
+    void scrolled();
+
 private:
     // What a frame shows; a frame equal to the last one is not drawn again.
     struct FrameKey {
@@ -82,6 +91,8 @@ private:
         FrameInputs inputs;
         QRect viewport;
         QSize surfaceSize;
+        // A re-made back buffer is black whatever else stayed the same.
+        uint64_t buffer = 0;
         int32_t cols = 0, rows = 0;
         size_t elements = 0;
         bool operator==(const FrameKey& o) const;

@@ -83,12 +83,14 @@ void Surface::RestoreBuffer(const QImage& saved) {
 void Surface::Release() {
     canvas_.EndText();
     buffer_ = QImage();
+    ++bufferSerial_;
     initialised_ = false;
 }
 
 void Surface::CreateBuffer() {
     canvas_.EndText();
     buffer_ = QImage();
+    ++bufferSerial_;
     if (viewport_.isEmpty())
         return;
     const qint64 pixels = qint64{viewport_.width()} * viewport_.height();

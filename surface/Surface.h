@@ -57,6 +57,9 @@ public:
     void Release();
     // True when initialised and a back buffer exists (an empty viewport has none).
     bool CanDraw() const { return initialised_ && !buffer_.isNull(); }
+    // Counts the back buffers made so far: a new buffer starts black, so whoever keeps track
+    // of what the buffer shows must draw it again when this changes.
+    uint64_t BufferSerial() const { return bufferSerial_; }
 
     // Sets every back-buffer pixel to the 0x00BBGGRR value.
     void FillSurface(uint32_t pixel);
@@ -138,6 +141,7 @@ private:
     QRect viewport_;
     bool initialised_ = false;
     QImage buffer_;
+    uint64_t bufferSerial_ = 0;
     Presenter presenter_;
     qint64 presentedFrames_ = 0;
     Canvas canvas_;

@@ -1,7 +1,10 @@
 #include "AppTestSupport.h"
 
+#include "app/Palette.h"
+
 #include <QCheckBox>
 #include <QScrollBar>
+#include <QTabWidget>
 
 namespace vedivez::test {
 namespace {
@@ -123,6 +126,68 @@ TEST_F(FrameDriverTest, MissingPictureIsReportedOncePerName) {
     QCoreApplication::processEvents();
     EXPECT_EQ(log->errors,
               (QStringList{"Image 'NEZNAMY_PRVEK' not found.", "Image 'JINY' not found."}));
+}
+
+} // namespace
+} // namespace vedivez::test
+
+namespace vedivez::test {
+namespace {
+
+// A back buffer made anew starts black. Whatever makes one (a viewport that shrinks and
+// grows back before the next frame, a page that hides the drawing area, hidden tool panels),
+// the next frame shows the whole visible panel again.
+TEST_F(FrameDriverTest, ARemadeBufferIsDrawnWhole) {
+    PanelView& view = window->View();
+    QTabWidget* pages = window->PaletteControls().Pages();
+    QWidget* viewport = view.Viewport();
+    const std::pair<const char*, std::function<void()>> remakes[] = {
+        {"viewport smaller and back",
+         [&] {
+             const QSize size = viewport->size();
+             viewport->resize(size - QSize(90, 40));
+             viewport->resize(size);
+         }},
+        {"page Ostatní and back",
+         [&] {
+             pages->setCurrentIndex(pages->count() - 1);
+             QCoreApplication::processEvents();
+             pages->setCurrentIndex(0);
+         }},
+        {"F2 then F3",
+         [&] {
+             Trigger("MP_SkrytVsechnyPanely");
+             QCoreApplication::processEvents();
+             Trigger("MP_ZobrazitVsechnyPanely");
+         }},
+        {"left panel off and on",
+         [&] {
+             Trigger("MP_LevyPanel");
+             QCoreApplication::processEvents();
+             Trigger("MP_LevyPanel");
+         }},
+    };
+    Trigger("MP_InfoVykreslovani"); // the overlay's text would cover the first cells
+    Click(Cell(3, 3));
+    for (const auto& [what, remake] : remakes) {
+        view.RenderIfChanged(1);
+        remake();
+        QCoreApplication::processEvents();
+        view.RenderIfChanged(1);
+        const QRect visible = view.VisibleRect();
+        const QImage& buffer = view.FrameSurface().BackBuffer();
+        ASSERT_EQ(buffer.size(), visible.size()) << what;
+        // The middle of every visible empty cell shows the panel's grey, the placed track's
+        // cell its black line.
+        int wrong = 0;
+        for (int row = 0; row * 47 + 23 < visible.height(); ++row)
+            for (int col = 0; col * 47 + 23 < visible.width(); ++col) {
+                const QRgb expected = (col == 3 && row == 3) ? 0x000000 : 0x808080;
+                if ((buffer.pixel(col * 47 + 23, row * 47 + 23) & 0xFFFFFF) != expected)
+                    ++wrong;
+            }
+        EXPECT_EQ(wrong, 0) << what;
+    }
 }
 
 } // namespace
