@@ -9,6 +9,7 @@
 #include "app/PanelView.h"
 #include "app/Prompts.h"
 #include "app/SurfaceWidget.h"
+#include "app/WindowShortcuts.h"
 #include "dialogs/U_About.h"
 #include "dialogs/U_AboutVUVOzaz.h"
 #include "dialogs/U_Manual.h"
@@ -19,14 +20,13 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QVBoxLayout>
 
 // The tool-bar and menu pictures live in a resource of this static library; the linker
 // keeps them only when something refers to them.
@@ -80,9 +80,9 @@ TPanelVAD::TPanelVAD(std::unique_ptr<Prompts> prompts, QWidget* parent)
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("Client"));
     setCentralWidget(client);
-    column_ = new QVBoxLayout(client);
-    column_->setContentsMargins(0, 0, 0, 0);
-    column_->setSpacing(0);
+    grid_ = new QGridLayout(client);
+    grid_->setContentsMargins(0, 0, 0, 0);
+    grid_->setSpacing(0);
 
     BuildToolBar();
     palette_ = std::make_unique<Palette>(panel_, *errors_, client);
@@ -92,14 +92,11 @@ TPanelVAD::TPanelVAD(std::unique_ptr<Prompts> prompts, QWidget* parent)
     BuildSizeSettings();
     BuildStatusBar();
 
-    column_->addWidget(topBar_);
-    column_->addWidget(palette_->PalettePanel());
-    middle_ = new QHBoxLayout;
-    middle_->setSpacing(0);
-    middle_->addWidget(palette_->LeftPanel());
-    middle_->addWidget(view_->Area(), 1);
-    column_->addLayout(middle_, 1);
-    column_->addWidget(statusBar_);
+    grid_->addWidget(topBar_, 0, 0, 1, 2);
+    grid_->addWidget(view_->Area(), 2, 1);
+    grid_->addWidget(statusBar_, 3, 0, 1, 2);
+    grid_->setRowStretch(2, 1);
+    grid_->setColumnStretch(1, 1);
     SetPaletteFillsWindow(false);
 
     palette_->showDrawingArea = [this](bool shown) {
@@ -126,6 +123,11 @@ TPanelVAD::TPanelVAD(std::unique_ptr<Prompts> prompts, QWidget* parent)
         return inputs;
     };
     ConnectSurface();
+    // The shift commands shift whatever has the focus, the size fields included.
+    std::vector<QKeySequence> shiftKeys;
+    for (const char* item : {"Zpt1", "Posunoutve1", "PosunoutveV1", "Posunoutve2"})
+        shiftKeys.push_back(Action(QString::fromLatin1(item))->shortcut());
+    new WindowShortcuts(this, std::move(shiftKeys));
     connect(palette_->CloseButton(), &QPushButton::clicked, this,
             [this] { errors_->Guard([this] { B_ZavritPanelSortimentClick(); }); });
     connect(palette_->LeftCloseButton(), &QPushButton::clicked, this,
@@ -225,6 +227,8 @@ void TPanelVAD::BuildStatusBar() {
     for (int i = 0; i < 2; ++i) {
         status_[i] = new QLabel(texts[i], statusBar_);
         status_[i]->setObjectName(QStringLiteral("ZB_Zapati_Panel%1").arg(i));
+        // A path is text, whatever characters the file's name holds.
+        status_[i]->setTextFormat(Qt::PlainText);
         status_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         status_[i]->setContentsMargins(2, 0, 2, 0);
         status_[i]->setGeometry(0, 2, widths[i], 17);
@@ -234,8 +238,10 @@ void TPanelVAD::BuildStatusBar() {
 }
 
 void TPanelVAD::SetStatusWidths(int first, int second) {
+    // The second panel follows the first directly, so at the window's width less 100 it
+    // ends at the window's right edge.
     status_[0]->setGeometry(0, 2, first, 17);
-    status_[1]->setGeometry(first + 2, 2, second, 17);
+    status_[1]->setGeometry(first, 2, second, 17);
 }
 
 void TPanelVAD::BuildMenu() {
@@ -338,6 +344,15 @@ void TPanelVAD::ConnectSurface() {
             });
     connect(surface, &SurfaceWidget::focusEntered, this, [this] { mouse_->X_PlochaEnter(); });
     connect(surface, &SurfaceWidget::focusLeft, this, [this] { mouse_->X_PlochaExit(); });
+    connect(view_.get(), &PanelView::scrolled, this,
+            [this] { errors_->Guard([this] { TrackPointerAfterScroll(); }); });
+}
+
+void TPanelVAD::TrackPointerAfterScroll() {
+    // The outline, the preview and the overlay's position follow the cell under the pointer,
+    // the one a click would now land on; with a button held the drag's end follows too.
+    if (const std::optional<QPoint> p = view_->PointerOnSurface())
+        mouse_->TrackCursor(p->x(), p->y());
 }
 
 QAction* TPanelVAD::Action(const QString& component) const {
@@ -398,15 +413,22 @@ void TPanelVAD::SetCaption(const QString& caption) {
 }
 
 void TPanelVAD::SetPaletteFillsWindow(bool fills) {
+    // The left panel is a strip at the left edge in both arrangements: below the palette
+    // beside the drawing area, or from the top bar to the status bar beside the palette.
     BevelPanel* sortiment = palette_->PalettePanel();
+    BevelPanel* left = palette_->LeftPanel();
+    grid_->removeWidget(sortiment);
+    grid_->removeWidget(left);
     if (fills) {
         sortiment->setMinimumHeight(0);
         sortiment->setMaximumHeight(QWIDGETSIZE_MAX);
+        grid_->addWidget(left, 1, 0, 2, 1);
+        grid_->addWidget(sortiment, 1, 1, 2, 1);
     } else {
         sortiment->setFixedHeight(92);
+        grid_->addWidget(sortiment, 1, 0, 1, 2);
+        grid_->addWidget(left, 2, 0);
     }
-    column_->setStretchFactor(sortiment, fills ? 1 : 0);
-    column_->setStretchFactor(middle_, fills ? 0 : 1);
 }
 
 void TPanelVAD::ApplyPanelSize() {

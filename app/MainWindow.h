@@ -12,8 +12,7 @@ class QAction;
 class QLabel;
 class QPushButton;
 class QSpinBox;
-class QHBoxLayout;
-class QVBoxLayout;
+class QGridLayout;
 
 namespace vedivez {
 
@@ -100,6 +99,8 @@ private:
     void SetStatusWidths(int first, int second);
     void BuildMenu();
     void ConnectSurface();
+    // After a scroll the pointer, if it stayed over the surface, is over another cell.
+    void TrackPointerAfterScroll();
     // Between the top bar and the status bar: the palette at its height with the left panel
     // and drawing area below it, or the palette alone filling the space.
     void SetPaletteFillsWindow(bool fills);
@@ -125,8 +126,8 @@ private:
     TManual* manual_ = nullptr;
     TAboutVUVOzaz* about_ = nullptr;
     int settingSize_ = 0;
-    QVBoxLayout* column_ = nullptr;
-    QHBoxLayout* middle_ = nullptr;
+    // Top bar, palette, left panel beside the drawing area, status bar.
+    QGridLayout* grid_ = nullptr;
     BevelPanel* topBar_ = nullptr;
     QPushButton* topClose_ = nullptr;
     QLabel* selectedLabel_ = nullptr;

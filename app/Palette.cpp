@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -146,6 +147,20 @@ QPixmap TransparentWhite(const QImage& picture) {
     return QPixmap::fromImage(image);
 }
 
+// Keeps the wheel from turning the pages of a tab bar: a page change selects that page's
+// first tile (and "Ostatní" hides the panel), so it must come from a click or the keyboard,
+// never from a wheel meant for the panel below.
+class NoWheelPaging : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::Wheel)
+            return false;
+        event->accept();
+        return true;
+    }
+};
+
 QLabel* Label(const QString& name, const QString& text, int left, int top, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
@@ -174,8 +189,9 @@ Palette::Palette(PanelState& panel, ErrorHandler& errors, QWidget* window) : pan
     sortiment_ = new BevelPanel(QStringLiteral("P_Sortiment"), BevelPanel::Style::Double, window);
     pages_ = new QTabWidget(sortiment_);
     pages_->setObjectName(QStringLiteral("PC_Sortiment"));
+    // The panel's own margins keep the pages inside its bevel; the layout adds none.
     auto* layout = new QVBoxLayout(sortiment_);
-    layout->setContentsMargins(sortiment_->contentsMargins());
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(pages_);
     close_ = PanelCloseButton(QStringLiteral("B_ZavritPanelSortiment"), sortiment_);
     close_->raise();
@@ -188,6 +204,8 @@ Palette::Palette(PanelState& panel, ErrorHandler& errors, QWidget* window) : pan
     leftClose_->move(125, 2);
     leftClose_->raise();
 
+    for (QTabWidget* tabs : {pages_, left_->findChild<QTabWidget*>()})
+        tabs->tabBar()->installEventFilter(new NoWheelPaging(tabs));
     QObject::connect(pages_, &QTabWidget::currentChanged, pages_, [this, &errors](int index) {
         errors.Guard([&] { PC_SortimentChange(index); });
     });
@@ -252,7 +270,7 @@ void Palette::BuildLeftPanel() {
     auto* settings = new QTabWidget(left_);
     settings->setObjectName(QStringLiteral("PC_Nastaveni"));
     auto* layout = new QVBoxLayout(left_);
-    layout->setContentsMargins(left_->contentsMargins());
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(settings);
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet3"));

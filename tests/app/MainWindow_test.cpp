@@ -1,17 +1,22 @@
 #include "AppTestSupport.h"
 
 #include "app/BevelPanel.h"
+#include "app/Palette.h"
 #include "panel/DocumentTexts.h"
 #include "surface/AppFonts.h"
 
 #include <QFontInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QWheelEvent>
 
 namespace vedivez::test {
 namespace {
@@ -298,6 +303,150 @@ TEST_F(MainWindowTest, LargestPanelScrollsToItsLastCell) {
     const QImage& buffer = window->View().FrameSurface().BackBuffer();
     const QPoint centre = QPoint(3999 * 47 + 24, 3999 * 47 + 24) - visible.topLeft();
     EXPECT_EQ(buffer.pixel(centre) & 0xFFFFFF, 0u);
+}
+
+} // namespace
+} // namespace vedivez::test
+
+namespace vedivez::test {
+namespace {
+
+using WindowLayoutTest = WindowTest;
+
+// Where a widget lies in the window's client area.
+QRect InClient(QWidget* w, QWidget* client) {
+    return QRect(w->mapTo(client, QPoint(0, 0)), w->size());
+}
+
+// The left panel is a strip of width 145 at the left edge on every page: below the palette
+// beside the drawing area, and on "Ostatní" from the top bar to the status bar beside the
+// palette that fills the rest, however it was shown again.
+TEST_F(WindowLayoutTest, LeftPanelIsAStripAtTheLeftOnEveryPage) {
+    QTabWidget* pages = window->PaletteControls().Pages();
+    QWidget* client = window->centralWidget();
+    QWidget* top = Find<QWidget>("P_HorniLista");
+    QWidget* palette = Find<QWidget>("P_Sortiment");
+    QWidget* left = Find<QWidget>("P_Levy");
+    QWidget* status = Find<QWidget>("ZB_Zapati");
+    const std::pair<const char*, std::function<void()>> showings[] = {
+        {"F2 then F3",
+         [&] {
+             Trigger("MP_SkrytVsechnyPanely");
+             Trigger("MP_ZobrazitVsechnyPanely");
+         }},
+        {"the menu item twice",
+         [&] {
+             Trigger("MP_LevyPanel");
+             Trigger("MP_LevyPanel");
+         }},
+    };
+    for (int page : {pages->count() - 1, 0, 2}) {
+        pages->setCurrentIndex(page);
+        const bool other = page == pages->count() - 1;
+        for (const auto& [how, show] : showings) {
+            show();
+            QCoreApplication::processEvents();
+            const std::string what = std::string(how) + " on page " + std::to_string(page);
+            ASSERT_TRUE(left->isVisible()) << what;
+            const QRect l = InClient(left, client);
+            const QRect p = InClient(palette, client);
+            const int below = other ? top->y() + top->height() : p.bottom() + 1;
+            EXPECT_EQ(l, QRect(0, below, 145, status->y() - below)) << what;
+            if (other)
+                EXPECT_EQ(p, QRect(145, below, client->width() - 145, status->y() - below)) << what;
+            else
+                EXPECT_EQ(p, QRect(0, top->y() + top->height(), client->width(), 92)) << what;
+        }
+    }
+}
+
+// The bevelled panels hold their child 2 pixels in, inside the bevel.
+TEST_F(WindowLayoutTest, PanelsHoldTheirContentInsideTheBevel) {
+    const std::pair<const char*, const char*> panels[] = {{"P_Sortiment", "PC_Sortiment"},
+                                                          {"P_Levy", "PC_Nastaveni"},
+                                                          {"P_PodkladPlochy", "P_Plocha"}};
+    for (const auto& [panel, child] : panels) {
+        QWidget* outer = Find<QWidget>(panel);
+        QWidget* inner = Find<QWidget>(child);
+        ASSERT_EQ(inner->parentWidget(), outer) << child;
+        EXPECT_EQ(inner->pos(), QPoint(2, 2)) << child;
+        if (QString::fromLatin1(child) != QStringLiteral("P_Plocha"))
+            EXPECT_EQ(inner->geometry(), outer->rect().adjusted(2, 2, -2, -2)) << child;
+    }
+}
+
+TEST_F(WindowLayoutTest, StatusPanelsEndAtTheWindowsRightEdge) {
+    for (int width : {640, 904, 1333}) {
+        window->resize(width, 600);
+        QCoreApplication::processEvents();
+        auto* first = Find<QLabel>("ZB_Zapati_Panel0");
+        auto* second = Find<QLabel>("ZB_Zapati_Panel1");
+        EXPECT_EQ(first->x(), 0) << width;
+        EXPECT_EQ(second->x(), first->x() + first->width()) << width;
+        EXPECT_EQ(second->x() + second->width(), window->width()) << width;
+        EXPECT_EQ(Find<QWidget>("ZB_Zapati")->width(), window->width()) << width;
+    }
+}
+
+// Ctrl and an arrow shift the panel whatever has the keyboard focus in the window, the size
+// fields on "Ostatní" included, where the keys would otherwise move the text cursor.
+TEST_F(WindowLayoutTest, ShiftKeysWorkFromEveryFocusInTheWindow) {
+    Click(Cell(5, 5));
+    QTabWidget* pages = window->PaletteControls().Pages();
+    int tried = 0;
+    for (int page : {0, pages->count() - 1}) {
+        pages->setCurrentIndex(page);
+        QCoreApplication::processEvents();
+        for (QWidget* w : window->findChildren<QWidget*>()) {
+            if (w->focusPolicy() == Qt::NoFocus || !w->isVisible() || !w->isEnabled() ||
+                w->focusProxy())
+                continue;
+            w->setFocus();
+            QCoreApplication::processEvents();
+            if (QApplication::focusWidget() != w)
+                continue;
+            ++tried;
+            const std::string what =
+                w->objectName().toStdString() + " (" + w->metaObject()->className() + ")";
+            const QString before =
+                qobject_cast<QLineEdit*>(w) ? qobject_cast<QLineEdit*>(w)->text() : QString();
+            QTest::keyClick(w, Qt::Key_Right, Qt::ControlModifier);
+            EXPECT_EQ(Panel().Elements().at(0).X, 6) << what;
+            QTest::keyClick(w, Qt::Key_Down, Qt::ControlModifier);
+            EXPECT_EQ(Panel().Elements().at(0).Y, 6) << what;
+            QTest::keyClick(w, Qt::Key_Left, Qt::ControlModifier);
+            EXPECT_EQ(Panel().Elements().at(0).X, 5) << what;
+            QTest::keyClick(w, Qt::Key_Up, Qt::ControlModifier);
+            EXPECT_EQ(Panel().Elements().at(0).Y, 5) << what;
+            if (auto* edit = qobject_cast<QLineEdit*>(w))
+                EXPECT_EQ(edit->text(), before) << what;
+        }
+    }
+    // The two size fields at least, the surface and the buttons and boxes.
+    EXPECT_GE(tried, 5);
+    EXPECT_EQ(Panel().PanelCols, 150);
+    EXPECT_EQ(Panel().PanelRows, 50);
+}
+
+// The wheel over a tab row scrolls nothing and turns no page: a page change would select
+// that page's first tile (or hide the panel on "Ostatní").
+TEST_F(WindowLayoutTest, WheelOverTheTabsTurnsNoPage) {
+    QTabWidget* pages = window->PaletteControls().Pages();
+    window->PaletteControls().SelectTile(window->PaletteControls().Picture("KOL_sSDSH"));
+    for (QTabWidget* tabs : {pages, Find<QTabWidget>("PC_Nastaveni")}) {
+        QTabBar* bar = tabs->tabBar();
+        const QPoint at = bar->tabRect(0).center();
+        for (int delta : {-120, 120, -360, 360}) {
+            QWheelEvent wheel(at, bar->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(bar, &wheel);
+            EXPECT_EQ(tabs->currentIndex(), 0) << delta;
+        }
+    }
+    EXPECT_EQ(Panel().SelectedName, "KOL_sSDSH");
+    // Clicks still turn pages.
+    QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {}, pages->tabBar()->tabRect(1).center());
+    EXPECT_EQ(pages->currentIndex(), 1);
 }
 
 } // namespace

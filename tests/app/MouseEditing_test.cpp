@@ -5,7 +5,10 @@
 #include "panel/HeadlessPanel.h"
 
 #include <QCheckBox>
+#include <QCursor>
 #include <QLabel>
+#include <QScrollBar>
+#include <QWheelEvent>
 
 namespace vedivez::test {
 namespace {
@@ -231,6 +234,75 @@ TEST(MouseEditingUnit, TrackCursorSnapsTowardZero) {
         EXPECT_EQ(end.text(), QString::fromLatin1(c.text)) << c.x << "," << c.y;
         EXPECT_EQ(editing.PositionText(), QString::fromLatin1(c.text));
     }
+}
+
+} // namespace
+} // namespace vedivez::test
+
+namespace vedivez::test {
+namespace {
+
+// After a scroll the pointer, if it stayed over the surface, is over another cell: the
+// outline, the preview and the position follow it there, where a click now lands, and the
+// end of a drag in progress follows too. A pointer elsewhere leaves the cursor alone.
+TEST_F(MouseEditingTest, CursorFollowsAStillPointerAfterAScroll) {
+    PanelView& view = window->View();
+    auto pointAt = [&](QPoint surfacePixel) {
+        QCursor::setPos(Surface()->mapToGlobal(surfacePixel));
+        MoveTo(surfacePixel);
+    };
+    auto wheel = [&](int notches) {
+        const QPoint at = Surface()->mapFromGlobal(QCursor::pos());
+        QWheelEvent event(at, QCursor::pos(), QPoint(), QPoint(0, -120 * notches), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(Surface(), &event);
+    };
+    const struct {
+        const char* what;
+        std::function<void()> scroll;
+        int cols, rows; // how far the view moved, in cells
+    } scrolls[] = {
+        {"wheel down", [&] { wheel(1); }, 0, 3},
+        {"wheel up", [&] { wheel(-1); }, 0, -3},
+        {"horizontal bar",
+         [&] { view.HorizontalBar()->setValue(view.HorizontalBar()->value() + 94); }, 2, 0},
+        {"vertical page",
+         [&] { view.VerticalBar()->triggerAction(QAbstractSlider::SliderPageStepAdd); }, 0, -1},
+    };
+    for (const auto& s : scrolls) {
+        const QPoint start = view.VisibleRect().topLeft() + QPoint(5 * 47 + 20, 4 * 47 + 20);
+        pointAt(start);
+        const QPoint before(Panel().CursorX, Panel().CursorY);
+        const QPoint was = view.VisibleRect().topLeft();
+        s.scroll();
+        const QPoint moved = view.VisibleRect().topLeft() - was;
+        if (s.rows >= 0)
+            EXPECT_EQ(moved, QPoint(s.cols * 47, s.rows * 47)) << s.what;
+        // The cell under the still pointer is the cell the cursor now marks.
+        const QPoint under = Surface()->mapFromGlobal(QCursor::pos());
+        EXPECT_EQ(under, start + moved) << s.what;
+        EXPECT_EQ(QPoint(Panel().CursorX, Panel().CursorY),
+                  QPoint(under.x() / 47 * 47, under.y() / 47 * 47))
+            << s.what;
+        EXPECT_NE(QPoint(Panel().CursorX, Panel().CursorY), before) << s.what;
+    }
+
+    // During a drag the end follows; the release lays the row up to the cell under the
+    // pointer.
+    view.HorizontalBar()->setValue(0);
+    view.VerticalBar()->setValue(0);
+    pointAt(Cell(2, 3));
+    Press(Cell(2, 3));
+    view.HorizontalBar()->setValue(3 * 47);
+    EXPECT_EQ(Find<QLabel>("L_Konec")->text(), QStringLiteral("235x141"));
+    Release(Surface()->mapFromGlobal(QCursor::pos()));
+    EXPECT_EQ(Cells(), (std::vector<std::pair<int, int>>{{5, 3}, {2, 3}, {3, 3}, {4, 3}}));
+
+    // The pointer outside the drawing area: the cursor stays.
+    QCursor::setPos(Find<QWidget>("P_Sortiment")->mapToGlobal(QPoint(300, 40)));
+    const QPoint kept(Panel().CursorX, Panel().CursorY);
+    view.VerticalBar()->setValue(view.VerticalBar()->value() + 470);
+    EXPECT_EQ(QPoint(Panel().CursorX, Panel().CursorY), kept);
 }
 
 } // namespace
