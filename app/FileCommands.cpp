@@ -7,6 +7,7 @@
 #include "panel/PanelWindow.h"
 #include "panel/StationFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace vedivez {
@@ -36,22 +37,35 @@ FileCommands::FileCommands(PanelState& panel, StationWindow& window, Prompts& pr
     : panel_(panel), window_(window), prompts_(prompts), view_(view),
       statusPath_(std::move(statusPath)), stateWord_(std::move(stateWord)) {}
 
-QString FileCommands::OpenFilter() {
-    // Names are case-sensitive here: files written elsewhere with the extension in capitals
-    // are shown too.
-    return QStringLiteral("Stanice VediVEZ (*.reru *.RERU)");
-}
-
-QString FileCommands::SaveFilter() {
+QString FileCommands::Filter() {
     return QStringLiteral("Stanice VediVEZ (*.reru)");
 }
 
 QString FileCommands::WithDefaultExtension(const QString& path) {
-    if (!QFileInfo(path).suffix().isEmpty())
+    if (path.endsWith(QLatin1Char('.') + kExtension, Qt::CaseInsensitive))
         return path;
     if (path.endsWith(QLatin1Char('.')))
         return path + kExtension;
     return path + QLatin1Char('.') + kExtension;
+}
+
+QString FileCommands::FileToOpen(const QString& path) {
+    if (QFileInfo(path).isFile())
+        return path;
+    const QString named = WithDefaultExtension(path);
+    if (named == path || QFileInfo::exists(named))
+        return named;
+    // The folder may hold the file with its extension in other letters ("VELKE.RERU").
+    const QFileInfo wanted(named);
+    const QString stem = wanted.fileName().chopped(kExtension.size());
+    // Every name is compared, not a pattern: a station name may hold "[" or "*".
+    const QStringList candidates = wanted.dir().entryList(QDir::Files | QDir::Hidden);
+    for (const QString& candidate : candidates) {
+        if (candidate.size() == wanted.fileName().size() && candidate.startsWith(stem) &&
+            candidate.endsWith(kExtension, Qt::CaseInsensitive))
+            return wanted.dir().filePath(candidate);
+    }
+    return named;
 }
 
 bool FileCommands::ConfirmDiscard() {
@@ -78,12 +92,11 @@ void FileCommands::MP_OtevreniClick() {
     std::optional<QString> chosen;
     {
         FramesPaused paused(view_);
-        chosen =
-            prompts_.OpenFileName({QStringLiteral("Otevrit"), OpenFilter(), kExtension, openName_});
+        chosen = prompts_.OpenFileName({QStringLiteral("Otevrit"), Filter(), openName_});
     }
     if (!chosen || chosen->isEmpty())
         return;
-    const QString path = WithDefaultExtension(*chosen);
+    const QString path = FileToOpen(*chosen);
     openName_ = path;
     FramesPaused paused(view_);
     LoadStation(path, panel_, window_);
@@ -93,8 +106,7 @@ QString FileCommands::AskSavePath() {
     std::optional<QString> chosen;
     {
         FramesPaused paused(view_);
-        chosen =
-            prompts_.SaveFileName({QStringLiteral("Ulozit"), SaveFilter(), kExtension, saveName_});
+        chosen = prompts_.SaveFileName({QStringLiteral("Ulozit"), Filter(), saveName_});
     }
     if (!chosen || chosen->isEmpty())
         return {};

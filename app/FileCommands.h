@@ -32,10 +32,16 @@ public:
     const QString& LastSaveName() const { return saveName_; }
     const QString& LastOpenName() const { return openName_; }
 
-    static QString OpenFilter();
-    static QString SaveFilter();
-    // A name chosen without an extension gets ".reru".
+    // "Stanice VediVEZ (*.reru)"; the dialogs match it in any letter case.
+    static QString Filter();
+    // The one place that adds the extension: a name that does not end in ".reru" (in any
+    // letter case) gets ".reru", so "Brno hl.n" becomes "Brno hl.n.reru"; a name ending in
+    // a dot only gets "reru".
     static QString WithDefaultExtension(const QString& path);
+    // The file an Open of `path` reads: the path itself when such a file exists, else the
+    // name with the extension, else an existing file of that name whose extension differs
+    // only in letter case ("VELKE" opens "VELKE.RERU").
+    static QString FileToOpen(const QString& path);
 
 private:
     // Shows the save dialog; the chosen path (confirmed when it would replace a file), or an

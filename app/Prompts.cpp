@@ -2,8 +2,12 @@
 
 #include "panel/DocumentTexts.h"
 
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -11,6 +15,10 @@
 namespace vedivez {
 
 namespace {
+
+// What a title bar takes besides the title's text: the window icon and up to three buttons,
+// with the frame's margins (the box's own margins are within this too).
+constexpr int kTitleBarExtra = 128;
 
 std::optional<QString> RunFileDialog(QWidget* parent, const Prompts::FileRequest& request,
                                      QFileDialog::AcceptMode mode) {
@@ -23,7 +31,6 @@ std::optional<QString> RunFileDialog(QWidget* parent, const Prompts::FileRequest
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setNameFilter(request.filter);
-    dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.initialName.isEmpty())
         dialog.selectFile(request.initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -33,13 +40,33 @@ std::optional<QString> RunFileDialog(QWidget* parent, const Prompts::FileRequest
 
 } // namespace
 
-void DialogPrompts::ShowError(const QString& message) {
+void PrepareBox(QMessageBox& box) {
+    // Paths, file names and messages built from a file's content are text: a name such as
+    // "<i>Brno.reru" must show as typed, never as markup.
+    box.setTextFormat(Qt::PlainText);
+    if (auto* informative = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+        informative->setTextFormat(Qt::PlainText);
+    // The window manager cuts a title that does not fit the frame ("Ve… .4"). The box sizes
+    // itself from its layout's minimum width whenever it is shown or laid out again, so the
+    // button row, which spans the box, is given the width the title needs.
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const int needed = QFontMetrics(font).horizontalAdvance(box.windowTitle()) + kTitleBarExtra;
+    if (auto* buttons = box.findChild<QDialogButtonBox*>())
+        buttons->setMinimumWidth(needed);
+}
+
+void DialogPrompts::ShowError(const QString& message, const QString& detail) {
     QMessageBox box(QMessageBox::Critical, AppTitle(), message, QMessageBox::Ok, parent_);
+    if (!detail.isEmpty())
+        box.setInformativeText(detail);
+    PrepareBox(box);
     box.exec();
 }
 
 void DialogPrompts::ShowMessage(const QString& message) {
     QMessageBox box(QMessageBox::NoIcon, AppTitle(), message, QMessageBox::Ok, parent_);
+    PrepareBox(box);
     box.exec();
 }
 
@@ -48,8 +75,9 @@ bool DialogPrompts::Confirm(const QString& question) {
                     QMessageBox::NoButton, parent_);
     QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
+    box.setDefaultButton(no);
     box.setEscapeButton(no);
+    PrepareBox(box);
     // The confirmation stands in the middle of the screen, not of the window.
     box.adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())

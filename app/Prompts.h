@@ -3,6 +3,7 @@
 #include <QString>
 #include <optional>
 
+class QMessageBox;
 class QWidget;
 
 namespace vedivez {
@@ -13,20 +14,21 @@ class Prompts {
 public:
     virtual ~Prompts() = default;
 
-    // The error box of the application's error handler: title, error icon, OK.
-    virtual void ShowError(const QString& message) = 0;
+    // The error box of the application's error handler: title, error icon, OK; `detail`,
+    // when not empty, stands below the message (where in the file the error is).
+    virtual void ShowError(const QString& message, const QString& detail = QString()) = 0;
     // A plain notice with one OK button.
     virtual void ShowMessage(const QString& message) = 0;
     // The standard confirmation box (question icon, caption "Confirm", "&Yes" and "&No");
-    // true only for Yes.
+    // true only for Yes. No is the default button and Escape answers No, so no single key
+    // throws work away.
     virtual bool Confirm(const QString& question) = 0;
 
-    // What a file dialog is asked for: filter, default extension (added to a name typed
-    // without one) and the name it opens with.
+    // What a file dialog is asked for: filter and the name it opens with. The dialog adds
+    // no extension of its own (the file commands do), so a folder typed into it is entered.
     struct FileRequest {
         QString component; // the dialog's object name
         QString filter;
-        QString defaultSuffix;
         QString initialName;
     };
     // The chosen full path, or nothing when the dialog was cancelled.
@@ -35,11 +37,14 @@ public:
 };
 
 // The real boxes and dialogs of the desktop, parented to the main window.
+// Readies a message box of the editor: plain text, and at least as wide as its title.
+void PrepareBox(QMessageBox& box);
+
 class DialogPrompts : public Prompts {
 public:
     explicit DialogPrompts(QWidget* parent) : parent_(parent) {}
 
-    void ShowError(const QString& message) override;
+    void ShowError(const QString& message, const QString& detail = QString()) override;
     void ShowMessage(const QString& message) override;
     bool Confirm(const QString& question) override;
     std::optional<QString> OpenFileName(const FileRequest& request) override;

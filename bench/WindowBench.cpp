@@ -34,7 +34,7 @@ class BenchPrompts : public Prompts {
 public:
     QString path;
     QElapsedTimer* accepted = nullptr;
-    void ShowError(const QString& m) override {
+    void ShowError(const QString& m, const QString&) override {
         std::fprintf(stderr, "error: %s\n", qPrintable(m));
     }
     void ShowMessage(const QString&) override {}

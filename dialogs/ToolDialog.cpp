@@ -2,7 +2,6 @@
 
 #include "surface/AppFonts.h"
 
-#include <QKeyEvent>
 #include <QPalette>
 
 namespace vedivez {
@@ -32,14 +31,6 @@ void TToolDialog::setVisible(bool visible) {
     // Where the window manager gives the frame at once, centre again with the true frame.
     if (centre && frameGeometry().size() != size())
         CentreOnParent();
-}
-
-void TToolDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void TToolDialog::CentreOnParent() {

@@ -2,13 +2,12 @@
 
 #include <QDialog>
 
-class QKeyEvent;
-
 namespace vedivez {
 
 // Common frame of the editor's secondary windows: a fixed-size tool window with the
 // button-face background and the interface font, created once and only shown and hidden,
-// optionally centred on its parent each time it is shown.
+// optionally centred on its parent each time it is shown. Escape closes it, as it closes any
+// small modal window (the About window has no button of its own).
 class TToolDialog : public QDialog {
     Q_OBJECT
 
@@ -19,10 +18,6 @@ public:
                 Placement placement, QWidget* parent = nullptr);
 
     void setVisible(bool visible) override;
-
-protected:
-    // Escape is swallowed: these windows close only with their own buttons or the title bar.
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void CentreOnParent();

@@ -28,6 +28,8 @@ class ScriptedPrompts : public Prompts {
 public:
     struct Log {
         QStringList errors;
+        // The line below each error's message (empty when it had none).
+        QStringList errorDetails;
         QStringList messages;
         QStringList questions;
         int openDialogs = 0;
@@ -44,7 +46,10 @@ public:
 
     explicit ScriptedPrompts(std::shared_ptr<Log> log) : log_(std::move(log)) {}
 
-    void ShowError(const QString& message) override { log_->errors << message; }
+    void ShowError(const QString& message, const QString& detail) override {
+        log_->errors << message;
+        log_->errorDetails << detail;
+    }
     void ShowMessage(const QString& message) override { log_->messages << message; }
     bool Confirm(const QString& question) override {
         log_->questions << question;

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -203,31 +204,42 @@ struct FailureCase {
     const char* item;
     std::function<QString(const QTemporaryDir&)> answer;
     QString message;
+    QString detail;
 };
 
 // A failed load or save shows the error box and leaves panel, status bar and caption as
 // they were.
 TEST_F(FileCommandsTest, FailuresAreReportedAndChangeNothing) {
     WriteBytes(dir.filePath("spatny.reru"), "SET_Vyska;50\r\nSET_Sirka;abc\r\n");
+    WriteBytes(dir.filePath("osmy.reru"), "SET_Vyska;50\r\n\r\nSET_Stanice;x\r\n\n\n\r\n"
+                                          "SET_Sirka;40\r\nPRUSVITKA;X=1;Y=zz\r\n");
+    // A load error names its line below the message; errors without a line have no second
+    // text.
+    const QString line = QString::fromUtf8("Chyba je na řádku %1.");
     const FailureCase cases[] = {
         {"open a missing file", "MP_Otevreni",
          [](const QTemporaryDir& d) { return d.filePath("chybi.reru"); },
-         QStringLiteral("File not found.")},
+         QStringLiteral("File not found."), QString()},
         {"open a bad number", "MP_Otevreni",
          [](const QTemporaryDir& d) { return d.filePath("spatny.reru"); },
-         QStringLiteral("'abc' is not a valid integer value.")},
+         QStringLiteral("'abc' is not a valid integer value."), line.arg(2)},
+        {"open a bad number after blank lines", "MP_Otevreni",
+         [](const QTemporaryDir& d) { return d.filePath("osmy.reru"); },
+         QStringLiteral("'zz' is not a valid integer value."), line.arg(8)},
         {"save into a missing folder", "MP_UlozitJako",
          [](const QTemporaryDir& d) { return d.filePath("neni/tu.reru"); },
-         QStringLiteral("Invalid filename.")},
+         QStringLiteral("Invalid filename."), QString()},
     };
     Click(Cell(4, 4));
     window->SetDocumentState(StateSaved());
     for (const FailureCase& c : cases) {
         log->errors.clear();
+        log->errorDetails.clear();
         const Shown before = Now();
         Answer(c.answer(dir));
         Trigger(c.item);
         EXPECT_EQ(log->errors, QStringList{c.message}) << c.what;
+        EXPECT_EQ(log->errorDetails, QStringList{c.detail}) << c.what;
         EXPECT_EQ(Now(), before) << c.what;
         EXPECT_FALSE(window->View().Paused()) << c.what << ": frames go on after a failure";
     }
@@ -259,12 +271,15 @@ TEST_F(FileCommandsTest, SaveThroughTheDialogAsksBeforeReplacingAFile) {
     EXPECT_EQ(log->questions.size(), 3);
 }
 
-TEST_F(FileCommandsTest, NamesWithoutExtensionGetLowerCaseReru) {
-    const std::pair<QString, QString> cases[] = {{"plan", "plan.reru"},
-                                                 {"plan.", "plan.reru"},
-                                                 {"plan.reru", "plan.reru"},
-                                                 {"PLAN.RERU", "PLAN.RERU"},
-                                                 {"plan.txt", "plan.txt"}};
+// Only a name that does not end in ".reru" (any letter case) gets the extension: station
+// names hold dots ("Brno hl.n", "Ústí n. L").
+TEST_F(FileCommandsTest, NamesWithoutTheStationExtensionGetLowerCaseReru) {
+    const std::pair<QString, QString> cases[] = {
+        {"plan", "plan.reru"},           {"plan.", "plan.reru"},
+        {"plan.reru", "plan.reru"},      {"PLAN.RERU", "PLAN.RERU"},
+        {"Plan.Reru", "Plan.Reru"},      {"plan.txt", "plan.txt.reru"},
+        {"Brno hl.n", "Brno hl.n.reru"}, {"Ústí n. L", "Ústí n. L.reru"},
+        {"v1.2.reru", "v1.2.reru"}};
     for (const auto& [typed, saved] : cases) {
         Answer(PathOf(typed));
         Trigger("MP_UlozitJako");
@@ -272,13 +287,46 @@ TEST_F(FileCommandsTest, NamesWithoutExtensionGetLowerCaseReru) {
         EXPECT_TRUE(QFile::exists(PathOf(saved))) << typed.toStdString();
     }
     ASSERT_FALSE(log->requests.empty());
-    EXPECT_EQ(log->requests[0].defaultSuffix, QStringLiteral("reru"));
     EXPECT_EQ(log->requests[0].component, QStringLiteral("Ulozit"));
     EXPECT_EQ(log->requests[0].filter, QStringLiteral("Stanice VediVEZ (*.reru)"));
     Answer(std::nullopt);
     Trigger("MP_Otevreni");
-    EXPECT_EQ(log->requests.back().filter, QStringLiteral("Stanice VediVEZ (*.reru *.RERU)"));
+    EXPECT_EQ(log->requests.back().filter, QStringLiteral("Stanice VediVEZ (*.reru)"));
     EXPECT_EQ(log->requests.back().component, QStringLiteral("Otevrit"));
+}
+
+// Open reads the name as typed when it exists, else with the extension, whose letter case
+// may differ on disk.
+TEST_F(FileCommandsTest, OpenFindsTheStationFileOfATypedName) {
+    const struct {
+        const char* onDisk;
+        const char* typed;
+        const char* opened; // nullptr: "File not found" for the name with ".reru"
+    } cases[] = {
+        {"VELKE.RERU", "VELKE", "VELKE.RERU"},
+        {"male.Reru", "male", "male.Reru"},
+        {"plan.reru", "plan", "plan.reru"},
+        {"Brno hl.n.reru", "Brno hl.n", "Brno hl.n.reru"},
+        {"bez_pripony", "bez_pripony", "bez_pripony"},
+        {"[a*].RERU", "[a*]", "[a*].RERU"},
+        {"jiny.RERU", "JINY", nullptr},
+        {"kratky.reru", "kratky.re", nullptr},
+    };
+    for (const auto& c : cases) {
+        const QString onDisk = PathOf(QString::fromUtf8(c.onDisk));
+        WriteBytes(onDisk, "SET_Sirka;77\r\n");
+        window->SetDocumentState(StateSaved());
+        log->errors.clear();
+        Answer(PathOf(QString::fromUtf8(c.typed)));
+        Trigger("MP_Otevreni");
+        if (c.opened) {
+            EXPECT_TRUE(log->errors.isEmpty()) << c.typed;
+            EXPECT_EQ(window->StatusText(0), PathOf(QString::fromUtf8(c.opened))) << c.typed;
+        } else {
+            EXPECT_EQ(log->errors, QStringList{"File not found."}) << c.typed;
+        }
+        QFile::remove(onDisk);
+    }
 }
 
 // Every change to what a save would write marks the document; New and loading do not.
@@ -354,6 +402,30 @@ TEST_F(FileCommandsTest, FramesPauseForFileDialogsOnly) {
     EXPECT_EQ(pausedInDialog, (std::vector<bool>{true, true}));
     EXPECT_EQ(pausedInQuestion, (std::vector<bool>{false}));
     EXPECT_FALSE(window->View().Paused());
+}
+
+// Names are text: a file named like markup shows in the status bar and the question as
+// typed, never formatted.
+TEST_F(FileCommandsTest, FileNamesThatLookLikeMarkupStayText) {
+    auto* status = Find<QLabel>("ZB_Zapati_Panel0");
+    for (const char* name :
+         {"<i>Brno.reru", "<b>Brno hl.n.reru", "<img src=a.png>.reru", "A &amp; B.reru"}) {
+        const QString path = PathOf(QString::fromLatin1(name));
+        Answer(path);
+        Trigger("MP_UlozitJako");
+        ASSERT_EQ(window->StatusText(0), path) << name;
+        // As plain text the label needs the room of every character of the path.
+        status->resize(status->sizeHint());
+        EXPECT_GE(status->sizeHint().width(), status->fontMetrics().horizontalAdvance(path))
+            << name;
+        EXPECT_EQ(status->textFormat(), Qt::PlainText) << name;
+        // Saving onto it again asks with the name as it is.
+        Answer(path);
+        Confirm(false);
+        Trigger("MP_UlozitJako");
+        ASSERT_FALSE(log->questions.isEmpty()) << name;
+        EXPECT_TRUE(log->questions.last().contains(QString::fromLatin1(name))) << name;
+    }
 }
 
 } // namespace
