@@ -11,16 +11,34 @@
 
 namespace vedivez {
 
-void ErrorHandler::Show(const std::string& message) {
+namespace {
+
+// Where in the station file the failure lies, for the line below the message.
+int FailingLine(const std::exception& failure) {
+    if (const auto* file = dynamic_cast<const FileError*>(&failure))
+        return file->Line();
+    if (const auto* conversion = dynamic_cast<const ConversionError*>(&failure))
+        return conversion->Line();
+    return 0;
+}
+
+constexpr size_t kMaxQueuedLines = 10;
+
+} // namespace
+
+void ErrorHandler::Show(const std::string& message, const QString& detail) {
     ++shown_;
-    prompts_.ShowError(FromCp1250(DisplayMessage(message)));
+    prompts_.ShowError(FromCp1250(DisplayMessage(message)), detail);
 }
 
 void ErrorHandler::Report(const std::exception& failure) {
-    if (dynamic_cast<const std::bad_alloc*>(&failure))
+    if (dynamic_cast<const std::bad_alloc*>(&failure)) {
         Show("Out of memory");
-    else
-        Show(failure.what());
+        return;
+    }
+    const int line = FailingLine(failure);
+    Show(failure.what(),
+         line > 0 ? QString::fromUtf8("Chyba je na řádku %1.").arg(line) : QString());
 }
 
 void ErrorHandler::Report(std::exception_ptr failure) {
@@ -36,9 +54,33 @@ void ErrorHandler::Report(std::exception_ptr failure) {
 void ErrorHandler::ReportOnce(const std::string& message) {
     if (!reportedOnce_.insert(message).second)
         return;
+    queued_.push_back(message);
     // A box opened from a frame would run a modal loop inside the drawing code; the event
     // loop shows it once the frame is done.
-    QTimer::singleShot(0, this, [this, message] { Show(message); });
+    if (queued_.size() == 1)
+        QTimer::singleShot(0, this, [this] { ShowQueued(); });
+}
+
+void ErrorHandler::ShowQueued() {
+    std::vector<std::string> messages;
+    messages.swap(queued_);
+    if (messages.empty())
+        return;
+    if (messages.size() == 1) {
+        Show(messages.front());
+        return;
+    }
+    // Each line is a message of its own with its own full stop.
+    std::string text;
+    for (size_t i = 0; i < messages.size() && i < kMaxQueuedLines; ++i) {
+        if (i > 0)
+            text += '\n';
+        text += DisplayMessage(messages[i]);
+    }
+    if (messages.size() > kMaxQueuedLines)
+        text += "\n\x85"; // the ellipsis in Windows-1250
+    ++shown_;
+    prompts_.ShowError(FromCp1250(text));
 }
 
 void ErrorHandler::GuardFrame(const std::function<void()>& fn) {

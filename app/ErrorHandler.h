@@ -6,6 +6,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace vedivez {
 
@@ -23,6 +24,8 @@ public:
     void Report(const std::exception& failure);
 
     // Shows the message later, from the event loop, unless it was already shown this way.
+    // Messages queued before the event loop comes round share one box, one a line (at most
+    // ten, then "…"), so a file with many unknown tile names opens one box, not a stack.
     void ReportOnce(const std::string& message);
 
     // Runs fn; a failure it raises ends it and is reported.
@@ -36,10 +39,12 @@ public:
     int Shown() const { return shown_; }
 
 private:
-    void Show(const std::string& message);
+    void Show(const std::string& message, const QString& detail = QString());
+    void ShowQueued();
 
     Prompts& prompts_;
     std::set<std::string> reportedOnce_;
+    std::vector<std::string> queued_;
     int shown_ = 0;
 };
 

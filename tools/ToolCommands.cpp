@@ -34,8 +34,17 @@ const char* const kUsage =
     "       vedivez-tool export FILE OUT.pdf|OUT.svg [--screen] [--area used|panel]\n"
     "                   [--page A4|A3|A2|A1|A0] [--landscape] [--cell-mm X]\n";
 
-// The text the editor's error box shows, in the terminal's encoding.
-void PrintError(std::ostream& err, const std::exception& e) {
+// The text the editor's error box shows, in the terminal's encoding; an error at a line of
+// the station file starts with "FILE:LINE: ", as compilers print theirs, so that editors can
+// jump there.
+void PrintError(std::ostream& err, const std::exception& e, const QString& file) {
+    int line = 0;
+    if (const auto* f = dynamic_cast<const FileError*>(&e))
+        line = f->Line();
+    else if (const auto* c = dynamic_cast<const ConversionError*>(&e))
+        line = c->Line();
+    if (line > 0)
+        err << file.toStdString() << ':' << line << ": ";
     err << FromCp1250(DisplayMessage(e.what())).toStdString() << "\n";
 }
 
@@ -62,7 +71,7 @@ int Lint(const QStringList& args, std::ostream& out, std::ostream& err) {
     try {
         LoadStation(args.at(0), p.panel, p.window);
     } catch (const std::exception& e) {
-        PrintError(err, e);
+        PrintError(err, e, args.at(0));
         return kLintNotLoaded;
     }
     const std::vector<LintFinding> findings = LintStation(p.panel);
@@ -281,7 +290,8 @@ int RunTool(const QStringList& args, std::ostream& out, std::ostream& err) {
     } catch (const UsageError& e) {
         err << "vedivez-tool: " << e.what() << "\n";
     } catch (const std::exception& e) {
-        PrintError(err, e);
+        // Only loading the station file reports a line, so a line is always that file's.
+        PrintError(err, e, rest.value(0));
         return 1;
     }
     err << kUsage;

@@ -157,3 +157,43 @@ TEST(ErrorHandlerFrames, FailuresInFramesAreShownOnceLater) {
 
 } // namespace
 } // namespace vedivez::test
+
+namespace vedivez::test {
+namespace {
+
+// Messages found in one pass of the frame code share one box, one a line, at most ten; a
+// message already shown is not shown again.
+TEST(ErrorHandlerFrames, MessagesOfOnePassShareOneBox) {
+    auto log = std::make_shared<ScriptedPrompts::Log>();
+    ScriptedPrompts prompts(log);
+    ErrorHandler errors(prompts);
+    auto names = [](int from, int to) {
+        QStringList lines;
+        for (int i = from; i < to; ++i)
+            lines << QStringLiteral("Image 'X%1' not found.").arg(i);
+        return lines;
+    };
+    const struct {
+        int from, to; // tile names reported in one pass
+        QString shown;
+    } passes[] = {
+        {0, 1, names(0, 1).join('\n')},
+        {1, 4, names(1, 4).join('\n')},
+        {4, 16, names(4, 14).join('\n') + QString::fromUtf8("\n…")},
+        {0, 16, QString()}, // all shown before: no box
+    };
+    for (const auto& p : passes) {
+        log->errors.clear();
+        for (int i = p.from; i < p.to; ++i)
+            errors.ReportOnce("Image 'X" + std::to_string(i) + "' not found");
+        EXPECT_TRUE(log->errors.isEmpty());
+        QCoreApplication::processEvents();
+        if (p.shown.isEmpty())
+            EXPECT_TRUE(log->errors.isEmpty()) << p.from;
+        else
+            EXPECT_EQ(log->errors, QStringList{p.shown}) << p.from;
+    }
+}
+
+} // namespace
+} // namespace vedivez::test

@@ -87,6 +87,7 @@ TEST(LintToolTest, ExitCodesForCleanAndUnreadableFiles) {
         EXPECT_EQ(r.out, "");
         EXPECT_NE(r.err, "");
     }
-    EXPECT_EQ(Tool({"lint", dir.filePath("bad.reru")}).err, "'x' is not a valid integer value.\n");
+    EXPECT_EQ(Tool({"lint", dir.filePath("bad.reru")}).err,
+              dir.filePath("bad.reru").toStdString() + ":1: 'x' is not a valid integer value.\n");
     EXPECT_EQ(Tool({"lint", dir.filePath("clean.reru"), "--xml"}).exitCode, 2);
 }

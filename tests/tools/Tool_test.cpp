@@ -37,22 +37,52 @@ TEST(ToolTest, CheckPrintsSizeAndCountAfterLoading) {
 TEST(ToolTest, CheckReportsTheEditorsMessageWithFullStop) {
     QTemporaryDir dir;
     WriteBytes(dir.filePath("bad.reru"), "SET_Vyska;50\nPRUSVITKA;X=1;Y=\xE8\n");
+    const std::string bad = dir.filePath("bad.reru").toStdString();
     const struct {
         QString path;
         std::string message;
     } cases[] = {
-        {dir.filePath("bad.reru"), "'\xC4\x8D' is not a valid integer value.\n"},
+        // An error at a line of the file is told as compilers tell theirs: FILE:LINE: ...
+        {dir.filePath("bad.reru"), bad + ":2: '\xC4\x8D' is not a valid integer value.\n"},
         {dir.filePath("missing.reru"), "File not found.\n"},
         {dir.filePath("nodir/x.reru"), "Invalid filename.\n"},
         // Reading the tool's own memory from address 0 fails with the system's EIO (5),
-        // whose number must not be read as the message code 5 ("File access denied").
-        {QStringLiteral("/proc/self/mem"), "I/O error 5.\n"},
+        // whose number must not be read as the message code 5 ("File access denied"); the
+        // read fails on the first line.
+        {QStringLiteral("/proc/self/mem"), "/proc/self/mem:1: I/O error 5.\n"},
     };
     for (const auto& c : cases) {
         const ToolRun r = Tool({"check", c.path});
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err, c.message);
+    }
+}
+
+// Every command that loads a station names the failing line the same way.
+TEST(ToolTest, EveryCommandNamesTheLineOfALoadError) {
+    QTemporaryDir dir;
+    const QString bad = dir.filePath("spatny.reru");
+    WriteBytes(bad, "SET_Vyska;50\r\n\r\nSET_Sirka;40\r\nSET_Stanice;x\r\n"
+                    "\r\n\r\n\r\nPRUSVITKA;X=1;Y=2;NAME=KOL_sLSPS;Cont_LH=ano\r\n");
+    const std::string expected = bad.toStdString() + ":8: 'ano' is not a valid boolean value.\n";
+    const struct {
+        QStringList args;
+        int exitCode;
+    } commands[] = {
+        {{"check", bad}, 1},
+        {{"convert", bad, dir.filePath("out.reru")}, 1},
+        {{"render", bad, dir.filePath("out.png")}, 1},
+        {{"lint", bad}, 2},
+        {{"lint", bad, "--json"}, 2},
+        {{"export", bad, dir.filePath("out.svg")}, 1},
+        {{"export", bad, dir.filePath("out.pdf")}, 1},
+    };
+    for (const auto& c : commands) {
+        const ToolRun r = Tool(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString();
+        EXPECT_EQ(r.err, expected) << c.args.join(' ').toStdString();
+        EXPECT_EQ(r.out, "") << c.args.join(' ').toStdString();
     }
 }
 
@@ -77,7 +107,8 @@ TEST(ToolTest, ConvertLeavesOutputUntouchedWhenLoadingFails) {
     WriteBytes(dir.filePath("out.reru"), "precious");
     const ToolRun r = Tool({"convert", dir.filePath("bad.reru"), dir.filePath("out.reru")});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "'x' is not a valid integer value.\n");
+    EXPECT_EQ(r.err,
+              dir.filePath("bad.reru").toStdString() + ":1: 'x' is not a valid integer value.\n");
     EXPECT_EQ(ReadBytes(dir.filePath("out.reru")), "precious");
 }
 
