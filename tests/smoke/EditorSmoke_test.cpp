@@ -172,6 +172,90 @@ protected:
         return std::nullopt;
     }
 
+    // The centres of the palette's tabs: the tab row above the page holds upright grey
+    // separator lines between the tabs.
+    static std::vector<QPoint> TabCentres(const QImage& shot, QPoint frame) {
+        const int top = frame.y() - 26, bottom = frame.y() - 6;
+        std::vector<int> separators;
+        for (int x = std::max(0, frame.x() - 5); x < shot.width() / 2; ++x) {
+            int grey = 0;
+            for (int y = top; y < bottom; ++y) {
+                const int v = qGray(shot.pixel(x, y));
+                if (v >= 150 && v <= 205)
+                    ++grey;
+            }
+            if (grey >= 14 && (separators.empty() || x > separators.back() + 3))
+                separators.push_back(x);
+        }
+        std::vector<QPoint> centres;
+        for (size_t i = 0; i + 1 < separators.size(); ++i)
+            centres.emplace_back((separators[i] + separators[i + 1]) / 2, (top + bottom) / 2);
+        return centres;
+    }
+    // The left and top edges of the cursor's red outline run along the cell's edges.
+    bool OutlineAt(const QImage& shot, int col, int row) const {
+        const QPoint cell = origin + QPoint(col * kCell, row * kCell);
+        auto red = [&](QPoint p) {
+            const QRgb c = shot.pixel(p);
+            return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60;
+        };
+        return red(cell + QPoint(0, 30)) && red(cell + QPoint(30, 0)) && red(cell + QPoint(47, 30));
+    }
+    // How much of the visible panel is black: a panel drawn fully is grey with a blue grid.
+    double BlackShare(const QImage& shot) const {
+        int black = 0, all = 0;
+        for (int y = origin.y() + 100; y < origin.y() + 700; y += 7)
+            for (int x = origin.x() + 100; x < origin.x() + 1500; x += 7, ++all)
+                black += IsBlack(shot.pixel(x, y)) ? 1 : 0;
+        return double(black) / all;
+    }
+    // The menu titles of the menu bar, left to right: runs of dark text pixels in the row
+    // between the title bar and the tool bar.
+    std::vector<QPoint> MenuTitles(const QImage& shot, int barY) const {
+        std::vector<QPoint> titles;
+        int start = -1, last = -100;
+        for (int x = 0; x < shot.width() / 2; ++x) {
+            bool dark = false;
+            for (int y = barY - 5; y <= barY + 5; ++y)
+                dark = dark || qGray(shot.pixel(x, y)) < 110;
+            if (!dark)
+                continue;
+            if (x - last > 8) {
+                if (start >= 0)
+                    titles.emplace_back((start + last) / 2, barY);
+                start = x;
+            }
+            last = x;
+        }
+        if (start >= 0)
+            titles.emplace_back((start + last) / 2, barY);
+        return titles;
+    }
+    void Wheel(int button, int notches = 1) {
+        for (int i = 0; i < notches; ++i)
+            Xdo({QStringLiteral("click"), QString::number(button)});
+        Pause(300);
+    }
+    // Starts the editor and finds the panel and the palette's selection frame on the screen.
+    void StartEditor(const QStringList& args = {}) {
+        editor.setProcessEnvironment(env);
+        editor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        editor.start(QStringLiteral(VEDIVEZ_EDITOR_EXE), args);
+        ASSERT_TRUE(editor.waitForStarted());
+        ASSERT_TRUE(WaitFor([&] { return !Windows(QStringLiteral("VediVEZ v0.4")).isEmpty(); }))
+            << "no editor window";
+        Pause(1500);
+        std::optional<QPoint> surface, frame;
+        ASSERT_TRUE(WaitFor([&] {
+            const QImage shot = Screenshot(QStringLiteral("start"));
+            surface = SurfaceOrigin(shot);
+            frame = FrameCorner(shot);
+            return surface && frame;
+        })) << "no grid or no palette selection frame on the screen";
+        origin = *surface;
+        frameCorner = *frame;
+    }
+
     QPoint CellCentre(int col, int row) const {
         return origin + QPoint(col * kCell + 23, row * kCell + 23);
     }
@@ -218,25 +302,12 @@ protected:
     QProcessEnvironment env;
     QProcess xvfb, wm, editor;
     QPoint origin;
+    QPoint frameCorner;
 };
 
 TEST_F(EditorSmokeTest, PlaceSaveOpenAndCloseInTheRealWindow) {
-    editor.setProcessEnvironment(env);
-    editor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    editor.start(QStringLiteral(VEDIVEZ_EDITOR_EXE), {});
-    ASSERT_TRUE(editor.waitForStarted());
-    ASSERT_TRUE(WaitFor([&] { return !Windows(QStringLiteral("VediVEZ v0.4")).isEmpty(); }))
-        << "no editor window";
-    Pause(1500);
-
-    std::optional<QPoint> surface, frame;
-    ASSERT_TRUE(WaitFor([&] {
-        const QImage shot = Screenshot(QStringLiteral("start"));
-        surface = SurfaceOrigin(shot);
-        frame = FrameCorner(shot);
-        return surface && frame;
-    })) << "no grid or no palette selection frame on the screen";
-    origin = *surface;
+    StartEditor();
+    const std::optional<QPoint> frame = frameCorner;
     // The maximised window leaves the palette above and the left panel beside the surface.
     EXPECT_GT(origin.x(), 140);
     EXPECT_GT(origin.y(), frame->y() + 55);
@@ -307,10 +378,153 @@ TEST_F(EditorSmokeTest, PlaceSaveOpenAndCloseInTheRealWindow) {
     Key(QStringLiteral("alt+F4"));
     ASSERT_TRUE(WaitFor([&] { return !Windows(QStringLiteral("Confirm")).isEmpty(); }));
     Pause(300);
+    // Enter takes the default answer, No: the work stays.
     Key(QStringLiteral("Return"));
+    Pause(600);
+    EXPECT_TRUE(EditorRunning());
+    EXPECT_TRUE(Windows(QStringLiteral("Confirm")).isEmpty());
+    Key(QStringLiteral("alt+F4"));
+    ASSERT_TRUE(WaitFor([&] { return !Windows(QStringLiteral("Confirm")).isEmpty(); }));
+    Pause(300);
+    Key(QStringLiteral("alt+y"));
     EXPECT_TRUE(editor.waitForFinished(10000)) << "the editor did not close";
     EXPECT_EQ(editor.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(editor.exitCode(), 0);
+}
+
+// What people trip over first, done as a person does it: scrolling with the pointer still,
+// walking the palette's pages, the wheel over the tabs, keys with the focus in a size field,
+// the tool panels on "Ostatní", Enter on the question and Escape in the small windows.
+TEST_F(EditorSmokeTest, PagesScrollingKeysAndQuestionsInTheRealWindow) {
+    StartEditor();
+    const std::vector<QPoint> tabs = TabCentres(Screenshot(QStringLiteral("tabs")), frameCorner);
+    ASSERT_EQ(tabs.size(), 7u) << "the palette's seven tabs are not where they should be";
+    Click(CellCentre(4, 5));
+    ASSERT_TRUE(ScreenShows(QStringLiteral("first-tile"), {{4, 5}}, Tile::Straight));
+
+    // A wheel notch with the pointer still scrolls three rows: the outline moves to the cell
+    // now under the pointer, and a click lands there.
+    Move(CellCentre(8, 6));
+    Wheel(5);
+    EXPECT_TRUE(WaitFor([&] {
+        const QImage shot = Screenshot(QStringLiteral("after-wheel"));
+        return OutlineAt(shot, 8, 6) && !OutlineAt(shot, 8, 3) &&
+               TileAt(shot, 4, 2) == Tile::Straight;
+    })) << "the cursor outline did not follow the pointer after the scroll";
+    Xdo({QStringLiteral("click"), QStringLiteral("1")});
+    Pause(300);
+    Wheel(4);
+    Move(CellCentre(14, 12));
+    EXPECT_TRUE(
+        ScreenShows(QStringLiteral("wheel-click"), {{4, 5}, {8, 9}}, Tile::Straight, {{8, 6}}))
+        << "the click after the scroll did not land under the pointer";
+
+    // Every page and back: the panel is drawn whole again at once, the pointer far from it.
+    for (size_t i = 1; i < tabs.size(); ++i) {
+        Click(tabs[i]);
+        Pause(400);
+        Click(tabs[0]);
+        EXPECT_TRUE(WaitFor(
+            [&] {
+                const QImage shot = Screenshot(QStringLiteral("page-back-%1").arg(i));
+                return BlackShare(shot) < 0.02 && TileAt(shot, 4, 5) == Tile::Straight;
+            },
+            5000))
+            << "the panel stayed black after page " << i;
+    }
+
+    // The wheel over the tab row turns no page: the diagonal chosen stays chosen.
+    Click(frameCorner + QPoint(4 + 54 + 23, 4 + 23));
+    Move(tabs[3]);
+    Wheel(4, 3);
+    Wheel(5, 3);
+    Click(CellCentre(10, 8));
+    Move(tabs[1] + QPoint(0, 40));
+    EXPECT_TRUE(ScreenShows(QStringLiteral("wheel-tabs"), {{10, 8}}, Tile::Diagonal))
+        << "the wheel over the tabs changed the page and the chosen tile";
+
+    // Ctrl+Right with the focus in the width field shifts everything right.
+    Click(tabs[6]);
+    Pause(400);
+    const QPoint page = frameCorner - QPoint(3, 3);
+    Click(page + QPoint(8 + 136 + 15, 4 + 18 + 11));
+    Key(QStringLiteral("ctrl+Right"));
+    Pause(300);
+
+    // F2 then F3 on "Ostatní": the left panel comes back as the strip at the left edge from
+    // the top bar to the status bar, the palette beside it.
+    Key(QStringLiteral("F2"));
+    Pause(400);
+    Key(QStringLiteral("F3"));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            const QImage shot = Screenshot(QStringLiteral("other-f3"));
+            int rows = 0, edged = 0;
+            for (int y = frameCorner.y() - 15; y < origin.y() + 600; y += 5, ++rows) {
+                bool edge = false;
+                for (int x = origin.x() - 6; x <= origin.x() + 1; ++x)
+                    edge = edge || qGray(shot.pixel(x, y)) < 200;
+                edged += edge ? 1 : 0;
+            }
+            return edged >= rows * 95 / 100;
+        },
+        5000))
+        << "no left panel strip from the top bar down on \"Ostatní\"";
+    Click(tabs[0] + QPoint(145, 0));
+    Move(tabs[2]);
+    EXPECT_TRUE(
+        ScreenShows(QStringLiteral("shifted"), {{5, 5}, {9, 9}}, Tile::Straight, {{4, 5}, {8, 9}}))
+        << "Ctrl+Right in the width field did not shift the panel";
+
+    // Enter on the question keeps the work.
+    Key(QStringLiteral("ctrl+n"));
+    ASSERT_TRUE(WaitFor([&] { return !Windows(QStringLiteral("Confirm")).isEmpty(); }))
+        << "New did not ask";
+    Pause(300);
+    Key(QStringLiteral("Return"));
+    EXPECT_TRUE(WaitFor([&] { return Windows(QStringLiteral("Confirm")).isEmpty(); }));
+    EXPECT_TRUE(ScreenShows(QStringLiteral("kept"), {{5, 5}, {9, 9}}, Tile::Straight))
+        << "Enter on the question threw the work away";
+
+    // Escape closes the manual, the About window and the shift dialog. The menu bar is the
+    // first row from the top that reads as five words.
+    std::vector<QPoint> menus;
+    const QImage menuShot = Screenshot(QStringLiteral("menus"));
+    for (int y = 6; y < frameCorner.y() - 40 && menus.size() != 5; ++y)
+        menus = MenuTitles(menuShot, y);
+    ASSERT_EQ(menus.size(), 5u) << "the five menu titles are not in the menu bar";
+    const struct {
+        size_t menu;
+        QStringList keys;
+        const char* title;
+    } windows[] = {
+        {4, {QStringLiteral("Down"), QStringLiteral("Return")}, "VediVEZ - N"},
+        {4,
+         {QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")},
+         "O programu"},
+        {1,
+         {QStringLiteral("Down"), QStringLiteral("Right"), QStringLiteral("Down"),
+          QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"),
+          QStringLiteral("Return")},
+         "Posunout v"},
+    };
+    for (const auto& w : windows) {
+        Click(menus[w.menu]);
+        Pause(300);
+        for (const QString& key : w.keys) {
+            Key(key);
+            Pause(120);
+        }
+        const QString title = QString::fromUtf8(w.title);
+        ASSERT_TRUE(WaitFor([&] { return !Windows(title).isEmpty(); }))
+            << w.title << " did not open";
+        Pause(400);
+        Screenshot(QStringLiteral("window-open"));
+        Key(QStringLiteral("Escape"));
+        EXPECT_TRUE(WaitFor([&] { return Windows(title).isEmpty(); }, 5000))
+            << "Escape did not close " << w.title;
+    }
+    EXPECT_TRUE(EditorRunning());
 }
 
 } // namespace
