@@ -54,24 +54,20 @@ const KeyedImage& FrameRenderer::TileFor(const std::string& name) {
 
 namespace {
 
-// Composite pictures start this many pixels left of their cell and one pixel below its top,
-// where the tile starts; the mirrored marks reach 6 pixels into the left neighbour.
-constexpr int kCompositeLeft = 6;
-constexpr unsigned kLH = 1, kLD = 2, kPH = 4, kPD = 8;
+constexpr unsigned kLH = kCompositeLH, kLD = kCompositeLD, kPH = kCompositePH, kPD = kCompositePD;
 
 } // namespace
 
-const KeyedImage& FrameRenderer::Composite(int tileIndex, unsigned cornerFlags) {
-    const unsigned key = (unsigned(tileIndex + 1) << 4) | cornerFlags;
-    std::unique_ptr<KeyedImage>& slot = composites_[key];
-    if (slot)
-        return *slot;
-    const int cw = panel_.CellWidth, ch = panel_.CellHeight;
+unsigned CornerFlagsOf(bool lh, bool ld, bool ph, bool pd) {
+    return (lh ? kLH : 0) | (ld ? kLD : 0) | (ph ? kPH : 0) | (pd ? kPD : 0);
+}
+
+QImage ComposeTile(const ImageList& images, const KeyedImage* tile, unsigned cornerFlags, int cw,
+                   int ch) {
     // Positions relative to the cell's corner (x0, y0), as the mark table gives them.
     QImage image(cw + 2 * kCompositeLeft + 2, ch, QImage::Format_RGB32);
     image.fill(Qt::white);
-    auto put = [&](int item, int x, int y) {
-        const KeyedImage& picture = images_.Image(item);
+    auto put = [&](const KeyedImage& picture, int x, int y) {
         for (int py = 0; py < picture.Height(); ++py)
             for (int px = 0; px < picture.Width(); ++px) {
                 const int ix = x + px + kCompositeLeft, iy = y + py - 1;
@@ -79,12 +75,23 @@ const KeyedImage& FrameRenderer::Composite(int tileIndex, unsigned cornerFlags) 
                     image.setPixel(ix, iy, picture.Row(py)[px]);
             }
     };
-    if (tileIndex >= 0)
-        put(tileIndex, 1, 1);
-    const int marks[] = {markLH_, markLD_, markPH_, markPD_};
+    if (tile)
+        put(*tile, 1, 1);
+    const int marks[] = {images.FindImage("Ruzek_LH"), images.FindImage("Ruzek_LD"),
+                         images.FindImage("Ruzek_PH"), images.FindImage("Ruzek_PD")};
     for (const MarkPlacement& m : CornerMarkPlacements(
              cornerFlags & kLH, cornerFlags & kLD, cornerFlags & kPH, cornerFlags & kPD, cw, ch))
-        put(marks[int(m.mark)], m.dx, m.dy);
+        put(images.Image(marks[int(m.mark)]), m.dx, m.dy);
+    return image;
+}
+
+const KeyedImage& FrameRenderer::Composite(int tileIndex, unsigned cornerFlags) {
+    const unsigned key = (unsigned(tileIndex + 1) << 4) | cornerFlags;
+    std::unique_ptr<KeyedImage>& slot = composites_[key];
+    if (slot)
+        return *slot;
+    const QImage image = ComposeTile(images_, tileIndex >= 0 ? &images_.Image(tileIndex) : nullptr,
+                                     cornerFlags, panel_.CellWidth, panel_.CellHeight);
     slot = std::make_unique<KeyedImage>(KeyedImage::FromQImage(image));
     return *slot;
 }
@@ -95,8 +102,7 @@ void FrameRenderer::CollectElement(const TPolePanelu& e) {
     const int width = panel_.CellWidth + 2 * kCompositeLeft + 2;
     if (!Reaches(surface_.Viewport(), x0 - kCompositeLeft, y0 + 1, width, panel_.CellHeight))
         return;
-    const unsigned flags = (e.Cont_LH ? kLH : 0) | (e.Cont_LD ? kLD : 0) | (e.Cont_PH ? kPH : 0) |
-                           (e.Cont_PD ? kPD : 0);
+    const unsigned flags = CornerFlagsOf(e.Cont_LH, e.Cont_LD, e.Cont_PH, e.Cont_PD);
     const int index = TileIndexFor(e.NAME);
     bandHasPlaceholder_ = bandHasPlaceholder_ || index < 0;
     band_.push_back({index, flags, int(x0 - kCompositeLeft), int(y0 + 1)});
@@ -233,15 +239,15 @@ void FrameRenderer::DrawGrid(const QRect& within) {
     }
 }
 
-void FrameRenderer::DrawOverlay(const FrameInputs& inputs) {
-    Canvas& canvas = surface_.SurfaceCanvas();
+void DrawOverlayText(Surface& surface, const PanelState& panel, const FrameInputs& inputs) {
+    Canvas& canvas = surface.SurfaceCanvas();
     canvas.Font.Color = kTextColor;
     canvas.TextOut(10, 10, "RefreshStopCount: " + std::to_string(inputs.lagCount));
     canvas.TextOut(10, 20, "RefreshTick/FrameRate: " + std::to_string(inputs.frameRate));
-    canvas.TextOut(10, 30, "ArrayLength: " + std::to_string(panel_.Elements().size()));
+    canvas.TextOut(10, 30, "ArrayLength: " + std::to_string(panel.Elements().size()));
     canvas.TextOut(10, 40,
-                   "Position: X=" + std::to_string(panel_.CursorX / panel_.CellWidth) +
-                       " Y=" + std::to_string(panel_.CursorY / panel_.CellHeight));
+                   "Position: X=" + std::to_string(panel.CursorX / panel.CellWidth) +
+                       " Y=" + std::to_string(panel.CursorY / panel.CellHeight));
 }
 
 void FrameRenderer::RenderFrame(const FrameInputs& inputs) {
@@ -284,7 +290,7 @@ void FrameRenderer::RenderFrame(const FrameInputs& inputs) {
                          panel_.CursorY + panel_.CellHeight + 1);
     }
     if (inputs.options.Info)
-        DrawOverlay(inputs);
+        DrawOverlayText(surface_, panel_, inputs);
     surface_.ReleaseCanvas();
     surface_.PresentFrame();
 }

@@ -37,6 +37,22 @@ struct FrameInputs {
     int frameRate = 0;
 };
 
+// The diagnostic overlay: the timer's figures, the element count and the cursor's cell, in
+// four lines of text at the surface's top-left corner.
+void DrawOverlayText(Surface& surface, const PanelState& panel, const FrameInputs& inputs);
+
+// Corner flags of an element as the composite pictures take them.
+constexpr unsigned kCompositeLH = 1, kCompositeLD = 2, kCompositePH = 4, kCompositePD = 8;
+unsigned CornerFlagsOf(bool lh, bool ld, bool ph, bool pd);
+// How far left of its cell a composite picture starts; it starts one pixel below the cell's
+// top, where the tile starts, and the mirrored marks reach this far into the left neighbour.
+constexpr int kCompositeLeft = 6;
+// An element's tile (none when `tile` is null) with its corner marks in its own and the
+// neighbouring cells, as one picture with the white key, to be placed kCompositeLeft pixels
+// left of the cell and one pixel below its top.
+QImage ComposeTile(const ImageList& images, const KeyedImage* tile, unsigned cornerFlags,
+                   int cellWidth, int cellHeight);
+
 // Draws one frame of the panel onto the surface and presents it: background, tiles, the
 // elements' corner marks, preview, grid, cursor outline and overlay, in that order. Only the
 // cells that reach the surface's viewport are visited, so a frame costs what the window
@@ -79,7 +95,6 @@ private:
     void DrawPreview(const PositionFlags& boxes);
     // The grid's pixels inside a logical rectangle.
     void DrawGrid(const QRect& within);
-    void DrawOverlay(const FrameInputs& inputs);
 
     const PanelState& panel_;
     Surface& surface_;

@@ -7,6 +7,24 @@ namespace vedivez {
 
 PanelState::PanelState(PanelWindow& window) : window_(window) {}
 
+void PanelState::AddListener(Listener* listener) {
+    listeners_.push_back(listener);
+}
+
+void PanelState::RemoveListener(Listener* listener) {
+    std::erase(listeners_, listener);
+}
+
+void PanelState::TellCell(int32_t col, int32_t row) {
+    for (Listener* l : listeners_)
+        l->CellChanged(col, row);
+}
+
+void PanelState::TellAll() {
+    for (Listener* l : listeners_)
+        l->AllChanged();
+}
+
 std::optional<size_t> PanelState::FindElementAt(int32_t col, int32_t row) const {
     const uint32_t i = index_.First(col, row);
     if (i == CellIndex::kNone)
@@ -36,6 +54,7 @@ void PanelState::PlaceInCell(int32_t col, int32_t row, const PositionFlags& flag
     e.Cont_PH = flags.PH;
     e.Cont_PS = flags.PS;
     e.Cont_PD = flags.PD;
+    TellCell(col, row);
 }
 
 void PanelState::PlaceElementAt(int32_t px, int32_t py, bool remove) {
@@ -58,19 +77,22 @@ void PanelState::RemoveElement(size_t index) {
         return;
     ++generation_;
     const size_t last = elements_.size() - 1;
-    index_.Remove(elements_[index].X, elements_[index].Y, static_cast<uint32_t>(index));
+    const int32_t col = elements_[index].X, row = elements_[index].Y;
+    index_.Remove(col, row, static_cast<uint32_t>(index));
     if (index != last) {
         index_.Move(elements_[last].X, elements_[last].Y, static_cast<uint32_t>(last),
                     static_cast<uint32_t>(index));
         elements_[index] = std::move(elements_[last]);
     }
     elements_.pop_back();
+    TellCell(col, row);
 }
 
 void PanelState::ClearElements() {
     ++generation_;
     elements_.clear();
     index_.Clear();
+    TellAll();
 }
 
 void PanelState::FillRow(int32_t lastCol, int32_t row, int32_t count) {
@@ -112,6 +134,7 @@ bool PanelState::ShiftAll(int32_t dx, int32_t dy) {
         e.Y += dy;
     }
     RebuildIndex();
+    TellAll();
     // The elements moved, so a save would now write something else.
     window_.SetDocumentState(StateModified());
     return true;
@@ -121,19 +144,23 @@ void PanelState::AppendElement(TPolePanelu element) {
     ++generation_;
     const auto i = static_cast<uint32_t>(elements_.size());
     index_.Add(element.X, element.Y, i);
+    const int32_t col = element.X, row = element.Y;
     elements_.push_back(std::move(element));
+    TellCell(col, row);
 }
 
 void PanelState::ReplaceElements(std::vector<TPolePanelu> elements) {
     ++generation_;
     elements_ = std::move(elements);
     RebuildIndex();
+    TellAll();
 }
 
 void PanelState::ReplaceElements(std::vector<TPolePanelu> elements, CellIndex index) {
     ++generation_;
     elements_ = std::move(elements);
     index_ = std::move(index);
+    TellAll();
 }
 
 void PanelState::RebuildIndex() {

@@ -20,6 +20,19 @@ class PanelState {
 public:
     explicit PanelState(PanelWindow& window);
 
+    // Told of every change to the element list as it happens, for views that keep
+    // something per cell and bring up to date only what an edit touched.
+    class Listener {
+    public:
+        virtual ~Listener() = default;
+        // The elements of this cell changed (placed, replaced or removed).
+        virtual void CellChanged(int32_t col, int32_t row) = 0;
+        // Any cell may have changed (a load, a shift, emptying the list).
+        virtual void AllChanged() = 0;
+    };
+    void AddListener(Listener* listener);
+    void RemoveListener(Listener* listener);
+
     std::string SelectedName = "KOL_sLSPS";
     int32_t PanelCols = 150;
     int32_t PanelRows = 50;
@@ -90,11 +103,14 @@ public:
 private:
     void PlaceInCell(int32_t col, int32_t row, const PositionFlags& flags);
     void RebuildIndex();
+    void TellCell(int32_t col, int32_t row);
+    void TellAll();
 
     PanelWindow& window_;
     std::vector<TPolePanelu> elements_;
     CellIndex index_;
     uint64_t generation_ = 0;
+    std::vector<Listener*> listeners_;
 };
 
 } // namespace vedivez

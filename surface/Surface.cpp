@@ -274,6 +274,48 @@ void Surface::DrawImageAlpha(const KeyedImage& image, const QRect& rect, int alp
     }
 }
 
+QRgb* Surface::ViewportRow(int y) {
+    if (!CanDraw() || y < viewport_.top() || y > viewport_.bottom())
+        return nullptr;
+    canvas_.EndText();
+    return reinterpret_cast<QRgb*>(buffer_.bits() +
+                                   qsizetype(y - viewport_.top()) * buffer_.bytesPerLine());
+}
+
+void Surface::DrawPremultiplied(const QImage& picture, int x, int y, int alpha) {
+    if (!CanDraw() || alpha <= 0 || picture.isNull())
+        return;
+    canvas_.EndText();
+    const qint64 left = viewport_.left(), top = viewport_.top();
+    const qint64 x0 = std::max<qint64>(x, left);
+    const qint64 x1 = std::min<qint64>(qint64{x} + picture.width(), left + viewport_.width());
+    const qint64 y0 = std::max<qint64>(y, top);
+    const qint64 y1 = std::min<qint64>(qint64{y} + picture.height(), top + viewport_.height());
+    if (x0 >= x1 || y0 >= y1)
+        return;
+    const uint32_t extra = uint32_t(std::min(alpha, 255));
+    for (qint64 row = y0; row < y1; ++row) {
+        const auto* src =
+            reinterpret_cast<const QRgb*>(picture.constScanLine(int(row - y))) + (x0 - x);
+        auto* dst = reinterpret_cast<QRgb*>(buffer_.bits() + (row - top) * buffer_.bytesPerLine()) +
+                    (x0 - left);
+        for (qint64 i = 0; i < x1 - x0; ++i) {
+            QRgb s = src[i];
+            const uint32_t a0 = qAlpha(s);
+            if (a0 == 0)
+                continue;
+            if (extra < 255)
+                s = qRgba(BlendChannel(qRed(s), 0, extra), BlendChannel(qGreen(s), 0, extra),
+                          BlendChannel(qBlue(s), 0, extra), BlendChannel(a0, 0, extra));
+            const uint32_t a = qAlpha(s);
+            const QRgb d = dst[i];
+            dst[i] = qRgb(int(qRed(s) + BlendChannel(qRed(d), 0, 255 - a)),
+                          int(qGreen(s) + BlendChannel(qGreen(d), 0, 255 - a)),
+                          int(qBlue(s) + BlendChannel(qBlue(d), 0, 255 - a)));
+        }
+    }
+}
+
 void Surface::PresentFrame() {
     canvas_.EndText();
     if (!CanDraw())

@@ -85,6 +85,14 @@ public:
     // and blends its non-white pixels over the surface with opacity alpha/255.
     void DrawImageAlpha(const KeyedImage& image, const QRect& rect, int alpha);
 
+    // Blends a premultiplied ARGB picture over the surface with its top-left at logical
+    // (x, y), clipped, at an extra opacity of alpha/255. Pictures scaled down from the black
+    // tiles carry their coverage in their alpha.
+    void DrawPremultiplied(const QImage& picture, int x, int y, int alpha = 255);
+    // The back-buffer pixels of logical row y, starting at the viewport's left edge, for
+    // drawing code that composes whole rows itself; nullptr outside the viewport.
+    QRgb* ViewportRow(int y);
+
     // The one canvas of this surface; its pen, brush and font persist between frames.
     Canvas& SurfaceCanvas() { return canvas_; }
     // Ends the frame's canvas drawing; nothing if the canvas was not used.

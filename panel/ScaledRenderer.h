@@ -1,0 +1,86 @@
+#pragma once
+
+#include "panel/FrameRenderer.h"
+#include "panel/TileLookup.h"
+#include "panel/ZoomLevel.h"
+
+#include <QImage>
+#include <QRect>
+#include <QSize>
+#include <functional>
+#include <string>
+#include <unordered_map>
+
+namespace vedivez {
+
+class ImageList;
+class PanelOccupancy;
+class PanelState;
+class Surface;
+
+// Draws frames of the panel at the scales below 100 %, where the surface is in screen
+// pixels: down to 12 pixels a cell the tiles with their corner marks scaled down once per
+// scale by area averaging, below that one dark block a cell, and from one pixel for several
+// cells on a dark pixel where any of them holds an element. The grid is drawn down to 6
+// pixels a cell. As at 100 %, the background, tiles and grid are kept between frames, so a
+// pointer move redraws only the preview, the cursor outline and the overlay.
+class ScaledRenderer {
+public:
+    ScaledRenderer(const PanelState& panel, Surface& surface, const ImageList& images,
+                   const PanelOccupancy& occupancy);
+
+    void RenderFrame(const FrameInputs& inputs, ZoomLevel level);
+
+    // Screen pixels a cell needs at least to show its tile rather than a block, and for the
+    // grid to be drawn.
+    static constexpr int kTileCellSize = 12;
+    static constexpr int kGridCellSize = 6;
+
+    // The scaled picture of a tile (null: none) with the marks of the corner flags, and
+    // where it goes relative to its cell's top-left screen pixel: its coverage in alpha,
+    // premultiplied.
+    struct Scaled {
+        QImage image;
+        int dx = 0;
+        int dy = 0;
+    };
+    static Scaled Downscale(const QImage& picture, int panelX, int panelY, ZoomLevel level);
+
+    // Receives "Image '<name>' not found" once for each name without a picture.
+    std::function<void(const std::string& message)> onMissingImage;
+
+private:
+    const Scaled& Picture(int tileIndex, unsigned flags);
+    void DrawBase(bool grid);
+    void DrawTiles();
+    void DrawBlocks(bool grid);
+    // The grid's lines that cross the rectangle of screen pixels.
+    void DrawGrid(const QRect& within);
+    void DrawCursorLayer(const FrameInputs& inputs);
+
+    const PanelState& panel_;
+    Surface& surface_;
+    const ImageList& images_;
+    const PanelOccupancy& occupancy_;
+    TileLookup lookup_;
+    ZoomLevel level_;
+    // Scaled pictures of the current level, by tile and corner flags.
+    std::unordered_map<unsigned, Scaled> pictures_;
+
+    struct LayerKey {
+        uint64_t generation = ~uint64_t{0};
+        QRect viewport;
+        QSize surfaceSize;
+        bool grid = false;
+        int32_t cols = 0;
+        int32_t rows = 0;
+        ZoomLevel level;
+        friend bool operator==(const LayerKey&, const LayerKey&) = default;
+    };
+    bool cacheValid_ = false;
+    QImage cache_;
+    LayerKey cacheKey_;
+    LayerKey lastKey_;
+};
+
+} // namespace vedivez
