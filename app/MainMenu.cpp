@@ -23,6 +23,7 @@ MainMenu::MainMenu(const std::vector<Item>& items, ErrorHandler& errors, QWidget
         }
         if (!item.submenu.isEmpty()) {
             submenu = menu->addMenu(item.submenu);
+            submenu->setObjectName(item.component);
             continue;
         }
         QMenu* target = item.inSubmenu && submenu ? submenu : menu;
@@ -34,7 +35,11 @@ MainMenu::MainMenu(const std::vector<Item>& items, ErrorHandler& errors, QWidget
         }
         QAction* action = target->addAction(item.caption);
         action->setObjectName(item.component);
-        action->setShortcut(item.shortcut);
+        QList<QKeySequence> keys;
+        if (!item.shortcut.isEmpty())
+            keys << item.shortcut;
+        keys << item.moreShortcuts;
+        action->setShortcuts(keys);
         // Shortcuts work anywhere in the main window, whatever has the focus.
         action->setShortcutContext(Qt::WindowShortcut);
         action->setEnabled(item.enabled);
@@ -56,6 +61,10 @@ MainMenu::MainMenu(const std::vector<Item>& items, ErrorHandler& errors, QWidget
 
 QAction* MainMenu::Action(const QString& component) const {
     return bar_->findChild<QAction*>(component);
+}
+
+QMenu* MainMenu::Submenu(const QString& component) const {
+    return component.isEmpty() ? nullptr : bar_->findChild<QMenu*>(component);
 }
 
 } // namespace vedivez

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QKeySequence>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <vector>
 
 class QAction;
+class QMenu;
 class QMenuBar;
 class QWidget;
 
@@ -18,7 +20,8 @@ class ErrorHandler;
 class MainMenu {
 public:
     // One row of the table. A row with an empty component and caption is a separator; a row
-    // whose `submenu` is set opens a submenu that the following rows with `inSubmenu` fill.
+    // whose `submenu` is set opens a submenu (named by `component`, if given) that the
+    // following rows with `inSubmenu` fill.
     struct Item {
         QString menu;    // top-level menu caption
         QString submenu; // caption of the submenu this row opens, if any
@@ -30,6 +33,8 @@ public:
         bool checkable = false;
         QString picture; // resource path, or empty
         std::function<void()> handler;
+        // Further keys for the same item (Ctrl+= beside Ctrl++).
+        QList<QKeySequence> moreShortcuts = {};
     };
 
     // Builds the menu bar from the rows; every handler runs under the error handler.
@@ -38,6 +43,8 @@ public:
     QMenuBar* Bar() const { return bar_; }
     // The action of a component; nullptr for an unknown name.
     QAction* Action(const QString& component) const;
+    // A named submenu; nullptr for an unknown name.
+    QMenu* Submenu(const QString& component) const;
 
 private:
     QMenuBar* bar_;

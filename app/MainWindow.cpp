@@ -6,10 +6,12 @@
 #include "app/MainMenu.h"
 #include "app/MouseEditing.h"
 #include "app/Palette.h"
+#include "app/PanelNavigation.h"
 #include "app/PanelView.h"
 #include "app/Prompts.h"
 #include "app/SurfaceWidget.h"
 #include "app/WindowShortcuts.h"
+#include "app/ZoomController.h"
 #include "dialogs/U_About.h"
 #include "dialogs/U_AboutVUVOzaz.h"
 #include "dialogs/U_Manual.h"
@@ -128,6 +130,7 @@ TPanelVAD::TPanelVAD(std::unique_ptr<Prompts> prompts, QWidget* parent)
     for (const char* item : {"Zpt1", "Posunoutve1", "PosunoutveV1", "Posunoutve2"})
         shiftKeys.push_back(Action(QString::fromLatin1(item))->shortcut());
     new WindowShortcuts(this, std::move(shiftKeys));
+    navigation_ = new PanelNavigation(panel_, *view_, this);
     connect(palette_->CloseButton(), &QPushButton::clicked, this,
             [this] { errors_->Guard([this] { B_ZavritPanelSortimentClick(); }); });
     connect(palette_->LeftCloseButton(), &QPushButton::clicked, this,
@@ -286,6 +289,17 @@ void TPanelVAD::BuildMenu() {
         row.submenu = QString::fromUtf8(caption);
         return row;
     };
+    auto named = [](MainMenu::Item row, const char* component) {
+        row.component = QString::fromLatin1(component);
+        return row;
+    };
+    auto also = [](MainMenu::Item row, K key) {
+        row.moreShortcuts << key;
+        return row;
+    };
+    auto zoom = [this](void (ZoomController::*handler)()) {
+        return std::function<void()>([this, handler] { (zoom_.get()->*handler)(); });
+    };
     auto separator = [](const QString& menu, bool inSubmenu = false) {
         MainMenu::Item row;
         row.menu = menu;
@@ -324,23 +338,38 @@ void TPanelVAD::BuildMenu() {
         separator(zobrazit, true),
         sub(zobrazit, "MP_SkrytVsechnyPanely", "Skrýt všechny", K(Qt::Key_F2), on(&TPanelVAD::MP_SkrytVsechnyPanelyClick)),
         sub(zobrazit, "MP_ZobrazitVsechnyPanely", "Zobrazit všechny", K(Qt::Key_F3), on(&TPanelVAD::MP_ZobrazitVsechnyPanelyClick)),
+        separator(zobrazit),
+        named(submenu(zobrazit, "Měřítko"), "MP_Meritko"),
+        also(sub(zobrazit, "MP_Priblizit", "Přiblížit", K(Qt::CTRL | Qt::Key_Plus), zoom(&ZoomController::ZoomIn)), K(Qt::CTRL | Qt::Key_Equal)),
+        sub(zobrazit, "MP_Oddalit", "Oddálit", K(Qt::CTRL | Qt::Key_Minus), zoom(&ZoomController::ZoomOut)),
+        sub(zobrazit, "MP_SkutecnaVelikost", "Skutečná velikost", K(Qt::CTRL | Qt::Key_1), zoom(&ZoomController::ActualSize)),
+        sub(zobrazit, "MP_CelyPanel", "Celý panel", K(Qt::CTRL | Qt::Key_0), zoom(&ZoomController::WholePanel)),
         item(napoveda, "Manul1", "Manuál", none, on(&TPanelVAD::Manul1Click)),
         item(napoveda, "Oprogramu1", "O programu", none, on(&TPanelVAD::Oprogramu1Click)),
     };
     // clang-format on
     menu_ = std::make_unique<MainMenu>(items, *errors_, this);
     setMenuBar(menu_->Bar());
+    zoom_ = std::make_unique<ZoomController>(*view_, menu_->Submenu(QStringLiteral("MP_Meritko")));
 }
 
 void TPanelVAD::ConnectSurface() {
     SurfaceWidget* surface = view_->SurfaceControl();
-    connect(surface, &SurfaceWidget::pointerMoved, this,
-            [this](int x, int y) { errors_->Guard([&] { mouse_->X_PlochaMouseMove(x, y); }); });
+    // Mouse editing works in panel pixels at every scale; the view maps the pointer there.
+    connect(surface, &SurfaceWidget::pointerMoved, this, [this](int x, int y) {
+        errors_->Guard([&] {
+            const QPoint p = view_->ToPanel(QPoint(x, y));
+            mouse_->X_PlochaMouseMove(p.x(), p.y());
+        });
+    });
     connect(surface, &SurfaceWidget::buttonPressed, this,
             [this] { errors_->Guard([&] { mouse_->X_PlochaMouseDown(); }); });
     connect(surface, &SurfaceWidget::buttonReleased, this,
             [this](Qt::MouseButton button, int x, int y) {
-                errors_->Guard([&] { mouse_->X_PlochaMouseUp(button, x, y); });
+                errors_->Guard([&] {
+                    const QPoint p = view_->ToPanel(QPoint(x, y));
+                    mouse_->X_PlochaMouseUp(button, p.x(), p.y());
+                });
             });
     connect(surface, &SurfaceWidget::focusEntered, this, [this] { mouse_->X_PlochaEnter(); });
     connect(surface, &SurfaceWidget::focusLeft, this, [this] { mouse_->X_PlochaExit(); });
@@ -350,9 +379,15 @@ void TPanelVAD::ConnectSurface() {
 
 void TPanelVAD::TrackPointerAfterScroll() {
     // The outline, the preview and the overlay's position follow the cell under the pointer,
-    // the one a click would now land on; with a button held the drag's end follows too.
-    if (const std::optional<QPoint> p = view_->PointerOnSurface())
-        mouse_->TrackCursor(p->x(), p->y());
+    // the one a click would now land on. With a button held the pointer belongs to the
+    // surface wherever it is, and the drag's end follows it.
+    std::optional<QPoint> p = view_->SurfaceControl()->ButtonHeld()
+                                  ? std::optional<QPoint>(view_->PointerOnWidget())
+                                  : view_->PointerOnSurface();
+    if (p) {
+        const QPoint panelPoint = view_->ToPanel(*p);
+        mouse_->TrackCursor(panelPoint.x(), panelPoint.y());
+    }
 }
 
 QAction* TPanelVAD::Action(const QString& component) const {

@@ -26,8 +26,10 @@ class TZ_PosunPolicek;
 class MainMenu;
 class MouseEditing;
 class Palette;
+class PanelNavigation;
 class PanelView;
 class Prompts;
+class ZoomController;
 
 // The main window PanelVAD: menu, tool bar, palette, left panel, drawing area and status
 // bar. It owns the panel and hands each concern to its collaborator; towards the panel and
@@ -44,6 +46,8 @@ public:
     Palette& PaletteControls() { return *palette_; }
     MouseEditing& Mouse() { return *mouse_; }
     FileCommands& Files() { return *files_; }
+    ZoomController& Zoom() { return *zoom_; }
+    PanelNavigation& Navigation() { return *navigation_; }
     ErrorHandler& Errors() { return *errors_; }
     Prompts& Prompt() { return *prompts_; }
     QAction* Action(const QString& component) const;
@@ -121,6 +125,8 @@ private:
     std::unique_ptr<MouseEditing> mouse_;
     std::unique_ptr<MainMenu> menu_;
     std::unique_ptr<FileCommands> files_;
+    std::unique_ptr<ZoomController> zoom_;
+    PanelNavigation* navigation_ = nullptr;
     TZ_PosunPolicek* shiftDialog_ = nullptr;
     TAboutStation* stationDialog_ = nullptr;
     TManual* manual_ = nullptr;

@@ -42,6 +42,8 @@ bool SameInputs(const FrameInputs& a, const FrameInputs& b) {
 
 // Space around a cell that the preview's mirrored corner marks and the cursor outline reach.
 constexpr int kCursorMargin = 8;
+// The wheel scrolls three cells a notch, but never less than this many screen pixels.
+constexpr int kMinWheelStep = 48;
 // The overlay's four text lines near the surface's top-left corner, with room to spare.
 const QRect kOverlayArea(0, 0, 520, 72);
 
@@ -51,12 +53,14 @@ bool PanelView::FrameKey::operator==(const FrameKey& o) const {
     return generation == o.generation && cursorX == o.cursorX && cursorY == o.cursorY &&
            cursorInside == o.cursorInside && selected == o.selected &&
            SameInputs(inputs, o.inputs) && viewport == o.viewport && surfaceSize == o.surfaceSize &&
-           buffer == o.buffer && cols == o.cols && rows == o.rows && elements == o.elements;
+           level == o.level && buffer == o.buffer && cols == o.cols && rows == o.rows &&
+           elements == o.elements;
 }
 
 PanelView::PanelView(PanelState& panel, const ImageList& images, ErrorHandler& errors,
                      QWidget* parent)
-    : panel_(panel), errors_(errors), renderer_(panel, surface_, images) {
+    : panel_(panel), errors_(errors), renderer_(panel, surface_, images), occupancy_(panel),
+      scaled_(panel, surface_, images, occupancy_) {
     area_ = new BevelPanel(QStringLiteral("P_PodkladPlochy"), BevelPanel::Style::Double, parent);
     horizontal_ = new QScrollBar(Qt::Horizontal, area_);
     horizontal_->setObjectName(QStringLiteral("SB_Vodorovny"));
@@ -92,14 +96,10 @@ PanelView::PanelView(PanelState& panel, const ImageList& images, ErrorHandler& e
     }));
     connect(horizontal_, &QScrollBar::valueChanged, this, &PanelView::SB_VodorovnyChange);
     connect(vertical_, &QScrollBar::valueChanged, this, &PanelView::SB_SvislyChange);
-    connect(surfaceWidget_, &SurfaceWidget::wheelScrolled, this, [this](int dx, int dy) {
-        if (dx && horizontal_->isEnabled())
-            horizontal_->setValue(horizontal_->value() + dx);
-        if (dy && vertical_->isEnabled())
-            vertical_->setValue(vertical_->value() + dy);
-    });
+    connect(surfaceWidget_, &SurfaceWidget::wheelTurned, this, &PanelView::WheelTurned);
 
     renderer_.onMissingImage = [this](const std::string& message) { errors_.ReportOnce(message); };
+    scaled_.onMissingImage = renderer_.onMissingImage;
     surfaceWidget_->beforePaint = [this](const QRect& exposed) {
         // A scroll or resize shows parts of the surface the last frame did not cover; they
         // are drawn at once rather than at the next tick.
@@ -139,9 +139,93 @@ int PanelView::SurfaceHeight() const {
 }
 
 void PanelView::SetSurfaceSize(int width, int height) {
+    const QSize before = panelPixels_;
+    panelPixels_ = QSize(width, height);
+    try {
+        ApplySurfaceSize();
+    } catch (...) {
+        panelPixels_ = before;
+        throw;
+    }
+}
+
+void PanelView::ApplySurfaceSize() {
+    const int width = int(level_.ToScreen(panelPixels_.width() - 1) + 1);
+    const int height = int(level_.ToScreen(panelPixels_.height() - 1) + 1);
     surface_.SetSize(width, height);
     surfaceWidget_->resize(width, height);
     UpdateViewport();
+}
+
+void PanelView::WheelTurned(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPoint at) {
+    if (modifiers & Qt::ControlModifier) {
+        // Notches of a fine-grained wheel add up to whole steps.
+        zoomWheelAngle_ += angleDelta.y() != 0 ? angleDelta.y() : angleDelta.x();
+        const int steps = zoomWheelAngle_ / 120;
+        zoomWheelAngle_ -= steps * 120;
+        if (steps != 0)
+            emit zoomWheel(steps, surfaceWidget_->mapTo(viewport_, at));
+        return;
+    }
+    // Three cells a notch; Shift turns the wheel sideways, as in most editors.
+    const int cell = std::max(level_.CellSize() * 3, kMinWheelStep) / 3;
+    QPoint delta = angleDelta * (3 * cell) / 120;
+    if (modifiers & Qt::ShiftModifier)
+        delta = QPoint(delta.y(), delta.x());
+    if (delta.x() && horizontal_->isEnabled())
+        horizontal_->setValue(horizontal_->value() - delta.x());
+    if (delta.y() && vertical_->isEnabled())
+        vertical_->setValue(vertical_->value() - delta.y());
+}
+
+QPoint PanelView::ToPanel(QPoint widgetPoint) const {
+    if (level_.Actual())
+        return widgetPoint;
+    return QPoint(int(std::clamp<int64_t>(level_.ToPanel(widgetPoint.x()), INT32_MIN, INT32_MAX)),
+                  int(std::clamp<int64_t>(level_.ToPanel(widgetPoint.y()), INT32_MIN, INT32_MAX)));
+}
+
+QPoint PanelView::ToWidget(QPoint panelPoint) const {
+    return QPoint(int(level_.ToScreen(panelPoint.x())), int(level_.ToScreen(panelPoint.y())));
+}
+
+ZoomLevel PanelView::FitLevel() const {
+    const QSize room = viewport_->size();
+    for (const ZoomLevel& level : ZoomLevel::All())
+        if (level.ToScreen(panelPixels_.width() - 1) < room.width() &&
+            level.ToScreen(panelPixels_.height() - 1) < room.height())
+            return level;
+    return ZoomLevel::All().back();
+}
+
+void PanelView::SetZoom(ZoomLevel level) {
+    SetZoom(level, viewport_->rect().center());
+}
+
+void PanelView::SetZoom(ZoomLevel level, QPoint anchor) {
+    if (level == level_)
+        return;
+    // The panel point under the anchor now, which is to stay under it.
+    const QPoint panelPoint = ToPanel(anchor - surfaceWidget_->pos());
+    level_ = level;
+    ApplySurfaceSize();
+    NastaveniPosuvniku();
+    const QPoint onWidget = ToWidget(panelPoint);
+    if (horizontal_->isEnabled())
+        horizontal_->setValue(onWidget.x() - anchor.x());
+    if (vertical_->isEnabled())
+        vertical_->setValue(onWidget.y() - anchor.y());
+    UpdateViewport();
+    emit zoomChanged(level_);
+    emit scrolled();
+}
+
+void PanelView::CentreOn(QPoint panelPoint) {
+    const QPoint onWidget = ToWidget(panelPoint);
+    if (horizontal_->isEnabled())
+        horizontal_->setValue(onWidget.x() - viewport_->width() / 2);
+    if (vertical_->isEnabled())
+        vertical_->setValue(onWidget.y() - viewport_->height() / 2);
 }
 
 void PanelView::NastaveniPosuvniku() {
@@ -176,6 +260,10 @@ void PanelView::SB_SvislyChange(int position) {
     surfaceWidget_->move(surfaceWidget_->x(), -position);
     UpdateViewport();
     emit scrolled();
+}
+
+QPoint PanelView::PointerOnWidget() const {
+    return surfaceWidget_->mapFromGlobal(QCursor::pos());
 }
 
 std::optional<QPoint> PanelView::PointerOnSurface() const {
@@ -270,6 +358,7 @@ PanelView::FrameKey PanelView::CurrentKey(int lagCount) const {
     key.inputs.frameRate = timer_.FrameRate();
     key.viewport = surface_.Viewport();
     key.surfaceSize = QSize(surface_.Width(), surface_.Height());
+    key.level = level_;
     key.buffer = surface_.BufferSerial();
     key.cols = panel_.PanelCols;
     key.rows = panel_.PanelRows;
@@ -277,22 +366,29 @@ PanelView::FrameKey PanelView::CurrentKey(int lagCount) const {
     return key;
 }
 
+QRect PanelView::CursorArea(int32_t cursorX, int32_t cursorY, ZoomLevel level) const {
+    const int cw = panel_.CellWidth, ch = panel_.CellHeight;
+    if (level.Actual())
+        return QRect(cursorX - kCursorMargin, cursorY - kCursorMargin, cw + 2 * kCursorMargin,
+                     ch + 2 * kCursorMargin);
+    const int x = int(level.CellToScreen(cursorX / cw)), y = int(level.CellToScreen(cursorY / ch));
+    const int size = std::max(level.CellSize(), 1);
+    return QRect(x - kCursorMargin, y - kCursorMargin, size + 2 * kCursorMargin,
+                 size + 2 * kCursorMargin);
+}
+
 QRect PanelView::ChangedArea(const FrameKey& before, const FrameKey& after) const {
     const bool sameLayers =
         before.generation == after.generation && before.viewport == after.viewport &&
-        before.surfaceSize == after.surfaceSize && before.buffer == after.buffer &&
-        before.cols == after.cols && before.rows == after.rows &&
+        before.level == after.level && before.surfaceSize == after.surfaceSize &&
+        before.buffer == after.buffer && before.cols == after.cols && before.rows == after.rows &&
         before.inputs.options.Grid == after.inputs.options.Grid;
     if (!sameLayers)
         return after.viewport;
     // Only the preview, the cursor outline and the overlay can differ: the cells under the
     // old and the new cursor, and the overlay's corner.
-    const int cw = panel_.CellWidth, ch = panel_.CellHeight;
-    auto around = [&](const FrameKey& k) {
-        return QRect(k.cursorX - kCursorMargin, k.cursorY - kCursorMargin, cw + 2 * kCursorMargin,
-                     ch + 2 * kCursorMargin);
-    };
-    QRect changed = around(before) | around(after);
+    QRect changed = CursorArea(before.cursorX, before.cursorY, after.level) |
+                    CursorArea(after.cursorX, after.cursorY, after.level);
     if (before.inputs.options.Info || after.inputs.options.Info)
         changed |= kOverlayArea;
     return changed & after.viewport;
@@ -319,7 +415,10 @@ bool PanelView::Render(int lagCount, QRect& changed) {
     if (shownValid_ && compared == shown_)
         return false;
     FrameInputs inputs = key.inputs;
-    renderer_.RenderFrame(inputs);
+    if (level_.Actual())
+        renderer_.RenderFrame(inputs);
+    else
+        scaled_.RenderFrame(inputs, level_);
     changed = shownValid_ ? ChangedArea(shown_, compared) : key.viewport;
     shown_ = compared;
     shownValid_ = true;

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "panel/FrameRenderer.h"
+#include "panel/PanelOccupancy.h"
+#include "panel/ScaledRenderer.h"
+#include "panel/ZoomLevel.h"
 #include "surface/FrameTimer.h"
 #include "surface/Surface.h"
 
@@ -25,7 +28,9 @@ class SurfaceWidget;
 
 // The drawing area of the main window: the surface X_Plocha inside its viewport P_Plocha with
 // the two scroll bars, and the frame driver that renders the visible part of the surface at
-// the frame timer's pace, and only when something the frame shows has changed.
+// the frame timer's pace, and only when something the frame shows has changed. It also holds
+// the view's scale: the surface widget is the panel at that scale, and this is the one place
+// that maps its screen pixels to the panel pixels the model works in.
 class PanelView : public QObject {
     Q_OBJECT
 public:
@@ -42,10 +47,29 @@ public:
     // The view options and corner boxes of the next frame (the window's menu and palette).
     std::function<FrameInputs()> frameInputs;
 
-    // Size of the surface control in pixels, up to 188,000 each way.
+    // Size of the panel in panel pixels, up to 188,000 each way; the surface control is that
+    // at the view's scale.
     void SetSurfaceSize(int width, int height);
     int SurfaceWidth() const;
     int SurfaceHeight() const;
+
+    // The view's scale; 100 % at every start.
+    ZoomLevel Zoom() const { return level_; }
+    // Changes the scale so that the panel point under `anchor` (a point of the viewport)
+    // stays under it, as far as the scroll ranges allow.
+    void SetZoom(ZoomLevel level, QPoint anchor);
+    // The same about the middle of the viewport.
+    void SetZoom(ZoomLevel level);
+    // The largest scale at which the whole panel fits the viewport (the smallest scale when
+    // none does).
+    ZoomLevel FitLevel() const;
+    // Panel pixels of a point of the surface widget, and the widget point where a panel
+    // pixel starts.
+    QPoint ToPanel(QPoint widgetPoint) const;
+    QPoint ToWidget(QPoint panelPoint) const;
+    // Scrolls so that the panel pixel lies in the middle of the viewport (as far as the
+    // ranges allow).
+    void CentreOn(QPoint panelPoint);
 
     // Scroll-bar set-up: enables each bar when the surface exceeds the viewport that way and
     // sets its range, or pins that edge of the surface at 0.
@@ -55,9 +79,11 @@ public:
 
     // The part of the surface the viewport shows, in surface pixels.
     QRect VisibleRect() const;
-    // Where the pointer is on the surface, in surface pixels, when it is over the part the
-    // viewport shows.
+    // Where the pointer is on the surface widget when it is over the part the viewport
+    // shows.
     std::optional<QPoint> PointerOnSurface() const;
+    // Where the pointer is relative to the surface widget, wherever it is.
+    QPoint PointerOnWidget() const;
 
     // Initialises the surface and starts the frame timer (when the window is first shown).
     void Start();
@@ -77,9 +103,14 @@ public:
     const Surface& FrameSurface() const { return surface_; }
 
 signals:
-    // The surface moved in its viewport (a scroll bar, the wheel): a pointer that stayed
-    // where it was is now over another part of the panel.
+    // The surface moved in its viewport (a scroll bar, the wheel, a new scale): a pointer
+    // that stayed where it was is now over another part of the panel.
     void scrolled();
+    // The scale changed.
+    void zoomChanged(ZoomLevel level);
+    // Ctrl and the wheel over the surface: `steps` scale steps in (positive) or out, about
+    // the viewport point `at`.
+    void zoomWheel(int steps, QPoint at);
 
 private:
     // What a frame shows; a frame equal to the last one is not drawn again.
@@ -91,6 +122,7 @@ private:
         FrameInputs inputs;
         QRect viewport;
         QSize surfaceSize;
+        ZoomLevel level;
         // A re-made back buffer is black whatever else stayed the same.
         uint64_t buffer = 0;
         int32_t cols = 0, rows = 0;
@@ -104,6 +136,11 @@ private:
     void UpdateViewport();
     void ScheduleNextPoll();
     void ApplicationStateChanged(Qt::ApplicationState state);
+    void WheelTurned(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPoint at);
+    // Sizes the surface and its widget from the panel's size at the current scale.
+    void ApplySurfaceSize();
+    // Screen pixels of the cursor's cell, with room around it for the preview's marks.
+    QRect CursorArea(int32_t cursorX, int32_t cursorY, ZoomLevel level) const;
     // The region of the surface widget a new frame changes compared with the last.
     QRect ChangedArea(const FrameKey& before, const FrameKey& after) const;
 
@@ -111,6 +148,11 @@ private:
     ErrorHandler& errors_;
     Surface surface_;
     FrameRenderer renderer_;
+    PanelOccupancy occupancy_;
+    ScaledRenderer scaled_;
+    ZoomLevel level_;
+    QSize panelPixels_{Surface::kInitialWidth, Surface::kInitialHeight};
+    int zoomWheelAngle_ = 0;
     FrameTimer timer_;
     QElapsedTimer clock_;
     QTimer pollTimer_;

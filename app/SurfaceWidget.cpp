@@ -51,6 +51,7 @@ void SurfaceWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void SurfaceWidget::mousePressEvent(QMouseEvent* event) {
+    held_ = event->buttons();
     emit buttonPressed(event->button(), Pixel(event->position().x()), Pixel(event->position().y()));
 }
 
@@ -61,6 +62,7 @@ void SurfaceWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void SurfaceWidget::mouseReleaseEvent(QMouseEvent* event) {
+    held_ = event->buttons();
     emit buttonReleased(event->button(), Pixel(event->position().x()),
                         Pixel(event->position().y()));
 }
@@ -76,12 +78,14 @@ void SurfaceWidget::focusOutEvent(QFocusEvent* event) {
 }
 
 void SurfaceWidget::wheelEvent(QWheelEvent* event) {
-    // Three cells a notch; Shift turns the wheel sideways, as in most editors.
-    QPoint delta = event->angleDelta() * (3 * 47) / 120;
-    if (event->modifiers() & Qt::ShiftModifier)
-        delta = QPoint(delta.y(), delta.x());
-    emit wheelScrolled(-delta.x(), -delta.y());
+    emit wheelTurned(event->angleDelta(), event->modifiers(),
+                     QPoint(Pixel(event->position().x()), Pixel(event->position().y())));
     event->accept();
+}
+
+void SurfaceWidget::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    emit pointerLeft();
 }
 
 } // namespace vedivez

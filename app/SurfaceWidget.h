@@ -16,6 +16,10 @@ class SurfaceWidget : public QWidget {
 public:
     SurfaceWidget(Surface& surface, QWidget* parent);
 
+    // Whether a mouse button pressed on the surface is still held (the pointer is then
+    // captured and reported even beyond the surface).
+    bool ButtonHeld() const { return held_ != Qt::NoButton; }
+
     // Called before painting so the owner can bring the frame up to date for what is shown;
     // the exposed area is about to be painted anyway.
     std::function<void(const QRect& exposed)> beforePaint;
@@ -26,8 +30,11 @@ signals:
     void buttonReleased(Qt::MouseButton button, int x, int y);
     void focusEntered();
     void focusLeft();
-    // Surface pixels to scroll by.
-    void wheelScrolled(int dx, int dy);
+    // The wheel turned over the surface (angle in eighths of a degree, as Qt gives it) at a
+    // point of the surface widget.
+    void wheelTurned(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPoint at);
+    // The pointer left the surface widget.
+    void pointerLeft();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -38,9 +45,11 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     Surface& surface_;
+    Qt::MouseButtons held_ = Qt::NoButton;
 };
 
 } // namespace vedivez

@@ -1,13 +1,16 @@
 #include "app/WindowShortcuts.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QWidget>
+#include <algorithm>
 
 namespace vedivez {
 
-WindowShortcuts::WindowShortcuts(QWidget* window, std::vector<QKeySequence> keys)
-    : QObject(window), window_(window), keys_(std::move(keys)) {
+WindowShortcuts::WindowShortcuts(QWidget* window, std::vector<QKeySequence> keys, Winner winner)
+    : QObject(window), window_(window), keys_(std::move(keys)), winner_(winner) {
     // Qt asks the focus widget first whether it wants a key that is also a shortcut; that
     // question passes through the application, whichever widget of the window has the focus.
     qApp->installEventFilter(this);
@@ -21,14 +24,21 @@ bool WindowShortcuts::eventFilter(QObject* watched, QEvent* event) {
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     const QKeySequence pressed(key->keyCombination());
-    for (const QKeySequence& k : keys_) {
-        if (k == pressed) {
-            // Left unaccepted, the key goes to the window's shortcut.
-            event->ignore();
-            return true;
-        }
+    if (std::find(keys_.begin(), keys_.end(), pressed) == keys_.end())
+        return false;
+    if (winner_ == Winner::Window) {
+        // Left unaccepted, the key goes to the window's shortcut.
+        event->ignore();
+        return true;
     }
-    return false;
+    const bool editBox = qobject_cast<QLineEdit*>(widget) ||
+                         qobject_cast<QAbstractSpinBox*>(widget) ||
+                         qobject_cast<QAbstractSpinBox*>(widget->parentWidget());
+    if (!editBox)
+        return false;
+    // Accepted, the key goes to the edit box.
+    event->accept();
+    return true;
 }
 
 } // namespace vedivez

@@ -352,10 +352,10 @@ TEST_F(WindowLayoutTest, LeftPanelIsAStripAtTheLeftOnEveryPage) {
             const QRect p = InClient(palette, client);
             const int below = other ? top->y() + top->height() : p.bottom() + 1;
             EXPECT_EQ(l, QRect(0, below, 145, status->y() - below)) << what;
-            if (other)
-                EXPECT_EQ(p, QRect(145, below, client->width() - 145, status->y() - below)) << what;
-            else
-                EXPECT_EQ(p, QRect(0, top->y() + top->height(), client->width(), 92)) << what;
+            const QRect palettePlace =
+                other ? QRect(145, below, client->width() - 145, status->y() - below)
+                      : QRect(0, top->y() + top->height(), client->width(), 92);
+            EXPECT_EQ(p, palettePlace) << what;
         }
     }
 }
@@ -370,8 +370,9 @@ TEST_F(WindowLayoutTest, PanelsHoldTheirContentInsideTheBevel) {
         QWidget* inner = Find<QWidget>(child);
         ASSERT_EQ(inner->parentWidget(), outer) << child;
         EXPECT_EQ(inner->pos(), QPoint(2, 2)) << child;
-        if (QString::fromLatin1(child) != QStringLiteral("P_Plocha"))
+        if (QString::fromLatin1(child) != QStringLiteral("P_Plocha")) {
             EXPECT_EQ(inner->geometry(), outer->rect().adjusted(2, 2, -2, -2)) << child;
+        }
     }
 }
 
@@ -418,8 +419,9 @@ TEST_F(WindowLayoutTest, ShiftKeysWorkFromEveryFocusInTheWindow) {
             EXPECT_EQ(Panel().Elements().at(0).X, 5) << what;
             QTest::keyClick(w, Qt::Key_Up, Qt::ControlModifier);
             EXPECT_EQ(Panel().Elements().at(0).Y, 5) << what;
-            if (auto* edit = qobject_cast<QLineEdit*>(w))
+            if (auto* edit = qobject_cast<QLineEdit*>(w)) {
                 EXPECT_EQ(edit->text(), before) << what;
+            }
         }
     }
     // The two size fields at least, the surface and the buttons and boxes.

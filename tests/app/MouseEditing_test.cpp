@@ -276,8 +276,9 @@ TEST_F(MouseEditingTest, CursorFollowsAStillPointerAfterAScroll) {
         const QPoint was = view.VisibleRect().topLeft();
         s.scroll();
         const QPoint moved = view.VisibleRect().topLeft() - was;
-        if (s.rows >= 0)
+        if (s.rows >= 0) {
             EXPECT_EQ(moved, QPoint(s.cols * 47, s.rows * 47)) << s.what;
+        }
         // The cell under the still pointer is the cell the cursor now marks.
         const QPoint under = Surface()->mapFromGlobal(QCursor::pos());
         EXPECT_EQ(under, start + moved) << s.what;

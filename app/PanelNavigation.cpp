@@ -1,0 +1,169 @@
+#include "app/PanelNavigation.h"
+
+#include "app/PanelView.h"
+#include "app/SurfaceWidget.h"
+#include "app/WindowShortcuts.h"
+#include "panel/PanelState.h"
+#include "surface/Cp1250.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QScrollBar>
+#include <QToolTip>
+#include <QWidget>
+#include <algorithm>
+
+namespace vedivez {
+
+namespace {
+
+// The pointer counts as at the edge this close to it.
+constexpr int kEdge = 8;
+// Pace of the scrolling during a drag.
+constexpr int kAutoScrollInterval = 30;
+
+// How far to scroll this step along one axis for the pointer at `p` in [0, size): a cell
+// a step at the edge, faster the further beyond it.
+int EdgeSpeed(int p, int size, int cell) {
+    if (p < kEdge)
+        return -(cell + (kEdge - p) / 2);
+    if (p >= size - kEdge)
+        return cell + (p - (size - kEdge)) / 2;
+    return 0;
+}
+
+} // namespace
+
+PanelNavigation::PanelNavigation(PanelState& panel, PanelView& view, QWidget* window)
+    : QObject(window), panel_(panel), view_(view) {
+    const struct {
+        const char* name;
+        QKeySequence key;
+        void (PanelNavigation::*handler)();
+    } keys[] = {
+        {"A_StrankaNahoru", QKeySequence(Qt::Key_PageUp), &PanelNavigation::PageUp},
+        {"A_StrankaDolu", QKeySequence(Qt::Key_PageDown), &PanelNavigation::PageDown},
+        {"A_LevyOkraj", QKeySequence(Qt::Key_Home), &PanelNavigation::ToLeftEdge},
+        {"A_PravyOkraj", QKeySequence(Qt::Key_End), &PanelNavigation::ToRightEdge},
+        {"A_LevyHorniRoh", QKeySequence(Qt::CTRL | Qt::Key_Home), &PanelNavigation::ToTopLeft},
+        {"A_PravyDolniRoh", QKeySequence(Qt::CTRL | Qt::Key_End), &PanelNavigation::ToBottomRight},
+    };
+    std::vector<QKeySequence> sequences;
+    for (const auto& k : keys) {
+        sequences.push_back(k.key);
+        auto* action = new QAction(window);
+        action->setObjectName(QString::fromLatin1(k.name));
+        action->setShortcut(k.key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        const auto handler = k.handler;
+        connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        window->addAction(action);
+    }
+    new WindowShortcuts(window, std::move(sequences), WindowShortcuts::Winner::EditBox);
+
+    SurfaceWidget* surface = view_.SurfaceControl();
+    autoScroll_.setInterval(kAutoScrollInterval);
+    connect(&autoScroll_, &QTimer::timeout, this, [this] {
+        if (!view_.SurfaceControl()->ButtonHeld()) {
+            autoScroll_.stop();
+            return;
+        }
+        AutoScrollStep(view_.Viewport()->mapFromGlobal(QCursor::pos()));
+    });
+    connect(surface, &SurfaceWidget::buttonPressed, this, [this] {
+        tooltip_.stop();
+        QToolTip::hideText();
+        autoScroll_.start();
+    });
+    connect(surface, &SurfaceWidget::buttonReleased, this, [this] { autoScroll_.stop(); });
+
+    tooltip_.setSingleShot(true);
+    tooltip_.setInterval(kTooltipDelay);
+    connect(&tooltip_, &QTimer::timeout, this, &PanelNavigation::ShowTooltip);
+    connect(surface, &SurfaceWidget::pointerMoved, this, [this] {
+        if (!view_.SurfaceControl()->ButtonHeld())
+            tooltip_.start();
+    });
+    connect(surface, &SurfaceWidget::pointerLeft, this, [this] { tooltip_.stop(); });
+    // After a scroll or a new scale the tooltip would name a cell no longer under the
+    // pointer.
+    connect(&view_, &PanelView::scrolled, this, [this] {
+        if (QToolTip::isVisible())
+            QToolTip::hideText();
+    });
+}
+
+void PanelNavigation::PageUp() {
+    QScrollBar* bar = view_.VerticalBar();
+    bar->setValue(bar->value() - bar->pageStep());
+}
+
+void PanelNavigation::PageDown() {
+    QScrollBar* bar = view_.VerticalBar();
+    bar->setValue(bar->value() + bar->pageStep());
+}
+
+void PanelNavigation::ToLeftEdge() {
+    view_.HorizontalBar()->setValue(0);
+}
+
+void PanelNavigation::ToRightEdge() {
+    view_.HorizontalBar()->setValue(view_.HorizontalBar()->maximum());
+}
+
+void PanelNavigation::ToTopLeft() {
+    view_.HorizontalBar()->setValue(0);
+    view_.VerticalBar()->setValue(0);
+}
+
+void PanelNavigation::ToBottomRight() {
+    view_.HorizontalBar()->setValue(view_.HorizontalBar()->maximum());
+    view_.VerticalBar()->setValue(view_.VerticalBar()->maximum());
+}
+
+bool PanelNavigation::AutoScrollStep(QPoint inViewport) {
+    const QWidget* viewport = view_.Viewport();
+    const int cell = std::max(view_.Zoom().CellSize(), kEdge);
+    QScrollBar* h = view_.HorizontalBar();
+    QScrollBar* v = view_.VerticalBar();
+    const int x = h->value(), y = v->value();
+    if (const int dx = EdgeSpeed(inViewport.x(), viewport->width(), cell); dx && h->isEnabled())
+        h->setValue(x + dx);
+    if (const int dy = EdgeSpeed(inViewport.y(), viewport->height(), cell); dy && v->isEnabled())
+        v->setValue(y + dy);
+    return h->value() != x || v->value() != y;
+}
+
+QString PanelNavigation::CellText(const PanelState& panel, int32_t col, int32_t row) {
+    QString text = QString::fromUtf8("Sloupec %1, řádek %2").arg(col).arg(row);
+    panel.ForEachElementAt(col, row, [&](size_t i) {
+        const TPolePanelu& e = panel.Elements()[i];
+        const std::pair<bool, const char*> flags[] = {
+            {e.Cont_LH, "LH"}, {e.Cont_LS, "LS"}, {e.Cont_LD, "LD"}, {e.Cont_SH, "SH"},
+            {e.Cont_SD, "SD"}, {e.Cont_PH, "PH"}, {e.Cont_PS, "PS"}, {e.Cont_PD, "PD"}};
+        QStringList set;
+        for (const auto& [on, code] : flags)
+            if (on)
+                set << QString::fromLatin1(code);
+        text += QLatin1Char('\n') + FromCp1250(e.NAME);
+        if (!set.isEmpty())
+            text += QString::fromUtf8(" · ") + set.join(QLatin1Char(' '));
+    });
+    return text;
+}
+
+void PanelNavigation::ShowTooltip() {
+    const std::optional<QPoint> at = view_.PointerOnSurface();
+    if (!at || view_.SurfaceControl()->ButtonHeld())
+        return;
+    const QPoint p = view_.ToPanel(*at);
+    const int32_t col = panel_.ColumnAt(p.x()), row = panel_.RowAt(p.y());
+    // The tooltip goes away when the pointer leaves the cell.
+    const QPoint corner = view_.ToWidget(QPoint(col * panel_.CellWidth, row * panel_.CellHeight));
+    const int size = std::max(view_.Zoom().CellSize(), 1);
+    QToolTip::showText(QCursor::pos(), CellText(panel_, col, row), view_.SurfaceControl(),
+                       QRect(corner, QSize(size, size)));
+}
+
+} // namespace vedivez

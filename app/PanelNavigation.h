@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QString>
+#include <QTimer>
+#include <functional>
+
+class QWidget;
+
+namespace vedivez {
+
+class PanelState;
+class PanelView;
+
+// Getting around a big panel: the paging keys (Page Up/Down, Home/End, Ctrl+Home/End, which
+// the size fields keep for themselves while they have the focus), the view scrolling by
+// itself while a drag holds the pointer at or beyond the viewport's edge, and the tooltip
+// naming the cell under a resting pointer with what it holds.
+class PanelNavigation : public QObject {
+public:
+    // The keys are window shortcuts of `window`.
+    PanelNavigation(PanelState& panel, PanelView& view, QWidget* window);
+
+    void PageUp();
+    void PageDown();
+    void ToLeftEdge();
+    void ToRightEdge();
+    void ToTopLeft();
+    void ToBottomRight();
+
+    // One step of the scrolling during a drag, for the pointer at this viewport point;
+    // returns whether the view moved.
+    bool AutoScrollStep(QPoint inViewport);
+
+    // "Sloupec 38, řádek 12", then one line for each element of the cell with its name and
+    // set connection flags ("KOL_sLSPS · LS PS").
+    static QString CellText(const PanelState& panel, int32_t col, int32_t row);
+
+    // How long the pointer rests before the tooltip shows, in milliseconds.
+    static constexpr int kTooltipDelay = 500;
+
+private:
+    void ShowTooltip();
+
+    PanelState& panel_;
+    PanelView& view_;
+    QTimer autoScroll_;
+    QTimer tooltip_;
+};
+
+} // namespace vedivez
