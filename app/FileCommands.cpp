@@ -83,7 +83,10 @@ void FileCommands::MP_OtevreniClick() {
     }
     if (!chosen || chosen->isEmpty())
         return;
-    const QString path = WithDefaultExtension(*chosen);
+    Open(WithDefaultExtension(*chosen));
+}
+
+void FileCommands::Open(const QString& path) {
     openName_ = path;
     FramesPaused paused(view_);
     LoadStation(path, panel_, window_);
