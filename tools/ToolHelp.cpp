@@ -29,7 +29,7 @@ const CommandHelp kCommands[] = {
               "\n"
               "Example:\n"
               "  $ vedivez-tool check station.reru\n"
-              "  rows=50 cols=100 elements=109\n"},
+              "  rows=12 cols=30 elements=109\n"},
     {"lint",
      "Usage: vedivez-tool lint FILE [--json]\n"
      "\n"
