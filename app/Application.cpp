@@ -1,13 +1,21 @@
 #include "app/Application.h"
 
 #include "app/ErrorHandler.h"
+#include "app/ProgramIcon.h"
+#include "panel/Version.h"
 
 #include <cstdio>
 #include <exception>
 
 namespace vedivez {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationVersion(QStringLiteral(VEDIVEZ_VERSION));
+    // Every window shows the program's icon, and desktops match the windows to the menu
+    // entry vedivez.desktop (its icon and name in task bars and window switchers).
+    setWindowIcon(ProgramIcon());
+    setDesktopFileName(QStringLiteral("vedivez"));
+}
 
 bool Application::notify(QObject* receiver, QEvent* event) {
     try {

@@ -96,7 +96,10 @@ void FileCommands::MP_OtevreniClick() {
     }
     if (!chosen || chosen->isEmpty())
         return;
-    const QString path = FileToOpen(*chosen);
+    Open(FileToOpen(*chosen));
+}
+
+void FileCommands::Open(const QString& path) {
     openName_ = path;
     FramesPaused paused(view_);
     LoadStation(path, panel_, window_);

@@ -27,6 +27,9 @@ public:
     void NewStation();
     // True when nothing unsaved would be lost, or the user agreed to lose it.
     bool ConfirmDiscard();
+    // Loads the station file at `path` (the Open dialog's choice, or the file named at start)
+    // and remembers it for the next Open dialog.
+    void Open(const QString& path);
 
     // The names last chosen in the two dialogs.
     const QString& LastSaveName() const { return saveName_; }

@@ -2,6 +2,7 @@
 
 #include "dialogs/DialogAssets.h"
 #include "dialogs/JpegImage.h"
+#include "panel/Version.h"
 #include "surface/AppFonts.h"
 
 #include <QFontDatabase>
@@ -60,7 +61,7 @@ TAboutVUVOzaz::TAboutVUVOzaz(const QByteArray& photograph, QWidget* parent)
         Image1->setPixmap(QPixmap::fromImage(picture));
 
     Label1 = AddTitle("Label1", QStringLiteral("VediVEZ"), {24, 0, 329, 81}, this);
-    Label2 = AddTitle("Label2", QStringLiteral("0.4"), {24, 56, 329, 81}, this);
+    Label2 = AddTitle("Label2", QStringLiteral(VEDIVEZ_VERSION), {24, 56, 329, 81}, this);
 }
 
 } // namespace vedivez

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "panel/Version.h"
+
 #include <QString>
 
 namespace vedivez {
 
 // Fixed user-facing texts shared by the model, the file code and the window.
-inline constexpr const char* kAppTitle = "VediVEZ v0.4";
+inline constexpr const char* kAppTitle = "VediVEZ v" VEDIVEZ_VERSION;
 inline QString AppTitle() {
     return QString::fromLatin1(kAppTitle);
 }

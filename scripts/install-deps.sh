@@ -13,6 +13,8 @@ packages=(
     fonts-dejavu-core fonts-wine
     xvfb xdotool imagemagick openbox
     poppler-utils
+    dpkg-dev file man-db
+    desktop-file-utils appstream libxml2-utils xdg-utils shared-mime-info libfile-mimeinfo-perl
 )
 
 missing=()

@@ -11,6 +11,7 @@
 #include "surface/Surface.h"
 #include "tools/LintReport.h"
 #include "tools/PanelExport.h"
+#include "tools/ToolHelp.h"
 
 #include <QImageWriter>
 #include <QRegularExpression>
@@ -24,15 +25,6 @@
 namespace vedivez {
 
 namespace {
-
-const char* const kUsage =
-    "usage: vedivez-tool check FILE\n"
-    "       vedivez-tool lint FILE [--json]\n"
-    "       vedivez-tool convert IN OUT\n"
-    "       vedivez-tool render FILE OUT.png [--view X,Y,W,H] [--no-grid] [--preview NAME]\n"
-    "                   [--cursor COL,ROW] [--corners LH,LD,PH,PD] [--cursor-cell] [--overlay]\n"
-    "       vedivez-tool export FILE OUT.pdf|OUT.svg [--screen] [--area used|panel]\n"
-    "                   [--page A4|A3|A2|A1|A0] [--landscape] [--cell-mm X]\n";
 
 // The text the editor's error box shows, in the terminal's encoding; an error at a line of
 // the station file starts with "FILE:LINE: ", as compilers print theirs, so that editors can
@@ -294,7 +286,7 @@ int RunTool(const QStringList& args, std::ostream& out, std::ostream& err) {
         PrintError(err, e, rest.value(0));
         return 1;
     }
-    err << kUsage;
+    err << ToolUsage();
     return 2;
 }
 

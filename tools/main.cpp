@@ -1,5 +1,6 @@
 #include "surface/AppFonts.h"
 #include "tools/ToolCommands.h"
+#include "tools/ToolHelp.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -13,6 +14,8 @@ int main(int argc, char** argv) {
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
+    if (const std::optional<int> answered = vedivez::AnswerHelpOrVersion(args, std::cout))
+        return *answered;
     // Declared first so that it outlives the application.
     std::optional<QTemporaryDir> runtimeDir;
     std::unique_ptr<QCoreApplication> app;

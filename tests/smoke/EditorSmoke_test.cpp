@@ -527,5 +527,54 @@ TEST_F(EditorSmokeTest, PagesScrollingKeysAndQuestionsInTheRealWindow) {
     EXPECT_TRUE(EditorRunning());
 }
 
+// `vedivez station.reru`, as a desktop starts it for a double-clicked file: the window comes
+// up with the station's tiles on the panel and its name in the caption.
+TEST_F(EditorSmokeTest, OpensTheStationNamedOnTheCommandLine) {
+    std::string station = "SET_Vyska;12\r\nSET_Sirka;20\r\n";
+    const std::vector<std::pair<int, int>> straight = {{1, 2}, {2, 2}, {3, 2}, {4, 2}};
+    const std::vector<std::pair<int, int>> diagonal = {{6, 5}, {7, 4}};
+    auto tile = [&](std::pair<int, int> cell, const char* name) {
+        station += "PRUSVITKA;X=" + std::to_string(cell.first) +
+                   ";Y=" + std::to_string(cell.second) + ";NAME=" + name +
+                   ";Cont_LH=0;Cont_LS=0;Cont_LD=0;Cont_SH=0;Cont_SD=0;Cont_PH=0;Cont_PS=0;"
+                   "Cont_PD=0\r\n";
+    };
+    for (auto cell : straight)
+        tile(cell, "KOL_sLSPS");
+    for (auto cell : diagonal)
+        tile(cell, "KOL_sLDPH");
+    WriteBytes(work.filePath(QStringLiteral("station.reru")), station);
+
+    editor.setProcessEnvironment(env);
+    editor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    editor.setWorkingDirectory(work.path());
+    editor.start(QStringLiteral(VEDIVEZ_EDITOR_EXE), {QStringLiteral("station.reru")});
+    ASSERT_TRUE(editor.waitForStarted());
+    ASSERT_TRUE(WaitFor([&] {
+        return !Windows(QStringLiteral("VediVEZ v0.4 - station.reru")).isEmpty();
+    })) << "no window with the station's name in its caption";
+    EXPECT_TRUE(Windows(QStringLiteral("Error")).isEmpty());
+    Pause(1000);
+
+    std::optional<QPoint> surface;
+    ASSERT_TRUE(WaitFor([&] {
+        surface = SurfaceOrigin(Screenshot(QStringLiteral("start-file")));
+        return surface.has_value();
+    })) << "no grid on the screen";
+    origin = *surface;
+    // Away from the tiles, so that neither the preview nor the cursor outline covers one.
+    Move(CellCentre(15, 10));
+    EXPECT_TRUE(ScreenShows(QStringLiteral("start-file-straight"), straight, Tile::Straight,
+                            {{0, 2}, {5, 2}, {6, 4}}))
+        << "the straight tiles of the file are not on the panel";
+    EXPECT_TRUE(ScreenShows(QStringLiteral("start-file-diagonal"), diagonal, Tile::Diagonal))
+        << "the diagonal tiles of the file are not on the panel";
+
+    // Nothing was changed: closing does not ask.
+    Key(QStringLiteral("alt+F4"));
+    EXPECT_TRUE(editor.waitForFinished(10000)) << "the editor did not close";
+    EXPECT_EQ(editor.exitCode(), 0);
+}
+
 } // namespace
 } // namespace vedivez::test

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <iosfwd>
+
+namespace vedivez {
+
+class TPanelVAD;
+
+// What the editor's command line `vedivez [FILE]` asks for.
+struct EditorCommandLine {
+    enum class Action { Run, Help, Version, Usage };
+    Action action = Action::Run;
+    QString file;    // the station to open at start (Run), empty for none
+    QString problem; // what is wrong with the command line (Usage)
+};
+
+// Reads the arguments after the program name: none, one FILE (also after "--"), or
+// --help / -h / --version anywhere before "--"; anything else is a usage error.
+EditorCommandLine ParseEditorCommandLine(const QStringList& args);
+
+// Prints the help or the version to `out`, or the problem with the usage to `err`, and
+// returns the exit code; returns -1 for a command line that starts the editor.
+int AnswerEditorCommandLine(const EditorCommandLine& command, std::ostream& out, std::ostream& err);
+
+// Opens the station named on the command line as Open does, after the window is up: status
+// bar, caption and the all-or-nothing load; a failure shows the error box and leaves the
+// new, empty panel. A relative name is taken from the working folder, so the status bar
+// shows the full path as after the Open dialog.
+void OpenStartFile(TPanelVAD& window, const QString& file);
+
+} // namespace vedivez
