@@ -576,5 +576,43 @@ TEST_F(EditorSmokeTest, OpensTheStationNamedOnTheCommandLine) {
     EXPECT_EQ(editor.exitCode(), 0);
 }
 
+// The whole panel at a glance and back: Ctrl+0 shows all 150 x 50 cells, a click there
+// places a tile in the cell under the pointer, Ctrl+1 returns to 100 % and Ctrl+Home to the
+// panel's corner, where the tile is.
+TEST_F(EditorSmokeTest, ZoomOutPlaceAndBackInTheRealWindow) {
+    StartEditor();
+    Key(QStringLiteral("ctrl+0"));
+    // At 6 pixels a cell the grid lines stand 6 pixels apart from the panel's corner, and
+    // the panel ends 900 pixels to the right.
+    const int s = 6;
+    auto gridAt = [&](const QImage& shot, int col, int row) {
+        return IsBlue(shot.pixel(origin + QPoint(col * s, row * s + 3))) &&
+               IsBlue(shot.pixel(origin + QPoint(col * s + 3, row * s)));
+    };
+    EXPECT_TRUE(WaitFor([&] {
+        const QImage shot = Screenshot(QStringLiteral("zoom-whole"));
+        return gridAt(shot, 1, 1) && gridAt(shot, 77, 30) && gridAt(shot, 149, 49) &&
+               !IsBlue(shot.pixel(origin + QPoint(150 * s + 3, 20 * s)));
+    })) << "Ctrl+0 did not show the whole panel at 6 pixels a cell";
+    const QPoint cell = origin + QPoint(30 * s + 3, 14 * s + 3);
+    Click(cell);
+    Move(origin + QPoint(60 * s, 30 * s));
+    EXPECT_TRUE(WaitFor([&] {
+        const QImage shot = Screenshot(QStringLiteral("zoom-placed"));
+        for (int y = 1; y < s; ++y)
+            for (int x = 1; x < s; ++x)
+                if (!IsBlack(shot.pixel(origin + QPoint(30 * s + x, 14 * s + y))))
+                    return false;
+        return !IsBlack(shot.pixel(origin + QPoint(31 * s + 3, 14 * s + 3)));
+    })) << "the click at the small scale did not fill its cell";
+    Key(QStringLiteral("ctrl+1"));
+    Pause(300);
+    Key(QStringLiteral("ctrl+Home"));
+    Move(CellCentre(20, 8));
+    EXPECT_TRUE(ScreenShows(QStringLiteral("zoom-back"), {{30, 14}}, Tile::Straight,
+                            {{29, 14}, {31, 14}, {30, 13}, {30, 15}}))
+        << "back at 100 % the tile is not in its cell";
+}
+
 } // namespace
 } // namespace vedivez::test
