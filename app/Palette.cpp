@@ -3,6 +3,7 @@
 #include "app/BevelPanel.h"
 #include "app/ErrorHandler.h"
 #include "panel/PanelState.h"
+#include "panel/TileDescriptions.h"
 #include "panel/TileImages.h"
 #include "surface/Cp1250.h"
 
@@ -176,6 +177,8 @@ TilePicture::TilePicture(const QString& name, const QImage& picture, QWidget* pa
     setObjectName(name);
     setPixmap(TransparentWhite(picture));
     setFixedSize(picture.size());
+    // The double slips look like crossings; the tooltip says what each picture is.
+    setToolTip(TileDescription(name.toStdString()));
 }
 
 void TilePicture::mouseReleaseEvent(QMouseEvent* event) {
@@ -280,6 +283,7 @@ void Palette::BuildLeftPanel() {
     chosen_->setObjectName(QStringLiteral("ZvolenaKolej"));
     chosen_->setGeometry(22, 23, 47, 47);
     chosen_->setPixmap(pictures_.at(QStringLiteral("KOL_sLSPS"))->pixmap());
+    chosen_->setToolTip(pictures_.at(QStringLiteral("KOL_sLSPS"))->toolTip());
 
     // The boxes stand around the picture at the point each one controls.
     const struct {
@@ -327,6 +331,7 @@ void Palette::SelectTile(TilePicture* picture) {
     if (onSelected)
         onSelected(picture->objectName());
     chosen_->setPixmap(picture->pixmap());
+    chosen_->setToolTip(picture->toolTip());
     ApplyTileFlags();
 }
 

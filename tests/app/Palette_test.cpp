@@ -1,4 +1,5 @@
 #include "AppTestSupport.h"
+#include "panel/TileDescriptions.h"
 
 #include "app/Palette.h"
 #include "panel/TileCatalogue.h"
@@ -272,6 +273,27 @@ TEST(PaletteFlags, TileNameFlagsFindTheCodesIgnoringCase) {
         for (const auto& [on, code] : all)
             EXPECT_EQ(on, written.count(code) == 1) << name << " " << code;
     }
+}
+
+} // namespace
+} // namespace vedivez::test
+
+namespace vedivez::test {
+namespace {
+
+// Each picture and the chosen tile's copy tell what the tile is, so a double slip is not
+// mistaken for a crossing.
+TEST_F(PaletteTest, PicturesAndTheChosenTileCarryTheirDescription) {
+    auto* chosen = Find<QLabel>("ZvolenaKolej");
+    EXPECT_EQ(chosen->toolTip(), TileDescription("KOL_sLSPS"));
+    for (const char* name : {"ANG_sLDPH_sSDSH_sLDSH_sSDLH", "KRI_sLDPH_sLHPD", "VYH_sLSPS_sLDPS"}) {
+        TilePicture* picture = Find<TilePicture>(name);
+        EXPECT_EQ(picture->toolTip(), TileDescription(name));
+        window->PaletteControls().SelectTile(picture);
+        EXPECT_EQ(chosen->toolTip(), TileDescription(name)) << name;
+    }
+    EXPECT_NE(Find<TilePicture>("ANG_sLSPS_sLDPH_sLSPH_sLDPS")->toolTip(),
+              Find<TilePicture>("KRI_sLDPH_sLHPD")->toolTip());
 }
 
 } // namespace
