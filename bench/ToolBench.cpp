@@ -78,8 +78,32 @@ std::string WriteStation(const char* name, const std::vector<TPolePanelu>& eleme
     return path;
 }
 
+// A million elements stacked in one cell between the two buffer stops that meet them: the
+// lint finds every element after the first a duplicate, and the stops ask the crowded cell
+// for its track.
+std::vector<TPolePanelu> OneCrowdedCell() {
+    std::vector<TPolePanelu> out;
+    out.reserve(size_t(kSide) * kSide + 2);
+    TPolePanelu left;
+    left.X = 9;
+    left.Y = 10;
+    left.NAME = "KOZ_sPS";
+    out.push_back(left);
+    TPolePanelu right = left;
+    right.X = 11;
+    right.NAME = "KOZ_sLS";
+    out.push_back(right);
+    TPolePanelu track = left;
+    track.X = 10;
+    track.NAME = "KOL_sLSPS";
+    track.Cont_LS = track.Cont_PS = true;
+    out.resize(out.size() + size_t(kSide) * kSide, track);
+    return out;
+}
+
 const char* const kConnectedFile = "/vedivez-bench-tool.reru";
 const char* const kHeavyFile = "/vedivez-bench-tool-heavy.reru";
+const char* const kCrowdedFile = "/vedivez-bench-tool-crowded.reru";
 
 const std::string& StationPath() {
     static const std::string path = WriteStation(kConnectedFile, ConnectedRows());
@@ -88,6 +112,11 @@ const std::string& StationPath() {
 
 const std::string& HeavyStationPath() {
     static const std::string path = WriteStation(kHeavyFile, EveryTileWithMarks());
+    return path;
+}
+
+const std::string& CrowdedStationPath() {
+    static const std::string path = WriteStation(kCrowdedFile, OneCrowdedCell());
     return path;
 }
 
@@ -172,6 +201,31 @@ BENCHMARK(BM_LintToolVsCheckTool)
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
 
+// A million elements in one cell: finding the duplicates walks the cell once, not once per
+// element, so the lint stays within twice the time of `check` of the same file.
+void BM_LintCrowdedCellVsCheckTool(benchmark::State& state) {
+    const std::string& path = CrowdedStationPath();
+    double bestCheck = 1e9, bestLint = 1e9;
+    for (auto _ : state) {
+        const ChildRun check = RunTool({"check", path});
+        const ChildRun lint = RunTool({"lint", path});
+        if (!WIFEXITED(check.status) || WEXITSTATUS(check.status) != 0 || !WIFEXITED(lint.status) ||
+            WEXITSTATUS(lint.status) != 1)
+            state.SkipWithError("the tool failed");
+        bestCheck = std::min(bestCheck, check.seconds);
+        bestLint = std::min(bestLint, lint.seconds);
+        state.SetIterationTime(lint.seconds);
+    }
+    state.counters["check_s"] = bestCheck;
+    state.counters["lint_s"] = bestLint;
+    // The bound is 2.
+    state.counters["lint_vs_check"] = bestLint / bestCheck;
+}
+BENCHMARK(BM_LintCrowdedCellVsCheckTool)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
 // Peak memory of exporting the whole 4000 x 4000-cell panel (188000 x 188000 surface
 // pixels; a raster of it would take 132 GiB), against `check` of the same file: the
 // connected station rows, and every tile with all its corner marks.
@@ -214,7 +268,7 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     // The station files are written on first use; remove whichever were.
-    for (const char* name : {kConnectedFile, kHeavyFile})
+    for (const char* name : {kConnectedFile, kHeavyFile, kCrowdedFile})
         ::unlink((BenchDir() + name).c_str());
     return 0;
 }
