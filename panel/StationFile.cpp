@@ -10,7 +10,6 @@
 #include "panel/StringHelpers.h"
 #include "surface/Cp1250.h"
 
-#include <QFileInfo>
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
@@ -496,13 +495,17 @@ void StationReader::ReserveForBytes(int64_t fileSize) {
 #endif
 }
 
-void LoadStation(const QString& path, PanelState& panel, StationWindow& window) {
+StationContent ReadStationFile(const std::string& nativePath) {
     StationReader reader(SystemDecimalSeparator());
-    reader.ReserveForBytes(QFileInfo(path).size());
     ReadFileChunks(
-        path, [&reader](std::string_view chunk) { return reader.Feed(chunk); },
-        [&reader] { return reader.CurrentLine(); });
-    ApplyStation(reader.Finish(), panel, window);
+        nativePath, [&reader](std::string_view chunk) { return reader.Feed(chunk); },
+        [&reader] { return reader.CurrentLine(); },
+        [&reader](int64_t size) { reader.ReserveForBytes(size); });
+    return reader.Finish();
+}
+
+void LoadStation(const QString& path, PanelState& panel, StationWindow& window) {
+    ApplyStation(ReadStationFile(NativePath(path)), panel, window);
     window.SetStatusPath(path);
     window.SetCaption(AppTitle() + QStringLiteral(" - ") + FileNamePart(path));
     window.SetDocumentState(StateLoaded());

@@ -114,6 +114,10 @@ void SaveStation(const QString& path, const PanelState& panel, StationWindow& wi
 // state: path, caption, "Načteno". On failure throws and changes nothing.
 void LoadStation(const QString& path, PanelState& panel, StationWindow& window);
 
+// Reads the station file at the path (the file system's bytes) completely; nothing is
+// applied anywhere. Throws FileError or ConversionError.
+StationContent ReadStationFile(const std::string& nativePath);
+
 // Applies a fully read station to the panel and the window's size values.
 void ApplyStation(StationContent content, PanelState& panel, StationWindow& window);
 
