@@ -174,10 +174,13 @@ void BM_LintVsLoad(benchmark::State& state) {
 }
 BENCHMARK(BM_LintVsLoad)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
-// On the connected rows (few findings) and on every tile in turn, where nearly every
-// element has open ends and the lint prints over a million lines.
+// On the connected rows (few findings), on every tile in turn, where nearly every element
+// has open ends and the lint prints over a million lines, and on a million elements in one
+// cell, whose duplicates must be found in one walk of the cell. The bound is 2 for each.
 void BM_LintToolVsCheckTool(benchmark::State& state) {
-    const std::string path = state.range(0) ? HeavyStationPath() : StationPath();
+    const std::string path = state.range(0) == 0   ? StationPath()
+                             : state.range(0) == 1 ? HeavyStationPath()
+                                                   : CrowdedStationPath();
     double bestCheck = 1e9, bestLint = 1e9;
     for (auto _ : state) {
         const ChildRun check = RunTool({"check", path});
@@ -194,34 +197,10 @@ void BM_LintToolVsCheckTool(benchmark::State& state) {
     state.counters["lint_vs_check"] = bestLint / bestCheck;
 }
 BENCHMARK(BM_LintToolVsCheckTool)
-    ->ArgName("every_tile")
+    ->ArgName("station")
     ->Arg(0)
     ->Arg(1)
-    ->UseManualTime()
-    ->Iterations(3)
-    ->Unit(benchmark::kMillisecond);
-
-// A million elements in one cell: finding the duplicates walks the cell once, not once per
-// element, so the lint stays within twice the time of `check` of the same file.
-void BM_LintCrowdedCellVsCheckTool(benchmark::State& state) {
-    const std::string& path = CrowdedStationPath();
-    double bestCheck = 1e9, bestLint = 1e9;
-    for (auto _ : state) {
-        const ChildRun check = RunTool({"check", path});
-        const ChildRun lint = RunTool({"lint", path});
-        if (!WIFEXITED(check.status) || WEXITSTATUS(check.status) != 0 || !WIFEXITED(lint.status) ||
-            WEXITSTATUS(lint.status) != 1)
-            state.SkipWithError("the tool failed");
-        bestCheck = std::min(bestCheck, check.seconds);
-        bestLint = std::min(bestLint, lint.seconds);
-        state.SetIterationTime(lint.seconds);
-    }
-    state.counters["check_s"] = bestCheck;
-    state.counters["lint_s"] = bestLint;
-    // The bound is 2.
-    state.counters["lint_vs_check"] = bestLint / bestCheck;
-}
-BENCHMARK(BM_LintCrowdedCellVsCheckTool)
+    ->Arg(2)
     ->UseManualTime()
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);

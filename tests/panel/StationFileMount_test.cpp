@@ -7,6 +7,7 @@
 #include "panel/HeadlessPanel.h"
 #include "panel/PanelErrors.h"
 #include "panel/StationFile.h"
+#include "support/MountedTmpfs.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -17,42 +18,11 @@
 #include <sys/mount.h>
 
 using namespace vedivez;
+using vedivez::test::MountedTmpfs;
 using vedivez::test::ReadBytes;
 using vedivez::test::WriteBytes;
 
 namespace {
-
-class MountedTmpfs {
-public:
-    explicit MountedTmpfs(const char* options) {
-        if (!dir_.isValid())
-            return;
-        const QByteArray path = dir_.path().toLocal8Bit();
-        if (::mount("tmpfs", path.constData(), "tmpfs", 0, options) == 0)
-            mounted_ = true;
-        else
-            error_ = std::strerror(errno);
-    }
-    ~MountedTmpfs() {
-        if (mounted_)
-            ::umount2(dir_.path().toLocal8Bit().constData(), MNT_DETACH);
-    }
-    bool Mounted() const { return mounted_; }
-    std::string Error() const { return error_; }
-    QString Path(const QString& name) const { return dir_.filePath(name); }
-    bool RemountReadOnly() {
-        return ::mount(nullptr, dir_.path().toLocal8Bit().constData(), nullptr,
-                       MS_REMOUNT | MS_RDONLY, nullptr) == 0;
-    }
-    QStringList Entries() const {
-        return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    }
-
-private:
-    QTemporaryDir dir_;
-    bool mounted_ = false;
-    std::string error_;
-};
 
 void FillPanel(HeadlessPanel& h, int count) {
     std::vector<TPolePanelu> elements(static_cast<size_t>(count));
