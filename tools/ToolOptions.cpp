@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <iterator>
+#include <string_view>
 
 namespace vedivez {
 
@@ -38,9 +39,11 @@ std::vector<int64_t> IntegerList(std::string_view text, size_t count, const char
         const size_t comma = text.find(',', start);
         std::string_view part = Trimmed(
             text.substr(start, comma == std::string_view::npos ? text.npos : comma - start));
-        if (!part.empty() && part.front() == '+')
+        // from_chars takes a minus sign but no plus sign.
+        const bool plus = !part.empty() && part.front() == '+';
+        if (plus)
             part.remove_prefix(1);
-        if (part.empty() || part.front() == '+' || (part.front() == '-' && part.size() == 1))
+        if (part.empty() || (plus && part.front() == '-'))
             break;
         int64_t v = 0;
         const auto [end, error] = std::from_chars(part.data(), part.data() + part.size(), v);

@@ -122,7 +122,8 @@ TEST(ToolFaultsTest, NonRegularFilesAreRefused) {
 TEST(ToolFaultsTest, FileNamesThatAreNotUtf8) {
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString();
-    const std::string in = folder + "/P\xf8erov.reru";
+    const std::string in = folder + "/P\xf8"
+                                    "erov.reru";
     WriteRaw(in, SmallStation());
     const ToolRun check = ToolBytes({"check", in});
     EXPECT_EQ(check.exitCode, 0) << check.err;
@@ -136,7 +137,8 @@ TEST(ToolFaultsTest, FileNamesThatAreNotUtf8) {
     EXPECT_EQ(ToolBytes({"export", in, folder + "/" + outputs[2]}).exitCode, 0);
     EXPECT_EQ(ToolBytes({"export", in, folder + "/" + outputs[3]}).exitCode, 0);
     std::vector<std::string> expected = outputs;
-    expected.push_back("P\xf8erov.reru");
+    expected.push_back("P\xf8"
+                       "erov.reru");
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(Names(folder), expected);
     EXPECT_EQ(ReadRaw(folder + "/" + outputs[0]).substr(0, 14), "SET_Vyska;12\r\n");
