@@ -181,6 +181,9 @@ TEST(ToolFaultsTest, AbsurdOptionValues) {
         {{"render", station, png, "--cursor", "-1,0"},
          2,
          "--cursor takes a column and a row from 0 to 3999"},
+        {{"render", station, png, "--cursor", "+-5,0"},
+         2,
+         "--cursor expects 2 comma-separated integers"},
         {{"export", station, pdf, "--cell-mm", "1e-9"},
          2,
          "--cell-mm takes a size in millimetres from 0.01 to 1000"},
@@ -202,7 +205,7 @@ TEST(ToolFaultsTest, AbsurdOptionValues) {
     // A view that starts inside and reaches past the 32-bit range draws the rest of the
     // surface; the last cursor cell of the largest panel is fine.
     const ToolRun wide = ToolBytes({"render", station, png, "--view", "100,0,2147483647,47",
-                                    "--cursor", "3999,3999", "--cursor-cell"});
+                                    "--cursor", "+3999, 3999", "--cursor-cell"});
     ASSERT_EQ(wide.exitCode, 0) << wide.err;
     EXPECT_EQ(QImage(QString::fromStdString(png)).size(), QSize(20 * 47 - 100, 47));
     // The smallest cells print the whole panel on one page.
