@@ -80,8 +80,10 @@ AtomicFile::AtomicFile(const std::string& nativePath, Temporary temporary) {
         existingGid_ = existing.st_gid;
     }
 
+    // The unnamed file gets its name through /proc in the end (linking by descriptor
+    // needs a privilege), so without /proc the temporary is named from the start.
     bool supported = false;
-    if (temporary == Temporary::UnnamedWherePossible)
+    if (temporary == Temporary::UnnamedWherePossible && ::access("/proc/self/fd", F_OK) == 0)
         OpenUnnamed(supported);
     if (!supported)
         OpenNamed();
@@ -135,16 +137,12 @@ void AtomicFile::OpenNamed() {
 }
 
 void AtomicFile::LinkUnnamed() {
-    // The link is made through /proc, which needs no privilege; AT_EMPTY_PATH would, and
-    // is only the way when /proc is not mounted.
+    // The link is made through /proc, which needs no privilege, unlike AT_EMPTY_PATH.
     const std::string self = "/proc/self/fd/" + std::to_string(fd_);
     TempNames names(target_);
     for (int attempt = 0;; ++attempt) {
         std::string name = names.Next();
-        int result = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW);
-        if (result != 0 && errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0)
-            result = ::linkat(fd_, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH);
-        if (result == 0) {
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             tempName_ = std::move(name);
             return;
         }
