@@ -104,8 +104,8 @@ AtomicFile::~AtomicFile() {
 }
 
 void AtomicFile::OpenUnnamed(bool& supported) {
-    // The temporary is private until the rename makes it the target, so it starts readable
-    // by its owner only when it will take over an existing file's bits anyway.
+    // A new file gets the usual bits less the umask; one that replaces a file starts private
+    // and takes over that file's bits before anything is written.
     const int fd = OpenRetrying(ParentFolder(target_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC,
                                 exists_ ? 0600 : 0666);
     if (fd >= 0) {
