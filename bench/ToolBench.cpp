@@ -78,8 +78,32 @@ std::string WriteStation(const char* name, const std::vector<TPolePanelu>& eleme
     return path;
 }
 
+// A million elements stacked in one cell between the two buffer stops that meet them: the
+// lint finds every element after the first a duplicate, and the stops ask the crowded cell
+// for its track.
+std::vector<TPolePanelu> OneCrowdedCell() {
+    std::vector<TPolePanelu> out;
+    out.reserve(size_t(kSide) * kSide + 2);
+    TPolePanelu left;
+    left.X = 9;
+    left.Y = 10;
+    left.NAME = "KOZ_sPS";
+    out.push_back(left);
+    TPolePanelu right = left;
+    right.X = 11;
+    right.NAME = "KOZ_sLS";
+    out.push_back(right);
+    TPolePanelu track = left;
+    track.X = 10;
+    track.NAME = "KOL_sLSPS";
+    track.Cont_LS = track.Cont_PS = true;
+    out.resize(out.size() + size_t(kSide) * kSide, track);
+    return out;
+}
+
 const char* const kConnectedFile = "/vedivez-bench-tool.reru";
 const char* const kHeavyFile = "/vedivez-bench-tool-heavy.reru";
+const char* const kCrowdedFile = "/vedivez-bench-tool-crowded.reru";
 
 const std::string& StationPath() {
     static const std::string path = WriteStation(kConnectedFile, ConnectedRows());
@@ -88,6 +112,11 @@ const std::string& StationPath() {
 
 const std::string& HeavyStationPath() {
     static const std::string path = WriteStation(kHeavyFile, EveryTileWithMarks());
+    return path;
+}
+
+const std::string& CrowdedStationPath() {
+    static const std::string path = WriteStation(kCrowdedFile, OneCrowdedCell());
     return path;
 }
 
@@ -145,10 +174,13 @@ void BM_LintVsLoad(benchmark::State& state) {
 }
 BENCHMARK(BM_LintVsLoad)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
-// On the connected rows (few findings) and on every tile in turn, where nearly every
-// element has open ends and the lint prints over a million lines.
+// On the connected rows (few findings), on every tile in turn, where nearly every element
+// has open ends and the lint prints over a million lines, and on a million elements in one
+// cell, whose duplicates must be found in one walk of the cell. The bound is 2 for each.
 void BM_LintToolVsCheckTool(benchmark::State& state) {
-    const std::string path = state.range(0) ? HeavyStationPath() : StationPath();
+    const std::string path = state.range(0) == 0   ? StationPath()
+                             : state.range(0) == 1 ? HeavyStationPath()
+                                                   : CrowdedStationPath();
     double bestCheck = 1e9, bestLint = 1e9;
     for (auto _ : state) {
         const ChildRun check = RunTool({"check", path});
@@ -165,9 +197,10 @@ void BM_LintToolVsCheckTool(benchmark::State& state) {
     state.counters["lint_vs_check"] = bestLint / bestCheck;
 }
 BENCHMARK(BM_LintToolVsCheckTool)
-    ->ArgName("every_tile")
+    ->ArgName("station")
     ->Arg(0)
     ->Arg(1)
+    ->Arg(2)
     ->UseManualTime()
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
@@ -214,7 +247,7 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     // The station files are written on first use; remove whichever were.
-    for (const char* name : {kConnectedFile, kHeavyFile})
+    for (const char* name : {kConnectedFile, kHeavyFile, kCrowdedFile})
         ::unlink((BenchDir() + name).c_str());
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "panel/Conversions.h"
 
 #include "panel/PanelErrors.h"
+#include "surface/Cp1250.h"
 
 #include <QLocale>
 
@@ -140,12 +141,132 @@ std::optional<bool> TryParseBoolean(std::string_view s, char sep) {
     return std::nullopt;
 }
 
+bool IntegerStillPossible(std::string_view s) {
+    // The grammar of TryParseInteger, walked as far as the prefix goes.
+    size_t i = 0;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
+    if (i == s.size())
+        return true;
+    const bool negative = s[i] == '-';
+    if (s[i] == '+' || s[i] == '-')
+        ++i;
+    if (i == s.size())
+        return true;
+    bool hex = false;
+    if (s[i] == '$' || s[i] == 'x' || s[i] == 'X') {
+        hex = true;
+        ++i;
+    } else if (s[i] == '0' && i + 1 < s.size() && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
+        hex = true;
+        i += 2;
+    }
+    uint64_t value = 0;
+    for (; i < s.size(); ++i) {
+        const int d = hex ? HexDigit(s[i]) : (IsDigit(s[i]) ? s[i] - '0' : -1);
+        if (d < 0)
+            return false;
+        value = value * (hex ? 16 : 10) + uint64_t(d);
+        // Digits only ever make the value larger.
+        if (value > (hex ? 0xFFFFFFFFull : negative ? 2147483648ull : 2147483647ull))
+            return false;
+    }
+    return true;
+}
+
+bool BooleanStillPossible(std::string_view s, char sep) {
+    // "True" and "False" in any case, else the number grammar of TryParseBoolean: spaces,
+    // sign, digits, separator and digits, exponent mark, sign and digits, spaces.
+    for (std::string_view word : {std::string_view("true"), std::string_view("false")})
+        if (s.size() <= word.size() && EqualsIgnoringCase(s, word.substr(0, s.size())))
+            return true;
+    enum State { kLead, kSign, kWhole, kFraction, kMark, kExpSign, kExponent, kTrail };
+    State state = kLead;
+    bool digit = false; // a digit before the exponent, which the mark needs
+    for (char c : s) {
+        const bool isDigit = IsDigit(c);
+        switch (state) {
+        case kLead:
+            if (c == ' ')
+                continue;
+            [[fallthrough]];
+        case kSign:
+            if (state == kLead && (c == '+' || c == '-')) {
+                state = kSign;
+                continue;
+            }
+            [[fallthrough]];
+        case kWhole:
+            if (isDigit) {
+                digit = true;
+                state = kWhole;
+            } else if (c == sep) {
+                state = kFraction;
+            } else if (digit && (c == 'e' || c == 'E')) {
+                state = kMark;
+            } else if (digit && c == ' ') {
+                state = kTrail;
+            } else {
+                return false;
+            }
+            continue;
+        case kFraction:
+            if (isDigit)
+                digit = true;
+            else if (digit && (c == 'e' || c == 'E'))
+                state = kMark;
+            else if (digit && c == ' ')
+                state = kTrail;
+            else
+                return false;
+            continue;
+        case kMark:
+            if (c == '+' || c == '-')
+                state = kExpSign;
+            else if (isDigit)
+                state = kExponent;
+            else
+                return false;
+            continue;
+        case kExpSign:
+            if (!isDigit)
+                return false;
+            state = kExponent;
+            continue;
+        case kExponent:
+            if (c == ' ')
+                state = kTrail;
+            else if (!isDigit)
+                return false;
+            continue;
+        case kTrail:
+            if (c != ' ')
+                return false;
+            continue;
+        }
+    }
+    return true;
+}
+
+namespace {
+
+// "'<text>' <what>", the text cut short when it is long.
+std::string QuotedMessage(std::string_view text, std::string_view what) {
+    std::string message = "'";
+    message += MessageExcerpt(text);
+    message += "' ";
+    message += what;
+    return message;
+}
+
+} // namespace
+
 std::string IntegerErrorMessage(std::string_view text) {
-    return "'" + std::string(text) + "' is not a valid integer value";
+    return QuotedMessage(text, "is not a valid integer value");
 }
 
 std::string BooleanErrorMessage(std::string_view text) {
-    return "'" + std::string(text) + "' is not a valid boolean value";
+    return QuotedMessage(text, "is not a valid boolean value");
 }
 
 int32_t ParseInteger(std::string_view text) {

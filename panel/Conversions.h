@@ -17,10 +17,18 @@ std::optional<int32_t> TryParseInteger(std::string_view text);
 // the user's decimal separator.
 std::optional<bool> TryParseBoolean(std::string_view text, char decimalSeparator = '.');
 
+// Whether a text that begins with `prefix` can still be a valid integer or boolean, for a
+// reader that sees a value arrive in pieces: false once no continuation (the empty one
+// included) can convert, for example after the eleventh decimal digit or a letter among
+// digits. Linear in the prefix.
+bool IntegerStillPossible(std::string_view prefix);
+bool BooleanStillPossible(std::string_view prefix, char decimalSeparator = '.');
+
 // The same, throwing ConversionError with the reader's message on failure.
 int32_t ParseInteger(std::string_view text);
 bool ParseBoolean(std::string_view text, char decimalSeparator = '.');
 
+// The conversion messages; a long text is quoted cut short (MessageExcerpt).
 std::string IntegerErrorMessage(std::string_view text);
 std::string BooleanErrorMessage(std::string_view text);
 

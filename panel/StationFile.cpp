@@ -8,10 +8,11 @@
 #include "panel/PanelState.h"
 #include "panel/PanelWindow.h"
 #include "panel/StringHelpers.h"
+#include "surface/Cp1250.h"
 
-#include <QFileInfo>
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -103,7 +104,9 @@ void ParseStationFields(const std::vector<std::string_view>& fields, StationCont
     ParseFields(fields, content, decimalSeparator);
 }
 
-StationReader::StationReader(char decimalSeparator) : separator_(decimalSeparator) {}
+StationReader::StationReader(char decimalSeparator, size_t longLine)
+    : separator_(decimalSeparator), longLine_(std::max<size_t>(longLine, 1)),
+      nextJudge_(longLine_) {}
 
 StationReader::~StationReader() {
     if (prefaulter_.joinable())
@@ -221,31 +224,169 @@ bool StationReader::Feed(std::string_view data) {
         data = data.substr(0, size_t(static_cast<const char*>(eof) - data.data()));
         ended_ = true;
     }
-    // Finish a line that the previous chunk left open.
-    if (!pending_.empty()) {
+    if (skipping_) {
+        const void* lf = std::memchr(data.data(), '\n', data.size());
+        if (lf == nullptr)
+            return !ended_;
+        skipping_ = false;
+        ++line_;
+        data.remove_prefix(size_t(static_cast<const char*>(lf) - data.data()) + 1);
+    } else if (!pending_.empty()) {
+        // Finish a line that the previous chunk left open.
         const void* lf = std::memchr(data.data(), '\n', data.size());
         if (lf == nullptr) {
             pending_.append(data);
+            if (pending_.size() >= nextJudge_)
+                JudgeLongLine();
             return !ended_;
         }
         const size_t end = size_t(static_cast<const char*>(lf) - data.data());
         pending_.append(data.data(), end);
         ParseLine(pending_);
-        pending_.clear();
-        ++line_;
+        LineDone();
         data.remove_prefix(end + 1);
     }
     const size_t tail = ScanLines(data);
     pending_.assign(data.substr(tail));
+    if (pending_.size() >= nextJudge_)
+        JudgeLongLine();
     PublishCells();
     return !ended_;
 }
 
-StationContent StationReader::Finish() {
-    if (!pending_.empty()) {
+void StationReader::LineDone() {
+    pending_.clear();
+    nextJudge_ = longLine_;
+    ++line_;
+}
+
+void StationReader::SkipRestOfLine() {
+    pending_.clear();
+    // Give the memory of a huge line back now rather than with the reader.
+    if (pending_.capacity() > longLine_)
+        std::string().swap(pending_);
+    nextJudge_ = longLine_;
+    skipping_ = true;
+}
+
+namespace {
+
+// How a field of a line is used: not at all, converted, or kept as text.
+enum class FieldUse { Ignored, Integer, Boolean, Text };
+
+struct FieldRole {
+    FieldUse use;
+    size_t keyLength; // characters cut off before the value
+};
+
+// What ParseFields does with field `index` of a line whose first field is `kind`.
+FieldRole RoleOf(std::string_view kind, size_t index) {
+    if (kind == "SET_Vyska" || kind == "SET_Sirka")
+        return index == 1 ? FieldRole{FieldUse::Integer, 0} : FieldRole{FieldUse::Ignored, 0};
+    if (kind == "PRUSVITKA") {
+        if (index == 1 || index == 2)
+            return {FieldUse::Integer, 2};
+        if (index == 3)
+            return {FieldUse::Text, 5};
+        if (index >= 4 && index <= 11)
+            return {FieldUse::Boolean, 8};
+    }
+    return {FieldUse::Ignored, 0};
+}
+
+// Fields after which a line of this kind uses nothing.
+size_t FieldsUsed(std::string_view kind) {
+    if (kind == "SET_Vyska" || kind == "SET_Sirka")
+        return 2;
+    return kind == "PRUSVITKA" ? 12 : 0;
+}
+
+bool CouldBeKind(std::string_view start) {
+    for (std::string_view kind : {"SET_Vyska", "SET_Sirka", "PRUSVITKA"})
+        if (kind.substr(0, start.size()) == start)
+            return true;
+    return false;
+}
+
+} // namespace
+
+void StationReader::JudgeLongLine() {
+    // The line as it will be split: lone CRs dropped, cut at a NUL. Every field but the last
+    // is complete; the last is still arriving.
+    cleaned_.clear();
+    bool cut = false;
+    for (char c : pending_) {
+        if (c == '\0') {
+            cut = true;
+            break;
+        }
+        if (c != '\r')
+            cleaned_.push_back(c);
+    }
+    nextJudge_ = pending_.size() * 2;
+
+    std::vector<std::string_view> fields;
+    for (size_t start = 0;;) {
+        const size_t semicolon = cleaned_.find(';', start);
+        if (semicolon == std::string::npos) {
+            fields.emplace_back(std::string_view(cleaned_).substr(start));
+            break;
+        }
+        fields.emplace_back(std::string_view(cleaned_).substr(start, semicolon - start));
+        start = semicolon + 1;
+    }
+    const size_t open = fields.size() - 1;
+    const std::string_view kind = fields[0];
+
+    // The rest of the line cannot change what it does: everything after a NUL is cut off,
+    // and the fields after those a kind uses are ignored.
+    if (cut || (open == 0 ? !CouldBeKind(kind) : open >= FieldsUsed(kind))) {
         ParseLine(pending_);
-        pending_.clear();
+        SkipRestOfLine();
+        return;
+    }
+    if (open == 0)
+        return;
+
+    // A complete field that does not convert fails the line as it will when it ends, and so
+    // does a value that has grown past what a message quotes and can no longer convert.
+    // Then the message is known already, the quoted part being all there.
+    auto converts = [&](size_t index, bool complete) {
+        const FieldRole role = RoleOf(kind, index);
+        std::string_view value = fields[index];
+        value = value.size() <= role.keyLength ? std::string_view() : value.substr(role.keyLength);
+        if (!complete && value.size() <= kMessageExcerptLimit)
+            return true;
+        switch (role.use) {
+        case FieldUse::Integer:
+            return complete ? TryParseInteger(value).has_value() : IntegerStillPossible(value);
+        case FieldUse::Boolean:
+            return complete ? TryParseBoolean(value, separator_).has_value()
+                            : BooleanStillPossible(value, separator_);
+        case FieldUse::Ignored:
+        case FieldUse::Text:
+            break;
+        }
+        return true;
+    };
+    bool fails = !converts(open, false);
+    for (size_t i = 1; i < open && !fails; ++i)
+        fails = !converts(i, true);
+    if (!fails)
+        return;
+    // Parsing what has arrived now throws the line's error.
+    fields_ = std::move(fields);
+    ParseFieldsOfLine();
+    throw std::logic_error("a station line judged to fail did not");
+}
+
+StationContent StationReader::Finish() {
+    if (skipping_) {
+        skipping_ = false;
         ++line_;
+    } else if (!pending_.empty()) {
+        ParseLine(pending_);
+        LineDone();
     }
     PublishCells();
     if (indexer_)
@@ -354,13 +495,17 @@ void StationReader::ReserveForBytes(int64_t fileSize) {
 #endif
 }
 
-void LoadStation(const QString& path, PanelState& panel, StationWindow& window) {
+StationContent ReadStationFile(const std::string& nativePath) {
     StationReader reader(SystemDecimalSeparator());
-    reader.ReserveForBytes(QFileInfo(path).size());
     ReadFileChunks(
-        path, [&reader](std::string_view chunk) { return reader.Feed(chunk); },
-        [&reader] { return reader.CurrentLine(); });
-    ApplyStation(reader.Finish(), panel, window);
+        nativePath, [&reader](std::string_view chunk) { return reader.Feed(chunk); },
+        [&reader] { return reader.CurrentLine(); },
+        [&reader](int64_t size) { reader.ReserveForBytes(size); });
+    return reader.Finish();
+}
+
+void LoadStation(const QString& path, PanelState& panel, StationWindow& window) {
+    ApplyStation(ReadStationFile(NativePath(path)), panel, window);
     window.SetStatusPath(path);
     window.SetCaption(AppTitle() + QStringLiteral(" - ") + FileNamePart(path));
     window.SetDocumentState(StateLoaded());

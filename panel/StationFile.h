@@ -45,9 +45,17 @@ void ParseStationFields(const std::vector<std::string_view>& fields, StationCont
 
 // Cuts a byte stream into lines (LF or CR LF ends a line, a lone CR is dropped, 0x1A ends
 // the file, the last line may lack its end) and parses each one into a StationContent.
+//
+// A line is normally read whole before it is parsed, but a line that grows past
+// `longLine` bytes is looked at as it arrives: once what has come decides it (a value that
+// can no longer convert, or a line whose remaining bytes are ignored anyway), it is applied
+// or refused at once and the rest of it is skipped unread. So a value of millions of
+// digits fails as fast as a short one, with the same message.
 class StationReader {
 public:
-    explicit StationReader(char decimalSeparator = '.');
+    static constexpr size_t kLongLine = size_t(64) << 10;
+
+    explicit StationReader(char decimalSeparator = '.', size_t longLine = kLongLine);
     ~StationReader();
     // Returns false once the end-of-file byte was seen; later data is ignored.
     bool Feed(std::string_view data);
@@ -61,12 +69,21 @@ public:
 private:
     void ParseLine(std::string_view line);
     void ParseFieldsOfLine();
+    // Decides the unfinished line in pending_ early where what has arrived allows it.
+    void JudgeLongLine();
+    // The unfinished line was applied early: drop its remaining bytes.
+    void SkipRestOfLine();
+    // Starts a new line after the one in pending_ was parsed.
+    void LineDone();
     // Hands the cells of the elements read since the last call to the index builder.
     void PublishCells();
     // Parses the complete lines of a chunk; returns where its unfinished last line starts.
     size_t ScanLines(std::string_view data);
 
     char separator_;
+    size_t longLine_;
+    size_t nextJudge_;
+    bool skipping_ = false; // the current line was decided; its bytes up to the LF are ignored
     bool ended_ = false;
     int line_ = 0; // lines completed so far
     std::string pending_;
@@ -96,6 +113,10 @@ void SaveStation(const QString& path, const PanelState& panel, StationWindow& wi
 // Reads the file at `path` completely, then replaces the panel with it and shows the loaded
 // state: path, caption, "Načteno". On failure throws and changes nothing.
 void LoadStation(const QString& path, PanelState& panel, StationWindow& window);
+
+// Reads the station file at the path (the file system's bytes) completely; nothing is
+// applied anywhere. Throws FileError or ConversionError.
+StationContent ReadStationFile(const std::string& nativePath);
 
 // Applies a fully read station to the panel and the window's size values.
 void ApplyStation(StationContent content, PanelState& panel, StationWindow& window);

@@ -7,7 +7,9 @@
 #include <array>
 #include <charconv>
 #include <optional>
+#include <sys/mman.h>
 #include <tuple>
+#include <unistd.h>
 #include <unordered_map>
 
 namespace vedivez {
@@ -99,6 +101,55 @@ private:
     std::unordered_map<std::string, uint32_t> byName_;
 };
 
+// The cells that hold several elements, found in one walk of the list: the points all the
+// elements of such a cell reach together, and each element's place in its cell in list
+// order. The first element of a crowded cell is marked in its mask, so cells of one
+// element are answered from the mask alone.
+class SharedCells {
+public:
+    static constexpr uint16_t kCrowded = 1u << 15;
+
+    struct Place {
+        uint32_t rank = 1;  // 1 for the first element of the cell in list order
+        uint32_t count = 1; // elements in the cell
+    };
+
+    void Collect(const PanelState& panel, std::vector<uint16_t>& masks) {
+        const std::vector<TPolePanelu>& elements = panel.Elements();
+        ranks_.assign(elements.size(), 1);
+        for (size_t i = 0; i < elements.size(); ++i) {
+            const std::optional<size_t> first = panel.FindElementAt(elements[i].X, elements[i].Y);
+            if (!first || *first == i)
+                continue;
+            auto [it, created] = cells_.try_emplace(*first, Cell{masks[*first], 1});
+            it->second.mask |= masks[i];
+            ranks_[i] = ++it->second.count;
+            masks[*first] |= kCrowded;
+        }
+    }
+
+    // The points the cell whose first element is `first` reaches, with every element in it.
+    uint16_t MaskOf(size_t first, const std::vector<uint16_t>& masks) const {
+        if (!(masks[first] & kCrowded))
+            return masks[first];
+        return cells_.at(first).mask;
+    }
+
+    // Where element `i`, which lies in the cell whose first element is `first`, stands.
+    Place PlaceOf(size_t i, size_t first) const {
+        const auto it = cells_.find(first);
+        return {ranks_.empty() ? 1 : ranks_[i], it == cells_.end() ? 1 : it->second.count};
+    }
+
+private:
+    struct Cell {
+        uint16_t mask;
+        uint32_t count;
+    };
+    std::unordered_map<size_t, Cell> cells_; // by the list index of the cell's first element
+    std::vector<uint32_t> ranks_;
+};
+
 // The places where a point meets other cells: for an edge midpoint the one cell across the
 // edge, for a corner the diagonal cell (where the track runs on, so it is asked first) and
 // the two side cells, which can join it in a junction; with the partner's point code.
@@ -120,10 +171,10 @@ Partners PartnersOf(size_t p) {
             3};
 }
 
-// Builds a message in one buffer; a broken station can have a finding for every element.
+// Appends to one buffer; a broken station can have a finding for every element.
 class Message {
 public:
-    Message() { text_.reserve(112); }
+    explicit Message(std::string& text) : text_(text) {}
     Message& operator<<(const char* s) {
         text_ += s;
         return *this;
@@ -136,10 +187,9 @@ public:
     }
     // "col,row"
     Message& Cell(int64_t col, int64_t row) { return *this << col << "," << row; }
-    std::string Take() { return std::move(text_); }
 
 private:
-    std::string text_;
+    std::string& text_;
 };
 
 const char* SideName(int ex, int ey) {
@@ -150,7 +200,84 @@ const char* SideName(int ex, int ey) {
     return ey < 0 ? "the cell above" : "the cell below";
 }
 
+const std::array<Partners, 8>& AllPartners() {
+    static const std::array<Partners, 8> all = [] {
+        std::array<Partners, 8> out{};
+        for (size_t p = 0; p < out.size(); ++p)
+            out[p] = PartnersOf(p);
+        return out;
+    }();
+    return all;
+}
+
+// Maps fresh memory in one request instead of one page fault per page as it is first
+// written, which costs a big list of findings more than filling it; in huge pages where the
+// system allows them, so that even the mapping takes few steps.
+void PopulatePages(void* data, size_t bytes) {
+#if defined(MADV_POPULATE_WRITE)
+    if (bytes < (size_t(8) << 20))
+        return;
+    const uintptr_t page = uintptr_t(::sysconf(_SC_PAGESIZE));
+    const uintptr_t from = (uintptr_t(data) + page - 1) & ~(page - 1);
+    const uintptr_t to = (uintptr_t(data) + bytes) & ~(page - 1);
+    if (to <= from)
+        return;
+#if defined(MADV_HUGEPAGE)
+    (void)::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+#endif
+    (void)::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+#else
+    (void)data;
+    (void)bytes;
+#endif
+}
+
 } // namespace
+
+void AppendLintMessage(std::string& out, const LintFinding& f) {
+    Message m(out);
+    switch (f.kind) {
+    case LintKind::OutsidePanel:
+        m << "lies outside the panel of " << f.figures[0] << " x " << f.figures[1]
+          << " cells; it is kept in the file but never shown";
+        return;
+    case LintKind::Duplicate:
+        m << "element " << f.figures[0] << " of " << f.figures[1]
+          << " in this cell; the editor edits only the first in list order";
+        return;
+    case LintKind::UnknownName:
+        m << "no tile has this name";
+        return;
+    case LintKind::LeavesPanel:
+    case LintKind::OpenEnd:
+        break;
+    }
+    if (f.point < 0 || size_t(f.point) >= kPointDirs.size())
+        return;
+    const char* code = kPointDirs[size_t(f.point)].code;
+    if (f.kind == LintKind::LeavesPanel) {
+        m << "track at " << code << " leaves the panel";
+        return;
+    }
+    const Partners& partners = AllPartners()[size_t(f.point)];
+    const Partner& across = partners.cells[0];
+    const int64_t dc = int64_t(f.col) + across.dc, dr = int64_t(f.row) + across.dr;
+    if (partners.count == 1) {
+        m << "open track end at " << code << ": " << SideName(across.dc, across.dr) << " (";
+        m.Cell(dc, dr) << ") has no track at " << kPointDirs[across.point].code;
+    } else {
+        m << "open track end at " << code << ": none of the cells (";
+        m.Cell(dc, dr) << "), (";
+        m.Cell(dc, f.row) << ") and (";
+        m.Cell(f.col, dr) << ") has track at that corner";
+    }
+}
+
+std::string LintMessage(const LintFinding& finding) {
+    std::string text;
+    AppendLintMessage(text, finding);
+    return text;
+}
 
 const std::vector<std::string>& LintPointCodes() {
     static const std::vector<std::string> codes = [] {
@@ -193,24 +320,39 @@ std::vector<LintFinding> LintStation(const PanelState& panel) {
         masks[i] = uint16_t(cache.Of(elements[i].NAME));
 
     auto inside = [&](int64_t c, int64_t r) { return c >= 0 && c < cols && r >= 0 && r < rows; };
-    // Whether any element of the cell reaches the point.
-    auto reaches = [&](int32_t c, int32_t r, size_t point) {
-        bool found = false;
-        panel.ForEachElementAt(c, r, [&](size_t j) { found |= (masks[j] >> point) & 1u; });
-        return found;
-    };
-
-    std::vector<LintFinding> out;
-    auto add = [&](size_t i, int point, LintKind kind, std::string message) {
-        const TPolePanelu& e = elements[i];
-        out.push_back({e.X, e.Y, e.NAME, point, kind, std::move(message), i});
-    };
 
     // When every element has a cell of its own, no element can be a duplicate, and a
     // neighbour found next to an element in the list is the only element of its cell:
     // station files list rows of cells in order, so that saves most lookups across edges.
     const bool shared = panel.OccupiedCellCount() != elements.size();
-    auto listNeighbourAt = [&](size_t i, int32_t c, int32_t r) -> const uint16_t* {
+    // Cells of several elements, each walked once: the points all its elements reach
+    // together, and every element's place among them. Asking a crowded cell element by
+    // element would cost its size squared.
+    SharedCells crowd;
+    if (shared)
+        crowd.Collect(panel, masks);
+
+    // Whether any element of the cell reaches the point.
+    auto reaches = [&](int32_t c, int32_t r, size_t point) {
+        const std::optional<size_t> first = panel.FindElementAt(c, r);
+        if (!first)
+            return false;
+        return bool((crowd.MaskOf(*first, masks) >> point) & 1u);
+    };
+
+    std::vector<LintFinding> out;
+    if (shared) {
+        // Every element after the first of its cell is a finding; room for them all at once
+        // spares a million-element cell the list's repeated growth.
+        out.reserve(elements.size() - panel.OccupiedCellCount());
+        PopulatePages(out.data(), out.capacity() * sizeof(LintFinding));
+    }
+    auto add = [&](size_t i, int point, LintKind kind, std::array<int64_t, 2> figures = {}) {
+        const TPolePanelu& e = elements[i];
+        out.push_back({e.X, e.Y, e.NAME, point, kind, i, figures});
+    };
+
+    auto listNeighbourAt = [&](size_t i, int64_t c, int64_t r) -> const uint16_t* {
         if (shared)
             return nullptr;
         if (i > 0 && elements[i - 1].X == c && elements[i - 1].Y == r)
@@ -219,17 +361,13 @@ std::vector<LintFinding> LintStation(const PanelState& panel) {
             return &masks[i + 1];
         return nullptr;
     };
-    auto reachesFrom = [&](size_t i, int32_t c, int32_t r, size_t point) {
+    // Only asked for cells inside the panel, whose numbers fit 32 bits.
+    auto reachesFrom = [&](size_t i, int64_t c, int64_t r, size_t point) {
         if (const uint16_t* m = listNeighbourAt(i, c, r))
             return bool((*m >> point) & 1u);
-        return reaches(c, r, point);
+        return reaches(int32_t(c), int32_t(r), point);
     };
-    static const std::array<Partners, 8> kPartners = [] {
-        std::array<Partners, 8> all{};
-        for (size_t p = 0; p < all.size(); ++p)
-            all[p] = PartnersOf(p);
-        return all;
-    }();
+    const std::array<Partners, 8>& allPartners = AllPartners();
 
     // Loading a cell's slot of the index misses the cache on a big panel; asking for the
     // partner cells of an element some way ahead lets those loads overlap.
@@ -239,11 +377,12 @@ std::vector<LintFinding> LintStation(const PanelState& panel) {
         for (size_t p = 0; p < kPointDirs.size(); ++p) {
             if (!((masks[i] >> p) & 1u))
                 continue;
-            const Partners& partners = kPartners[p];
+            const Partners& partners = allPartners[p];
             for (size_t k = 0; k < partners.count; ++k) {
-                const int32_t c = e.X + partners.cells[k].dc, r = e.Y + partners.cells[k].dr;
-                if (!listNeighbourAt(i, c, r))
-                    panel.PrefetchCell(c, r);
+                const int64_t c = int64_t(e.X) + partners.cells[k].dc;
+                const int64_t r = int64_t(e.Y) + partners.cells[k].dr;
+                if (inside(c, r) && !listNeighbourAt(i, c, r))
+                    panel.PrefetchCell(int32_t(c), int32_t(r));
             }
         }
     };
@@ -255,58 +394,31 @@ std::vector<LintFinding> LintStation(const PanelState& panel) {
         const uint32_t mask = masks[i];
         const bool in = inside(e.X, e.Y);
         if (!in)
-            add(i, -1, LintKind::OutsidePanel,
-                (Message() << "lies outside the panel of " << int64_t(cols) << " x "
-                           << int64_t(rows) << " cells; it is kept in the file but never shown")
-                    .Take());
+            add(i, -1, LintKind::OutsidePanel, {cols, rows});
         const auto first = shared ? panel.FindElementAt(e.X, e.Y) : std::optional<size_t>(i);
         if (first && *first != i) {
-            int64_t count = 0, rank = 0;
-            panel.ForEachElementAt(e.X, e.Y, [&](size_t j) {
-                ++count;
-                if (j == i)
-                    rank = count;
-            });
-            add(i, -1, LintKind::Duplicate,
-                (Message() << "element " << rank << " of " << count
-                           << " in this cell; the editor edits only the first in list order")
-                    .Take());
+            const SharedCells::Place place = crowd.PlaceOf(i, *first);
+            add(i, -1, LintKind::Duplicate, {place.rank, place.count});
         }
         if (!(mask & kKnownImage))
-            add(i, -1, LintKind::UnknownName, "no tile has this name");
+            add(i, -1, LintKind::UnknownName);
         if (!in || !(mask & kKnownTile))
             continue;
         for (size_t p = 0; p < kPointDirs.size(); ++p) {
             if (!((mask >> p) & 1u))
                 continue;
-            const Partners& partners = kPartners[p];
+            const Partners& partners = allPartners[p];
             bool met = false;
             for (size_t k = 0; k < partners.count && !met; ++k) {
                 const Partner& q = partners.cells[k];
-                const int32_t c = e.X + q.dc, r = e.Y + q.dr;
+                const int64_t c = int64_t(e.X) + q.dc, r = int64_t(e.Y) + q.dr;
                 met = inside(c, r) && reachesFrom(i, c, r, q.point);
             }
             if (met)
                 continue;
             const Partner& across = partners.cells[0];
-            const int32_t dc = e.X + across.dc, dr = e.Y + across.dr;
-            const char* code = kPointDirs[p].code;
-            if (!inside(dc, dr))
-                add(i, int(p), LintKind::LeavesPanel,
-                    (Message() << "track at " << code << " leaves the panel").Take());
-            else if (partners.count == 1) {
-                Message m;
-                m << "open track end at " << code << ": " << SideName(across.dc, across.dr) << " (";
-                m.Cell(dc, dr) << ") has no track at " << kPointDirs[across.point].code;
-                add(i, int(p), LintKind::OpenEnd, m.Take());
-            } else {
-                Message m;
-                m << "open track end at " << code << ": none of the cells (";
-                m.Cell(dc, dr) << "), (";
-                m.Cell(dc, e.Y) << ") and (";
-                m.Cell(e.X, dr) << ") has track at that corner";
-                add(i, int(p), LintKind::OpenEnd, m.Take());
-            }
+            const bool leaves = !inside(int64_t(e.X) + across.dc, int64_t(e.Y) + across.dr);
+            add(i, int(p), leaves ? LintKind::LeavesPanel : LintKind::OpenEnd);
         }
     }
     // Findings come out element by element, each in sorted order, so a station listed row

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,18 +13,28 @@ class PanelState;
 enum class LintKind { OpenEnd, LeavesPanel, OutsidePanel, Duplicate, UnknownName };
 
 // One problem of a station panel, tied to an element and, where it concerns a place where
-// track leaves a cell, to one of the eight point codes.
+// track leaves a cell, to one of the eight point codes. Its explanation is made from these
+// fields on demand (LintMessage), so a million findings hold no million texts.
 struct LintFinding {
     int32_t col = 0;
     int32_t row = 0;
     std::string name; // the element's name, Windows-1250 bytes
     int point = -1;   // index into LintPointCodes(), -1 when the finding has no point
     LintKind kind = LintKind::OpenEnd;
-    std::string message; // English, plain ASCII
-    size_t element = 0;  // list index of the element
+    size_t element = 0; // list index of the element
+    // The figures the explanation quotes: for a duplicate its place in the cell and the
+    // number of elements there, for an element outside the panel the panel's columns and
+    // rows; zero otherwise.
+    std::array<int64_t, 2> figures{};
 
     friend bool operator==(const LintFinding&, const LintFinding&) = default;
 };
+
+// The finding's explanation, English and plain ASCII, such as "open track end at PS: the
+// cell to the right (3,2) has no track at LS".
+std::string LintMessage(const LintFinding& finding);
+// The same, appended to `out`.
+void AppendLintMessage(std::string& out, const LintFinding& finding);
 
 // The eight point codes in the order of the connection flags: LH, LS, LD, SH, SD, PH, PS, PD.
 const std::vector<std::string>& LintPointCodes();

@@ -1,5 +1,6 @@
 #include "panel/TileLookup.h"
 
+#include "surface/Cp1250.h"
 #include "surface/ImageList.h"
 
 namespace vedivez {
@@ -10,7 +11,7 @@ int TileLookup::IndexFor(const std::string& name) {
         lastIndex_ = images_.TryFindImage(name);
         lastValid_ = true;
         if (lastIndex_ < 0 && reported_.insert(name).second && onMissingImage)
-            onMissingImage("Image '" + name + "' not found");
+            onMissingImage("Image '" + MessageExcerpt(name) + "' not found");
     }
     return lastIndex_;
 }

@@ -53,4 +53,13 @@ std::string ToCp1250(const QString& text) {
     return out;
 }
 
+std::string MessageExcerpt(std::string_view text, size_t limit) {
+    if (text.size() <= limit)
+        return std::string(text);
+    constexpr char kEllipsis = '\x85';
+    std::string out(text.substr(0, limit > 0 ? limit - 1 : 0));
+    out.push_back(kEllipsis);
+    return out;
+}
+
 } // namespace vedivez

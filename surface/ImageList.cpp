@@ -1,5 +1,6 @@
 #include "ImageList.h"
 
+#include "Cp1250.h"
 #include "ImageError.h"
 
 #include <array>
@@ -44,7 +45,7 @@ void ImageList::Add(std::string name, KeyedImage image) {
 int ImageList::FindImage(std::string_view name) const {
     const int index = TryFindImage(name);
     if (index < 0)
-        throw ImageError("Image '" + std::string(name) + "' not found");
+        throw ImageError("Image '" + MessageExcerpt(name) + "' not found");
     return index;
 }
 

@@ -83,7 +83,7 @@ void LintReport::WriteText(std::ostream& out) const {
         text += ' ';
         text += names.Of(f.name);
         text += ": ";
-        text += f.message; // ASCII
+        AppendLintMessage(text, f); // ASCII
         text += '\n';
     }
     if (findings_.empty())
@@ -95,6 +95,7 @@ void LintReport::WriteText(std::ostream& out) const {
 void LintReport::WriteJson(std::ostream& out) const {
     Output output(out);
     Utf8Names names;
+    std::string message;
     output.Text() += "{\"findings\": [";
     const char* separator = "\n  ";
     for (const LintFinding& f : findings_) {
@@ -111,7 +112,9 @@ void LintReport::WriteJson(std::ostream& out) const {
         text += ", \"kind\": \"";
         text += LintKindName(f.kind);
         text += "\", \"message\": ";
-        AppendJsonString(text, f.message);
+        message.clear();
+        AppendLintMessage(message, f);
+        AppendJsonString(text, message);
         text += '}';
         separator = ",\n  ";
     }

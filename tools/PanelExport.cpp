@@ -1,6 +1,8 @@
 #include "tools/PanelExport.h"
 
+#include "panel/AtomicFileDevice.h"
 #include "panel/ElementRows.h"
+#include "panel/FileAccess.h"
 #include "panel/PanelState.h"
 #include "panel/TileImages.h"
 #include "surface/ImageList.h"
@@ -9,7 +11,6 @@
 
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -173,39 +174,54 @@ void PanelExporter::DrawGrid(QPainter& painter, const QRect& clip) const {
     painter.drawRects(lines.data(), int(lines.size()));
 }
 
-PagePlan PanelExporter::PlanPages(double printableWidth, double printableHeight,
-                                  int resolution) const {
+PagePlan PlanPages(const QRect& area, int cw, int ch, double cellMm, double printableWidth,
+                   double printableHeight, int resolution) {
     PagePlan plan;
-    const int cw = panel_.CellWidth, ch = panel_.CellHeight;
-    const int cols = area_.width() / cw, rows = area_.height() / ch;
-    if (options_.cellMm > 0) {
+    const int cols = area.width() / cw, rows = area.height() / ch;
+    if (cellMm > 0) {
         // The PDF writer prints the scale with nine digits, cut off rather than rounded; a
         // scale meant to be round (one point per pixel, say) is kept round so that the
         // pixel edges stay on whole device units instead of just short of them.
-        plan.unitsPerPixel = std::round(options_.cellMm / cw / 25.4 * resolution * 1e6) / 1e6;
+        plan.unitsPerPixel = std::round(cellMm / cw / 25.4 * resolution * 1e6) / 1e6;
+        if (!(plan.unitsPerPixel > 0))
+            throw std::runtime_error("--cell-mm " + QString::number(cellMm).toStdString() +
+                                     " is too small to print");
     } else
         plan.unitsPerPixel =
-            std::min(printableWidth / area_.width(), printableHeight / area_.height());
-    // A little slack so that a size chosen to fit exactly is not lost to rounding.
+            std::min(printableWidth / area.width(), printableHeight / area.height());
+    // A little slack so that a size chosen to fit exactly is not lost to rounding. Counted
+    // in floating point: tiny cells fit more of them on a page than an int holds.
     const double slack = 1e-9;
-    plan.cellsAcross = int(std::floor(printableWidth / (cw * plan.unitsPerPixel) + slack));
-    plan.cellsDown = int(std::floor(printableHeight / (ch * plan.unitsPerPixel) + slack));
-    if ((cols > plan.cellsAcross && plan.cellsAcross < 2) ||
-        (rows > plan.cellsDown && plan.cellsDown < 2))
-        throw std::runtime_error("--cell-mm " + std::to_string(options_.cellMm) +
+    const double across = std::floor(printableWidth / (cw * plan.unitsPerPixel) + slack);
+    const double down = std::floor(printableHeight / (ch * plan.unitsPerPixel) + slack);
+    if ((cols > across && across < 2) || (rows > down && down < 2))
+        throw std::runtime_error("--cell-mm " + QString::number(cellMm).toStdString() +
                                  " is too large: a page must hold at least two cells each way");
-    plan.cellsAcross = std::min(plan.cellsAcross, cols);
-    plan.cellsDown = std::min(plan.cellsDown, rows);
-    plan.pagesAcross = PagesFor(cols, plan.cellsAcross);
-    plan.pagesDown = PagesFor(rows, plan.cellsDown);
+    plan.cellsAcross = int(std::min<double>(across, cols));
+    plan.cellsDown = int(std::min<double>(down, rows));
+    const int64_t pagesAcross = PagesFor(cols, plan.cellsAcross);
+    const int64_t pagesDown = PagesFor(rows, plan.cellsDown);
+    if (pagesAcross * pagesDown > kMaxExportPages)
+        throw std::runtime_error(
+            "the export would take " + std::to_string(pagesAcross * pagesDown) + " pages (" +
+            std::to_string(pagesDown) + " down, " + std::to_string(pagesAcross) +
+            " across) at --cell-mm " + QString::number(cellMm).toStdString() + "; at most " +
+            std::to_string(kMaxExportPages) +
+            " are written: choose a smaller --cell-mm, leave it out to fit one page, or use a "
+            "larger --page");
+    plan.pagesAcross = int(pagesAcross);
+    plan.pagesDown = int(pagesDown);
     return plan;
 }
 
-int PanelExporter::WritePdf(const QString& path, const QString& stationName) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw std::runtime_error("cannot write " + path.toStdString() + ": " +
-                                 file.errorString().toStdString());
+PagePlan PanelExporter::PlanPages(double printableWidth, double printableHeight,
+                                  int resolution) const {
+    return vedivez::PlanPages(area_, panel_.CellWidth, panel_.CellHeight, options_.cellMm,
+                              printableWidth, printableHeight, resolution);
+}
+
+int PanelExporter::WritePdf(const std::string& path, const QString& stationName) {
+    AtomicFileDevice file(path);
     QPdfWriter writer(&file);
     // Device units of one point: page sizes, margins and the drawing's origin are whole
     // numbers then.
@@ -222,7 +238,7 @@ int PanelExporter::WritePdf(const QString& path, const QString& stationName) {
 
     QPainter painter;
     if (!painter.begin(&writer))
-        throw std::runtime_error("cannot write " + path.toStdString());
+        throw std::runtime_error("cannot write " + PathForDisplay(path).toStdString());
     painter.setRenderHint(QPainter::Antialiasing, false);
     QFont font = painter.font();
     font.setPointSizeF(8);
@@ -280,36 +296,39 @@ int PanelExporter::WritePdf(const QString& path, const QString& stationName) {
             DrawGrid(painter, clip);
         }
     }
-    if (!painter.end() || !file.commit())
-        throw std::runtime_error("cannot write " + path.toStdString() + ": " +
-                                 file.errorString().toStdString());
+    // A device failure is the more telling message, so the file is asked first.
+    const bool ended = painter.end();
+    file.Commit();
+    if (!ended)
+        throw std::runtime_error("cannot write " + PathForDisplay(path).toStdString());
     return plan.pagesAcross * plan.pagesDown;
 }
 
-void PanelExporter::WriteSvg(const QString& path, const QString& stationName) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw std::runtime_error("cannot write " + path.toStdString() + ": " +
-                                 file.errorString().toStdString());
-    SvgPartWriter svg(file, area_, area_.size(), stationName);
-    svg.AddPart([&](QPainter& p) { FillBackground(p, area_); });
-    ForEachBand(area_, [&](const std::vector<QRectF>& red, const std::vector<QRectF>& black) {
-        svg.AddPart([&](QPainter& p) {
-            p.setPen(Qt::NoPen);
-            if (!red.empty()) {
-                p.setBrush(kRed);
-                p.drawRects(red.data(), int(red.size()));
-            }
-            p.setBrush(kBlack);
-            p.drawRects(black.data(), int(black.size()));
+void PanelExporter::WriteSvg(const std::string& path, const QString& stationName) {
+    AtomicFileDevice file(path);
+    try {
+        SvgPartWriter svg(file, area_, area_.size(), stationName);
+        svg.AddPart([&](QPainter& p) { FillBackground(p, area_); });
+        ForEachBand(area_, [&](const std::vector<QRectF>& red, const std::vector<QRectF>& black) {
+            svg.AddPart([&](QPainter& p) {
+                p.setPen(Qt::NoPen);
+                if (!red.empty()) {
+                    p.setBrush(kRed);
+                    p.drawRects(red.data(), int(red.size()));
+                }
+                p.setBrush(kBlack);
+                p.drawRects(black.data(), int(black.size()));
+            });
         });
-    });
-    if (options_.screenColours)
-        svg.AddPart([&](QPainter& p) { DrawGrid(p, area_); });
-    svg.Finish();
-    if (!file.commit())
-        throw std::runtime_error("cannot write " + path.toStdString() + ": " +
-                                 file.errorString().toStdString());
+        if (options_.screenColours)
+            svg.AddPart([&](QPainter& p) { DrawGrid(p, area_); });
+        svg.Finish();
+    } catch (const std::runtime_error&) {
+        // The writer only sees that a write came short; the device knows why.
+        file.ThrowIfFailed();
+        throw;
+    }
+    file.Commit();
 }
 
 } // namespace vedivez

@@ -36,6 +36,16 @@ struct PagePlan {
     int pagesDown = 1;
 };
 
+// The most pages one export writes; beyond it the command refuses and says why.
+constexpr int64_t kMaxExportPages = 10000;
+
+// Lays out `area` (surface pixels, whole cells) on pages of the given printable size in
+// device units at `resolution` dots per inch, with cells printed `cellMm` wide (0: the
+// largest that fits one page). Throws std::runtime_error when the cells are too large to
+// tile the pages or the area would take more than kMaxExportPages pages.
+PagePlan PlanPages(const QRect& area, int cellWidth, int cellHeight, double cellMm,
+                   double printableWidth, double printableHeight, int resolution);
+
 // Writes the panel as a vector drawing in which every tile and corner mark is the union of
 // its black pixels as rectangles in surface pixels, so that rasterised at one unit per pixel
 // it equals the editor's frame without the grid. It walks the area one row of cells at a
@@ -52,9 +62,11 @@ public:
     // Throws std::runtime_error when the cells are too large to tile the pages.
     PagePlan PlanPages(double printableWidth, double printableHeight, int resolution) const;
 
-    // Writes the PDF file; returns the number of pages.
-    int WritePdf(const QString& path, const QString& stationName);
-    void WriteSvg(const QString& path, const QString& stationName);
+    // Writes the PDF file, replacing the file at `path` (the file system's bytes) only once
+    // all of it is written; returns the number of pages. Throws FileError when the file
+    // cannot be written, std::runtime_error when the layout fails.
+    int WritePdf(const std::string& path, const QString& stationName);
+    void WriteSvg(const std::string& path, const QString& stationName);
 
     // Receives "Image '<name>' not found" once for each name without a picture.
     std::function<void(const std::string& message)> onMissingImage;

@@ -1,5 +1,7 @@
 #include "tools/ToolCommands.h"
 
+#include "panel/AtomicFileDevice.h"
+#include "panel/FileAccess.h"
 #include "panel/FrameRenderer.h"
 #include "panel/HeadlessPanel.h"
 #include "panel/PanelErrors.h"
@@ -12,15 +14,14 @@
 #include "tools/LintReport.h"
 #include "tools/PanelExport.h"
 #include "tools/ToolHelp.h"
+#include "tools/ToolOptions.h"
 
 #include <QImageWriter>
-#include <QRegularExpression>
 
-#include <algorithm>
-#include <iterator>
-#include <optional>
+#include <new>
 #include <ostream>
 #include <stdexcept>
+#include <string_view>
 
 namespace vedivez {
 
@@ -29,39 +30,51 @@ namespace {
 // The text the editor's error box shows, in the terminal's encoding; an error at a line of
 // the station file starts with "FILE:LINE: ", as compilers print theirs, so that editors can
 // jump there.
-void PrintError(std::ostream& err, const std::exception& e, const QString& file) {
+void PrintError(std::ostream& err, const std::exception& e, const std::string& file = {}) {
     int line = 0;
     if (const auto* f = dynamic_cast<const FileError*>(&e))
         line = f->Line();
     else if (const auto* c = dynamic_cast<const ConversionError*>(&e))
         line = c->Line();
-    if (line > 0)
-        err << file.toStdString() << ':' << line << ": ";
+    if (line > 0 && !file.empty())
+        err << PathForDisplay(file).toStdString() << ':' << line << ": ";
     err << FromCp1250(DisplayMessage(e.what())).toStdString() << "\n";
 }
 
-int Check(const QStringList& args, std::ostream& out) {
+// Running out of memory as the editor words it; the exception's own text names a C++ type.
+const char* const kOutOfMemory = "Out of memory";
+
+// Loads the station at `path` (the file system's bytes) into a fresh panel.
+void Load(HeadlessPanel& p, const std::string& path) {
+    ApplyStation(ReadStationFile(path), p.panel, p.window);
+}
+
+int Check(const std::vector<std::string>& args, std::ostream& out) {
     HeadlessPanel p;
-    LoadStation(args.at(0), p.panel, p.window);
+    Load(p, args.at(0));
     out << "rows=" << p.panel.PanelRows << " cols=" << p.panel.PanelCols
         << " elements=" << p.panel.Elements().size() << "\n";
     return 0;
 }
 
-int Convert(const QStringList& args) {
+int Convert(const std::vector<std::string>& args) {
     HeadlessPanel p;
-    LoadStation(args.at(0), p.panel, p.window);
-    SaveStation(args.at(1), p.panel, p.window);
+    Load(p, args.at(0));
+    WriteFileAtomically(args.at(1), EncodeStation(p.panel.Elements(), p.window.HeightValue(),
+                                                  p.window.WidthValue()));
     return 0;
 }
 
 // Exit codes of lint: clean, findings, and a file that does not load.
 constexpr int kLintClean = 0, kLintFindings = 1, kLintNotLoaded = 2;
 
-int Lint(const QStringList& args, std::ostream& out, std::ostream& err) {
+int Lint(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     HeadlessPanel p;
     try {
-        LoadStation(args.at(0), p.panel, p.window);
+        Load(p, args.at(0));
+    } catch (const std::bad_alloc&) {
+        PrintError(err, UserError(kOutOfMemory));
+        return kLintNotLoaded;
     } catch (const std::exception& e) {
         PrintError(err, e, args.at(0));
         return kLintNotLoaded;
@@ -75,93 +88,40 @@ int Lint(const QStringList& args, std::ostream& out, std::ostream& err) {
     return findings.empty() ? kLintClean : kLintFindings;
 }
 
-// A malformed command line; reported with the usage text.
-struct UsageError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+std::vector<std::string> OptionsAfter(const std::vector<std::string>& args, size_t count) {
+    return std::vector<std::string>(args.begin() + std::ptrdiff_t(count), args.end());
+}
 
-// "A,B,C" with exactly `count` integers.
-std::vector<int> IntegerList(const QString& text, int count, const char* option) {
-    const QStringList parts = text.split(QLatin1Char(','));
-    std::vector<int> values;
-    for (const QString& part : parts) {
-        bool ok = false;
-        const int v = part.trimmed().toInt(&ok);
-        if (!ok)
-            break;
-        values.push_back(v);
+bool EndsWithIgnoringCase(const std::string& text, std::string_view suffix) {
+    if (text.size() < suffix.size())
+        return false;
+    for (size_t i = 0; i < suffix.size(); ++i) {
+        char c = text[text.size() - suffix.size() + i];
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+        if (c != suffix[i])
+            return false;
     }
-    if (int(values.size()) != count || parts.size() != count)
-        throw UsageError(std::string(option) + " expects " + std::to_string(count) +
-                         " comma-separated integers");
-    return values;
+    return true;
 }
 
-// The value that follows the option at args[i]; moves i onto it.
-QString OptionValue(const QStringList& args, int& i) {
-    if (i + 1 >= args.size())
-        throw UsageError(args.at(i).toStdString() + " needs a value");
-    return args.at(++i);
-}
-
-int Render(const QStringList& args, std::ostream& err) {
+int Render(const std::vector<std::string>& args, std::ostream& err) {
     if (args.size() < 2)
         throw UsageError("render needs FILE and OUT.png");
+    const RenderRequest request = ParseRenderOptions(OptionsAfter(args, 2));
     HeadlessPanel p;
-    FrameInputs inputs;
-    inputs.options = ViewOptions{false, false, false, true};
-    inputs.boxes = PositionFlags{};
-    p.panel.CursorInside = false;
-    std::optional<QRect> view;
-    for (int i = 2; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        auto value = [&] { return OptionValue(args, i); };
-        if (a == QStringLiteral("--view")) {
-            const auto v = IntegerList(value(), 4, "--view");
-            if (v[2] <= 0 || v[3] <= 0)
-                throw UsageError("--view needs a positive width and height");
-            view = QRect(v[0], v[1], v[2], v[3]);
-        } else if (a == QStringLiteral("--no-grid")) {
-            inputs.options.Grid = false;
-        } else if (a == QStringLiteral("--preview")) {
-            inputs.options.Preview = true;
-            p.panel.SelectedName = ToCp1250(value());
-        } else if (a == QStringLiteral("--cursor")) {
-            const auto v = IntegerList(value(), 2, "--cursor");
-            p.panel.CursorX = v[0] * p.panel.CellWidth;
-            p.panel.CursorY = v[1] * p.panel.CellHeight;
-        } else if (a == QStringLiteral("--corners")) {
-            for (const QString& c : value().split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-                const QString corner = c.trimmed().toUpper();
-                if (corner == QStringLiteral("LH"))
-                    inputs.boxes.LH = true;
-                else if (corner == QStringLiteral("LD"))
-                    inputs.boxes.LD = true;
-                else if (corner == QStringLiteral("PH"))
-                    inputs.boxes.PH = true;
-                else if (corner == QStringLiteral("PD"))
-                    inputs.boxes.PD = true;
-                else
-                    throw UsageError("--corners takes LH, LD, PH and PD");
-            }
-        } else if (a == QStringLiteral("--cursor-cell")) {
-            inputs.options.CursorCell = true;
-            p.panel.CursorInside = true;
-        } else if (a == QStringLiteral("--overlay")) {
-            inputs.options.Info = true;
-        } else {
-            throw UsageError("unknown option " + a.toStdString());
-        }
-    }
+    if (request.preview)
+        p.panel.SelectedName = *request.preview;
+    p.panel.CursorInside = request.cursorInside;
+    // Cells of at most 3999 keep the cursor's pixels far from the 32-bit limits.
+    p.panel.CursorX = request.cursorCol * p.panel.CellWidth;
+    p.panel.CursorY = request.cursorRow * p.panel.CellHeight;
 
-    LoadStation(args.at(0), p.panel, p.window);
+    Load(p, args.at(0));
     const ImageList images = MakeTileImageList();
     Surface surface;
     surface.SetSize(p.panel.PanelCols * p.panel.CellWidth, p.panel.PanelRows * p.panel.CellHeight);
-    const QRect whole(0, 0, surface.Width(), surface.Height());
-    const QRect area = view ? *view & whole : whole;
-    if (area.isEmpty())
-        throw UsageError("--view lies outside the panel's surface");
+    const QRect area = RenderArea(request.view, surface.Width(), surface.Height());
     if (qint64{area.width()} * area.height() > Surface::kMaxBufferPixels)
         throw UsageError("the area is " + std::to_string(area.width()) + " x " +
                          std::to_string(area.height()) +
@@ -174,81 +134,45 @@ int Render(const QStringList& args, std::ostream& err) {
     };
     QImage frame;
     surface.SetPresenter([&frame](const QImage& buffer, QPoint) { frame = buffer.copy(); });
-    renderer.RenderFrame(inputs);
+    renderer.RenderFrame(request.inputs);
 
-    QImageWriter writer(args.at(1), "png");
+    // The picture is written as the editor saves a station: the old file stays until the
+    // whole new one is on the disk.
+    AtomicFileDevice file(args.at(1));
+    QImageWriter writer(&file, "png");
     if (!writer.write(frame)) {
-        err << "cannot write " << args.at(1).toStdString() << ": "
+        file.ThrowIfFailed();
+        err << "cannot write " << PathForDisplay(args.at(1)).toStdString() << ": "
             << writer.errorString().toStdString() << "\n";
         return 1;
     }
+    file.Commit();
     return 0;
 }
 
-int Export(const QStringList& args, std::ostream& err) {
+int Export(const std::vector<std::string>& args, std::ostream& err) {
     if (args.size() < 2)
         throw UsageError("export needs FILE and OUT.pdf or OUT.svg");
-    const QString out = args.at(1);
-    const bool svg = out.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
-    if (!svg && !out.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+    const std::string& out = args.at(1);
+    const bool svg = EndsWithIgnoringCase(out, ".svg");
+    if (!svg && !EndsWithIgnoringCase(out, ".pdf"))
         throw UsageError("export writes OUT.pdf or OUT.svg");
-    ExportOptions options;
-    for (int i = 2; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        auto value = [&] { return OptionValue(args, i); };
-        auto pdfOnly = [&] {
-            if (svg)
-                throw UsageError(a.toStdString() + " applies to PDF output only");
-        };
-        if (a == QStringLiteral("--screen")) {
-            options.screenColours = true;
-        } else if (a == QStringLiteral("--area")) {
-            const QString v = value();
-            if (v != QStringLiteral("used") && v != QStringLiteral("panel"))
-                throw UsageError("--area takes used or panel");
-            options.wholePanel = v == QStringLiteral("panel");
-        } else if (a == QStringLiteral("--page")) {
-            pdfOnly();
-            const QString v = value().toUpper();
-            const struct {
-                const char* name;
-                QPageSize::PageSizeId id;
-            } sizes[] = {{"A4", QPageSize::A4},
-                         {"A3", QPageSize::A3},
-                         {"A2", QPageSize::A2},
-                         {"A1", QPageSize::A1},
-                         {"A0", QPageSize::A0}};
-            const auto it = std::find_if(std::begin(sizes), std::end(sizes),
-                                         [&](const auto& s) { return v == QLatin1String(s.name); });
-            if (it == std::end(sizes))
-                throw UsageError("--page takes A4, A3, A2, A1 or A0");
-            options.page = it->id;
-        } else if (a == QStringLiteral("--landscape")) {
-            pdfOnly();
-            options.landscape = true;
-        } else if (a == QStringLiteral("--cell-mm")) {
-            pdfOnly();
-            bool ok = false;
-            options.cellMm = value().toDouble(&ok);
-            if (!ok || !(options.cellMm > 0) || options.cellMm > 1000)
-                throw UsageError("--cell-mm takes a size in millimetres above 0 and up to 1000");
-        } else {
-            throw UsageError("unknown option " + a.toStdString());
-        }
-    }
+    const ExportOptions options = ParseExportOptions(OptionsAfter(args, 2), svg);
 
     HeadlessPanel p;
-    LoadStation(args.at(0), p.panel, p.window);
+    Load(p, args.at(0));
     PanelExporter exporter(p.panel, options);
     exporter.onMissingImage = [&err](const std::string& message) {
         err << "warning: " << FromCp1250(DisplayMessage(message)).toStdString() << "\n";
     };
-    const QString station = FileNamePart(args.at(0));
+    const QString station = FileNamePart(PathForDisplay(args.at(0)));
     try {
         if (svg)
             exporter.WriteSvg(out, station);
         else
             exporter.WritePdf(out, station);
+    } catch (const FileError&) {
+        throw; // the editor's message, as for the station file
     } catch (const std::runtime_error& e) {
         // Layout and writing problems are the command's, not the editor's messages.
         err << "vedivez-tool: " << e.what() << "\n";
@@ -264,26 +188,28 @@ bool ToolNeedsGui(const QStringList& args) {
            (args.at(0) == QStringLiteral("render") || args.at(0) == QStringLiteral("export"));
 }
 
-int RunTool(const QStringList& args, std::ostream& out, std::ostream& err) {
-    const QString command = args.value(0);
-    const QStringList rest = args.mid(1);
+int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const std::string command = args.empty() ? std::string() : args.front();
+    const std::vector<std::string> rest = OptionsAfter(args, args.empty() ? 0 : 1);
     try {
-        if (command == QStringLiteral("check") && rest.size() == 1)
+        if (command == "check" && rest.size() == 1)
             return Check(rest, out);
-        if (command == QStringLiteral("lint") &&
-            (rest.size() == 1 || (rest.size() == 2 && rest.at(1) == QStringLiteral("--json"))))
+        if (command == "lint" && (rest.size() == 1 || (rest.size() == 2 && rest.at(1) == "--json")))
             return Lint(rest, out, err);
-        if (command == QStringLiteral("convert") && rest.size() == 2)
+        if (command == "convert" && rest.size() == 2)
             return Convert(rest);
-        if (command == QStringLiteral("render"))
+        if (command == "render")
             return Render(rest, err);
-        if (command == QStringLiteral("export"))
+        if (command == "export")
             return Export(rest, err);
     } catch (const UsageError& e) {
         err << "vedivez-tool: " << e.what() << "\n";
+    } catch (const std::bad_alloc&) {
+        PrintError(err, UserError(kOutOfMemory));
+        return 1;
     } catch (const std::exception& e) {
         // Only loading the station file reports a line, so a line is always that file's.
-        PrintError(err, e, rest.value(0));
+        PrintError(err, e, rest.empty() ? std::string() : rest.front());
         return 1;
     }
     err << ToolUsage();

@@ -9,6 +9,8 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
     QStringList args;
@@ -32,5 +34,5 @@ int main(int argc, char** argv) {
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
-    return vedivez::RunTool(args, std::cout, std::cerr);
+    return vedivez::RunTool(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
 }

@@ -1,12 +1,16 @@
 // Feeds arbitrary bytes to the station reader. Either the whole file is accepted, and then
 // writing the panel and reading it back gives the same panel, or it is refused, and then the
-// panel and the window are exactly as before.
+// panel and the window are exactly as before. A reader that decides long lines before their
+// end (after a few bytes here) must come to the same result as one that reads them whole.
 #include "panel/HeadlessPanel.h"
 #include "panel/PanelErrors.h"
 #include "panel/StationFile.h"
 
 #include <cstdlib>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <variant>
 
 using namespace vedivez;
 
@@ -15,6 +19,21 @@ namespace {
 void Require(bool condition) {
     if (!condition)
         std::abort();
+}
+
+// The content a reader gives, or its error's message and line.
+using Outcome = std::variant<StationContent, std::pair<std::string, int>>;
+
+Outcome Read(std::string_view bytes, size_t longLine, size_t chunk) {
+    try {
+        StationReader reader('.', longLine);
+        for (size_t at = 0; at < bytes.size(); at += chunk)
+            if (!reader.Feed(bytes.substr(at, chunk)))
+                break;
+        return reader.Finish();
+    } catch (const ConversionError& e) {
+        return std::make_pair(std::string(e.what()), e.Line());
+    }
 }
 
 // Fills a panel with a little content so that "untouched" means something.
@@ -33,6 +52,8 @@ void Prepare(HeadlessPanel& p) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    Require(Read(bytes, 8, 5) == Read(bytes, StationReader::kLongLine, bytes.size() + 1));
+
     HeadlessPanel p;
     Prepare(p);
     const auto elementsBefore = p.panel.Elements();

@@ -1,5 +1,9 @@
 #include "panel/Conversions.h"
 #include "panel/PanelErrors.h"
+#include "panel/TileImages.h"
+#include "panel/TileLookup.h"
+#include "surface/ImageError.h"
+#include "surface/ImageList.h"
 
 #include <gtest/gtest.h>
 
@@ -129,4 +133,120 @@ TEST(ConversionsTest, FileErrorMessagesByCode) {
     EXPECT_EQ(FileError::Io(5, 7).Line(), 7);
     EXPECT_EQ(FileError::Io(5).Code(), kIoError);
     EXPECT_EQ(FileError::Io(5).IoNumber(), 5);
+}
+
+// A value of any length is quoted with at most 40 characters, the last of them "…" (byte
+// 0x85 of the code page) when the value was cut.
+TEST(ConversionsTest, MessagesQuoteLongValuesCutShort) {
+    const std::string forty(40, '9');
+    const struct {
+        std::string text;
+        std::string quoted;
+    } cases[] = {
+        {"", ""},
+        {forty, forty},
+        {forty + "9", std::string(39, '9') + "\x85"},
+        {std::string(10'000'000, '9'), std::string(39, '9') + "\x85"},
+        {"abc" + std::string(100, ' ') + "x", "abc" + std::string(36, ' ') + "\x85"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IntegerErrorMessage(c.text), "'" + c.quoted + "' is not a valid integer value");
+        EXPECT_EQ(BooleanErrorMessage(c.text), "'" + c.quoted + "' is not a valid boolean value");
+        try {
+            ParseInteger(c.text);
+            ADD_FAILURE() << "converted " << c.text.size() << " characters";
+        } catch (const ConversionError& e) {
+            EXPECT_EQ(std::string(e.what()), IntegerErrorMessage(c.text));
+        }
+    }
+}
+
+// A tile name from the file is quoted the same way when it has no picture.
+TEST(ConversionsTest, MissingPictureMessagesQuoteLongNamesCutShort) {
+    const ImageList images = MakeTileImageList();
+    const std::string name(1'000'000, 'N');
+    const std::string expected = "Image '" + std::string(39, 'N') + "\x85' not found";
+    TileLookup lookup(images);
+    std::vector<std::string> reported;
+    lookup.onMissingImage = [&](const std::string& message) { reported.push_back(message); };
+    EXPECT_EQ(lookup.IndexFor(name), -1);
+    EXPECT_EQ(reported, std::vector<std::string>{expected});
+    try {
+        images.FindImage(name);
+        ADD_FAILURE() << "found";
+    } catch (const ImageError& e) {
+        EXPECT_EQ(std::string(e.what()), expected);
+    }
+}
+
+// A reader that sees a value arrive in pieces may give up once no continuation converts:
+// then the value is refused whatever follows. It must never give up on a value that can
+// still become valid.
+TEST(ConversionsTest, ValuesArrivingInPiecesAreRefusedOnlyWhenNoEndingConverts) {
+    const struct {
+        std::string prefix;
+        bool integer;
+        bool boolean;
+    } cases[] = {
+        {"", true, true},
+        {std::string(1000, ' '), true, true},
+        {std::string(1000, '0') + "5", true, true},
+        {"2147483647", true, true},
+        {"2147483648", false, true},
+        {"-2147483648", true, true},
+        {"-21474836480", false, true},
+        {std::string(200, '9'), false, true},
+        {"$FFFFFFFF", true, false},
+        {"$FFFFFFFF0", false, false},
+        {"0", true, true},
+        {"0x", true, false},
+        {"0X1f", true, false},
+        {"12a", false, false},
+        {"5 ", false, true},
+        {"5 5", false, false},
+        {"1e", false, true},
+        {"1e ", false, false},
+        {"1e+5   ", false, true},
+        {"e5", false, false},
+        {".", false, true},
+        {"..", false, false},
+        {"tru", false, true},
+        {"FALS", false, true},
+        {"trux", false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IntegerStillPossible(c.prefix), c.integer) << "'" << c.prefix << "'";
+        EXPECT_EQ(BooleanStillPossible(c.prefix, '.'), c.boolean) << "'" << c.prefix << "'";
+    }
+
+    // Every prefix of a valid text counts as possible; put the other way, no text that
+    // continues a refused prefix converts.
+    const std::string alphabet = " +-0123456789$xXaFeE.,tTrRuUfFlLsS";
+    uint32_t seed = 12345;
+    int validIntegers = 0, validBooleans = 0;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 8); };
+    for (int round = 0; round < 200000; ++round) {
+        std::string text(next() % 12, ' ');
+        for (char& ch : text)
+            ch = alphabet[next() % alphabet.size()];
+        const char sep = next() % 2 ? '.' : ',';
+        const bool integer = TryParseInteger(text).has_value();
+        const bool boolean = TryParseBoolean(text, sep).has_value();
+        validIntegers += integer;
+        validBooleans += boolean;
+        for (size_t n = 0; n <= text.size(); ++n) {
+            const std::string_view prefix = std::string_view(text).substr(0, n);
+            if (integer) {
+                ASSERT_TRUE(IntegerStillPossible(prefix))
+                    << "'" << prefix << "' of '" << text << "'";
+            }
+            if (boolean) {
+                ASSERT_TRUE(BooleanStillPossible(prefix, sep))
+                    << "'" << prefix << "' of '" << text << "'";
+            }
+        }
+    }
+    // The random texts hold enough valid ones to mean something.
+    EXPECT_GT(validIntegers, 1000);
+    EXPECT_GT(validBooleans, 1000);
 }

@@ -1,8 +1,13 @@
+#include "panel/AtomicFile.h"
+#include "panel/AtomicFileDevice.h"
 #include "panel/FileAccess.h"
 #include "panel/HeadlessPanel.h"
 #include "panel/PanelErrors.h"
 #include "panel/StationFile.h"
 
+#include "support/TestSupport.h"
+
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -10,9 +15,11 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <iostream>
 #include <map>
-#include <pthread.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -85,59 +92,127 @@ TEST(FileAccessTest, ReadFailingWithEioShowsIoError5) {
 
 namespace {
 
-std::atomic<int> signalsCaught{0};
-void CountSignal(int) {
-    ++signalsCaught;
+// Entries of a folder, hidden ones included.
+QStringList Entries(const QTemporaryDir& dir) {
+    return QDir(dir.path())
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// Makes a device node like /dev/null inside the test's folder; only root may.
+bool MakeNullDevice(const std::string& path) {
+    return ::mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
 }
 
 } // namespace
 
-// Opening a FIFO for reading blocks until a writer comes; signals arriving meanwhile
-// interrupt open() with EINTR, which must not end the read.
-TEST(FileAccessTest, OpenInterruptedBySignalsIsRetried) {
+// A FIFO, a device or a folder is refused before a byte is read, and at once: opening a
+// FIFO must not wait for a writer, and /dev/zero must not be read until memory runs out.
+TEST(FileAccessTest, ReadingRefusesAnythingButARegularFile) {
     QTemporaryDir dir;
     const std::string fifo = dir.filePath(QStringLiteral("station.fifo")).toStdString();
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-
-    struct sigaction action {
-    }, previous{};
-    action.sa_handler = CountSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = 0; // no SA_RESTART: the blocked open() returns EINTR
-    ASSERT_EQ(::sigaction(SIGUSR1, &action, &previous), 0);
-    signalsCaught = 0;
-
-    const pthread_t reader = ::pthread_self();
-    std::thread writer([&] {
-        for (int i = 0; i < 10; ++i) {
-            ::usleep(20000);
-            ::pthread_kill(reader, SIGUSR1);
-        }
-        // Without blocking, so that a reader that already gave up cannot hang the test:
-        // with no reader the open fails with ENXIO, and after two seconds we stop trying.
-        int fd = -1;
-        for (int attempt = 0; fd < 0 && attempt < 200; ++attempt) {
-            fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
-            if (fd < 0)
-                ::usleep(10000);
-        }
-        const char text[] = "SET_Vyska;12\r\n";
-        if (fd >= 0) {
-            (void)!::write(fd, text, sizeof text - 1);
+    // Should the FIFO be opened anyway, a writer comes after a while and closes at once, so
+    // the test fails instead of hanging.
+    std::atomic<bool> done{false};
+    std::thread rescuer([&] {
+        for (int i = 0; i < 200 && !done; ++i)
+            ::usleep(10000);
+        const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0)
             ::close(fd);
-        }
     });
-    std::string got;
-    try {
-        ReadFileChunks(QString::fromStdString(fifo), [&](std::string_view chunk) {
-            got.append(chunk);
-            return true;
-        });
-    } catch (const FileError& e) {
-        ADD_FAILURE() << "read failed: " << e.what();
+    for (const std::string& path :
+         {fifo, std::string("/dev/zero"), std::string("/dev/null"), dir.path().toStdString()}) {
+        bool consumed = false;
+        try {
+            ReadFileChunks(path, [&](std::string_view) {
+                consumed = true;
+                return false;
+            });
+            ADD_FAILURE() << path << " was read";
+        } catch (const FileError& e) {
+            EXPECT_STREQ(e.what(), "File access denied") << path;
+        }
+        EXPECT_FALSE(consumed) << path;
     }
-    writer.join();
-    ::sigaction(SIGUSR1, &previous, nullptr);
-    EXPECT_EQ(signalsCaught, 10);
-    EXPECT_EQ(got, "SET_Vyska;12\r\n");
+    done = true;
+    rescuer.join();
+}
+
+// A save never swaps a FIFO or a device node for a plain file, also not through a link;
+// the node stays what it was.
+TEST(FileAccessTest, WritingRefusesToReplaceAnythingButARegularFile) {
+    QTemporaryDir dir;
+    const std::string fifo = dir.filePath(QStringLiteral("out.fifo")).toStdString();
+    const std::string device = dir.filePath(QStringLiteral("null")).toStdString();
+    const std::string link = dir.filePath(QStringLiteral("link.reru")).toStdString();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(::symlink(fifo.c_str(), link.c_str()), 0);
+    std::vector<std::pair<std::string, mode_t>> nodes = {{fifo, S_IFIFO}, {link, S_IFIFO}};
+    if (MakeNullDevice(device))
+        nodes.emplace_back(device, S_IFCHR);
+    else
+        std::cout << "[ SKIPPED  ] the device node case: mknod needs root\n";
+    for (const auto& [path, type] : nodes) {
+        try {
+            WriteFileAtomically(path, "SET_Vyska;12\r\n");
+            ADD_FAILURE() << path << " was replaced";
+        } catch (const FileError& e) {
+            EXPECT_STREQ(e.what(), "File access denied") << path;
+        }
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0) << path;
+        EXPECT_EQ(st.st_mode & S_IFMT, type) << path;
+    }
+    EXPECT_EQ(size_t(Entries(dir).size()), nodes.size()) << "no temporary is left";
+}
+
+// The temporary file of a save has no name until the save succeeds, so a save that stops
+// half-way (killed, or an error) leaves nothing in the folder. Where unnamed files are not
+// available the temporary is a hidden file beside the target, removed on failure.
+TEST(FileAccessTest, TemporaryFileIsUnnamedUntilTheRename) {
+    QTemporaryDir dir;
+    const std::string target = dir.filePath(QStringLiteral("s.reru")).toStdString();
+    WriteFileAtomically(target, "old");
+    std::string content = "old";
+    for (const auto mode :
+         {AtomicFile::Temporary::UnnamedWherePossible, AtomicFile::Temporary::Named}) {
+        const bool unnamed = mode == AtomicFile::Temporary::UnnamedWherePossible;
+        {
+            AtomicFile file(target, mode);
+            EXPECT_EQ(file.Unnamed(), unnamed);
+            file.Write(std::string(3 << 20, 'x')); // several blocks reach the disk
+            EXPECT_EQ(Entries(dir).size(), unnamed ? 1u : 2u);
+        } // never committed
+        EXPECT_EQ(Entries(dir), QStringList{QStringLiteral("s.reru")});
+        EXPECT_EQ(test::ReadBytes(QString::fromStdString(target)), content);
+
+        AtomicFile file(target, mode);
+        file.Write("new ");
+        file.Write(unnamed ? "unnamed" : "named");
+        file.Commit();
+        content = unnamed ? "new unnamed" : "new named";
+        EXPECT_EQ(Entries(dir), QStringList{QStringLiteral("s.reru")});
+        EXPECT_EQ(test::ReadBytes(QString::fromStdString(target)), content);
+    }
+}
+
+// A process killed in the middle of writing: with the unnamed temporary nothing is left,
+// and the target keeps its old content.
+TEST(FileAccessTest, KilledSaveLeavesNothingBehind) {
+    QTemporaryDir dir;
+    const std::string target = dir.filePath(QStringLiteral("s.reru")).toStdString();
+    WriteFileAtomically(target, "old");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        AtomicFile file(target);
+        file.Write(std::string(8 << 20, 'x'));
+        ::kill(::getpid(), SIGKILL);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    EXPECT_EQ(Entries(dir), QStringList{QStringLiteral("s.reru")});
+    EXPECT_EQ(test::ReadBytes(QString::fromStdString(target)), "old");
 }

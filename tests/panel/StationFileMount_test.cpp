@@ -1,10 +1,13 @@
 // Save failures that really happen in the operating system: a full file system and a
 // read-only one, each on a tiny tmpfs mounted for the test. Needs root (CI runs as root);
 // elsewhere the tests are skipped with the reason.
+#include "panel/AtomicFile.h"
+#include "panel/AtomicFileDevice.h"
 #include "panel/DocumentTexts.h"
 #include "panel/HeadlessPanel.h"
 #include "panel/PanelErrors.h"
 #include "panel/StationFile.h"
+#include "support/MountedTmpfs.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -15,42 +18,11 @@
 #include <sys/mount.h>
 
 using namespace vedivez;
+using vedivez::test::MountedTmpfs;
 using vedivez::test::ReadBytes;
 using vedivez::test::WriteBytes;
 
 namespace {
-
-class MountedTmpfs {
-public:
-    explicit MountedTmpfs(const char* options) {
-        if (!dir_.isValid())
-            return;
-        const QByteArray path = dir_.path().toLocal8Bit();
-        if (::mount("tmpfs", path.constData(), "tmpfs", 0, options) == 0)
-            mounted_ = true;
-        else
-            error_ = std::strerror(errno);
-    }
-    ~MountedTmpfs() {
-        if (mounted_)
-            ::umount2(dir_.path().toLocal8Bit().constData(), MNT_DETACH);
-    }
-    bool Mounted() const { return mounted_; }
-    std::string Error() const { return error_; }
-    QString Path(const QString& name) const { return dir_.filePath(name); }
-    bool RemountReadOnly() {
-        return ::mount(nullptr, dir_.path().toLocal8Bit().constData(), nullptr,
-                       MS_REMOUNT | MS_RDONLY, nullptr) == 0;
-    }
-    QStringList Entries() const {
-        return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    }
-
-private:
-    QTemporaryDir dir_;
-    bool mounted_ = false;
-    std::string error_;
-};
 
 void FillPanel(HeadlessPanel& h, int count) {
     std::vector<TPolePanelu> elements(static_cast<size_t>(count));
@@ -123,4 +95,50 @@ TEST(StationFileMountTest, ReadOnlyFileSystemRefusesWithAccessDenied) {
     EXPECT_EQ(ReadBytes(fs.Path("station.reru")), original);
     EXPECT_EQ(fs.Entries(), QStringList{QStringLiteral("station.reru")});
     ExpectWindowMarked(h);
+}
+
+// Qt's writers (pictures, PDF, SVG) write through a device over the same file: on a full
+// disk the first failing write is what Commit reports, the old file stays and nothing is
+// left, with the unnamed temporary and with the named one.
+TEST(StationFileMountTest, DeviceOnAFullFileSystemReportsDiskFull) {
+    MountedTmpfs fs("size=64k");
+    if (!fs.Mounted())
+        GTEST_SKIP() << "cannot mount a tmpfs here (" << fs.Error() << "); needs root";
+    WriteBytes(fs.Path("p.png"), "old picture");
+    const std::string target = fs.Path("p.png").toStdString();
+    for (const auto mode :
+         {AtomicFile::Temporary::UnnamedWherePossible, AtomicFile::Temporary::Named}) {
+        AtomicFileDevice device(target, mode);
+        // Two megabytes: more than the device gathers before it writes.
+        const QByteArray block(4096, 'x');
+        int refused = 0;
+        for (int i = 0; i < 512; ++i)
+            refused += device.write(block) < 0;
+        EXPECT_GT(refused, 0);
+        try {
+            device.Commit();
+            ADD_FAILURE() << "commit succeeded on a full file system";
+        } catch (const FileError& e) {
+            EXPECT_STREQ(e.what(), "Disk full");
+        }
+    }
+    EXPECT_EQ(ReadBytes(fs.Path("p.png")), "old picture");
+    EXPECT_EQ(fs.Entries(), QStringList{QStringLiteral("p.png")});
+}
+
+TEST(StationFileMountTest, NamedTemporaryOnAFullFileSystemIsRemoved) {
+    MountedTmpfs fs("size=64k");
+    if (!fs.Mounted())
+        GTEST_SKIP() << "cannot mount a tmpfs here (" << fs.Error() << "); needs root";
+    WriteBytes(fs.Path("s.reru"), "old");
+    try {
+        AtomicFile file(fs.Path("s.reru").toStdString(), AtomicFile::Temporary::Named);
+        file.Write(std::string(1 << 20, 'x'));
+        file.Commit();
+        FAIL() << "a megabyte fit into 64 KB";
+    } catch (const FileError& e) {
+        EXPECT_STREQ(e.what(), "Disk full");
+    }
+    EXPECT_EQ(ReadBytes(fs.Path("s.reru")), "old");
+    EXPECT_EQ(fs.Entries(), QStringList{QStringLiteral("s.reru")});
 }

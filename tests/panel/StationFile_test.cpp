@@ -481,3 +481,27 @@ TEST_F(StationFileTest, LoadedIndexFindsFirstOfDuplicatesAcrossChunks) {
     EXPECT_EQ(h.panel.FindElementAt(0, 0), 3500u);
     EXPECT_EQ(h.panel.FindElementAt(499, 1), 0u);
 }
+
+// Files saved in other encodings are read by the same rules as any file: a UTF-8 byte-order
+// mark makes the first line a kind of its own, and UTF-16 puts a NUL after every letter, so
+// no line has a kind the reader knows. This records what such files load as today.
+TEST_F(StationFileTest, ByteOrderMarkAndUtf16AreReadByTheUsualRules) {
+    const std::string text =
+        "SET_Vyska;12\r\nSET_Sirka;20\r\n" + Element("1", "2", "KOL_sLSPS") + "\r\n";
+    Load("\xEF\xBB\xBF" + text);
+    EXPECT_EQ(h.window.HeightValue(), 50) << "the first line is ignored";
+    EXPECT_EQ(h.window.WidthValue(), 20);
+    EXPECT_EQ(h.panel.Elements().size(), 1u);
+
+    for (const bool bigEndian : {false, true}) {
+        std::string utf16 = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (char c : text)
+            utf16 += bigEndian ? std::string(1, '\0') + c : std::string(1, c) + '\0';
+        HeadlessPanel fresh;
+        WriteBytes(Path("utf16.reru"), utf16);
+        LoadStation(Path("utf16.reru"), fresh.panel, fresh.window);
+        EXPECT_EQ(fresh.window.HeightValue(), 50) << bigEndian;
+        EXPECT_EQ(fresh.window.WidthValue(), 150) << bigEndian;
+        EXPECT_TRUE(fresh.panel.Elements().empty()) << bigEndian;
+    }
+}

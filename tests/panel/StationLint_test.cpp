@@ -180,11 +180,83 @@ TEST(StationLintTest, MessagesNameThePointAndTheCells) {
     p.panel.ReplaceElements({Rec(2, 2, "KOZ_sPS"), Rec(5, 5, "KOZ_sPD"), Rec(5, 5, "KOZ_sPD")});
     const auto f = LintStation(p.panel);
     ASSERT_EQ(f.size(), 4u);
-    EXPECT_EQ(f[0].message, "open track end at PS: the cell to the right (3,2) has no track at LS");
-    EXPECT_EQ(f[1].message,
+    EXPECT_EQ(LintMessage(f[0]),
+              "open track end at PS: the cell to the right (3,2) has no track at LS");
+    EXPECT_EQ(LintMessage(f[1]),
               "element 2 of 2 in this cell; the editor edits only the first in list order");
-    EXPECT_EQ(f[2].message, "open track end at PD: none of the cells (6,6), (6,5) and (5,6) has "
-                            "track at that corner");
+    EXPECT_EQ(LintMessage(f[2]),
+              "open track end at PD: none of the cells (6,6), (6,5) and (5,6) has "
+              "track at that corner");
     EXPECT_EQ(f[2].element, 1u);
     EXPECT_EQ(f[3].element, 2u);
+}
+
+// Several elements in a cell: each after the first is a duplicate that knows its place in
+// list order, and a neighbour meets the cell when any of its elements reaches the point.
+TEST(StationLintTest, CrowdedCellsAreWalkedOnceAndCountAsAWhole) {
+    HeadlessPanel p;
+    p.panel.PanelCols = p.panel.PanelRows = 10;
+    // Two neighbouring crowded cells, listed interleaved; only the third element of (4,4)
+    // reaches PS, only the second of (5,4) reaches LS.
+    p.panel.ReplaceElements({Rec(4, 4, "Ruzek_LH"), Rec(5, 4, "Ruzek_LH"), Rec(4, 4, "Ruzek_PD"),
+                             Rec(5, 4, "KOZ_sLS"), Rec(4, 4, "KOZ_sPS"), Rec(5, 4, "Ruzek_PH"),
+                             Rec(5, 4, "Ruzek_PD"), Rec(9, 9, "Ruzek_LH")});
+    std::vector<std::string> got;
+    for (const LintFinding& f : LintStation(p.panel))
+        got.push_back(std::to_string(f.col) + "," + std::to_string(f.row) + " " +
+                      std::to_string(f.element) + " " + vedivez::LintMessage(f));
+    const char* const kTail = " in this cell; the editor edits only the first in list order";
+    EXPECT_EQ(got, (std::vector<std::string>{
+                       "4,4 2 element 2 of 3" + std::string(kTail),
+                       "4,4 4 element 3 of 3" + std::string(kTail),
+                       "5,4 3 element 2 of 4" + std::string(kTail),
+                       "5,4 5 element 3 of 4" + std::string(kTail),
+                       "5,4 6 element 4 of 4" + std::string(kTail),
+                   }));
+
+    // Many elements spread over a few cells: every place and count agrees with counting
+    // the list directly.
+    std::vector<TPolePanelu> many;
+    for (int i = 0; i < 3000; ++i)
+        many.push_back(Rec((i * 7) % 3, (i * 5) % 2, i % 3 ? "KOL_sLSPS" : "Ruzek_LH"));
+    p.panel.ReplaceElements(many);
+    size_t duplicates = 0;
+    for (const LintFinding& f : LintStation(p.panel)) {
+        if (f.kind != vedivez::LintKind::Duplicate)
+            continue;
+        ++duplicates;
+        int64_t before = 0, all = 0;
+        for (size_t j = 0; j < many.size(); ++j) {
+            if (many[j].X != f.col || many[j].Y != f.row)
+                continue;
+            ++all;
+            before += j <= f.element;
+        }
+        ASSERT_EQ(f.figures, (std::array<int64_t, 2>{before, all})) << f.element;
+    }
+    EXPECT_EQ(duplicates, many.size() - 6);
+}
+
+// Cells at the ends of the 32-bit range: neighbours are worked out without overflow (the
+// sanitizer build checks), and such elements are simply outside the panel.
+TEST(StationLintTest, CellsAtTheEndsOfTheIntegerRange) {
+    std::vector<TPolePanelu> elements;
+    // The checker looks some elements ahead, so the extreme ones come after a few others.
+    for (int i = 0; i < 20; ++i)
+        elements.push_back(Rec(i % 10, i / 10, "KOZ_sPS"));
+    for (const auto& [x, y] : {std::pair{INT32_MAX, 0}, std::pair{INT32_MIN, 0},
+                               std::pair{0, INT32_MAX}, std::pair{INT32_MIN, INT32_MIN}})
+        elements.push_back(Rec(x, y, "KRI_sLDPH_sLHPD"));
+    HeadlessPanel p;
+    p.panel.PanelCols = p.panel.PanelRows = 10;
+    p.panel.ReplaceElements(elements);
+    int outside = 0;
+    for (const LintFinding& f : LintStation(p.panel)) {
+        if (f.kind != vedivez::LintKind::OutsidePanel)
+            continue;
+        ++outside;
+        EXPECT_EQ(vedivez::LintMessage(f), "lies outside the panel of 10 x 10 cells; it is kept "
+                                           "in the file but never shown");
+    }
+    EXPECT_EQ(outside, 4);
 }
