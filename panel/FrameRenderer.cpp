@@ -1,5 +1,7 @@
 #include "panel/FrameRenderer.h"
 
+#include "panel/CheckMarkers.h"
+#include "panel/ConnectionCheck.h"
 #include "panel/CornerMarks.h"
 #include "panel/ElementRows.h"
 #include "panel/PanelState.h"
@@ -239,6 +241,24 @@ void FrameRenderer::DrawGrid(const QRect& within) {
     }
 }
 
+uint64_t CheckLayerRevision(const ConnectionCheck* check) {
+    return check && check->Active() ? check->Revision() : 0;
+}
+
+void DrawCheckLayer(Surface& surface, ConnectionCheck* check, ZoomLevel level) {
+    if (!check || !check->Active())
+        return;
+    const QRect view = surface.Viewport();
+    // The cells under the view, and one more each way for marks kept at their smallest.
+    const int64_t c0 = ZoomLevel::FloorDiv(int64_t(view.left()) * level.cells, level.pixels) - 1;
+    const int64_t c1 =
+        ZoomLevel::FloorDiv(int64_t(view.right()) * level.cells, level.pixels) + level.cells;
+    const int64_t r0 = ZoomLevel::FloorDiv(int64_t(view.top()) * level.cells, level.pixels) - 1;
+    const int64_t r1 =
+        ZoomLevel::FloorDiv(int64_t(view.bottom()) * level.cells, level.pixels) + level.cells;
+    DrawCheckMarkers(surface, check->In(c0, c1, r0, r1), level);
+}
+
 void DrawOverlayText(Surface& surface, const PanelState& panel, const FrameInputs& inputs) {
     Canvas& canvas = surface.SurfaceCanvas();
     canvas.Font.Color = kTextColor;
@@ -259,13 +279,18 @@ void FrameRenderer::RenderFrame(const FrameInputs& inputs) {
     // The grid goes down with them, and only where the preview was drawn over it is it
     // drawn once more, which leaves every pixel as drawing it after the preview would.
     const bool grid = inputs.options.Grid;
-    const LayerKey key{
-        panel_.Generation(), surface_.Viewport(), QSize(surface_.Width(), surface_.Height()), grid,
-        panel_.PanelCols,    panel_.PanelRows};
+    const LayerKey key{panel_.Generation(),
+                       surface_.Viewport(),
+                       QSize(surface_.Width(), surface_.Height()),
+                       grid,
+                       panel_.PanelCols,
+                       panel_.PanelRows,
+                       CheckLayerRevision(inputs.check)};
     if (cacheOn_ && cacheValid_ && key == cacheKey_) {
         surface_.RestoreBuffer(cache_);
     } else {
         DrawBackgroundAndTiles(grid);
+        DrawCheckLayer(surface_, inputs.check, ZoomLevel{});
         // Keeping a copy costs a copy of the buffer: only worth it once the layers stayed
         // the same for two frames, not while an edit changes them every frame.
         cacheValid_ = false;

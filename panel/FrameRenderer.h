@@ -2,6 +2,7 @@
 
 #include "panel/TPolePanelu.h"
 #include "panel/TileLookup.h"
+#include "panel/ZoomLevel.h"
 #include "surface/Surface.h"
 
 #include <QImage>
@@ -35,7 +36,15 @@ struct FrameInputs {
     PositionFlags boxes;
     int lagCount = 1;
     int frameRate = 0;
+    // The connection check's findings as marks over the tiles; nothing when null or off.
+    class ConnectionCheck* check = nullptr;
 };
+
+// The check's marks of the cells that can reach the viewport, over what is drawn so far
+// (the surface in screen pixels at the level); nothing while the check is off.
+void DrawCheckLayer(Surface& surface, ConnectionCheck* check, ZoomLevel level);
+// What the check's marks show, for the kept layers: 0 while it is off.
+uint64_t CheckLayerRevision(const ConnectionCheck* check);
 
 // The diagnostic overlay: the timer's figures, the element count and the cursor's cell, in
 // four lines of text at the surface's top-left corner.
@@ -110,6 +119,7 @@ private:
         bool grid = false;
         int32_t cols = 0;
         int32_t rows = 0;
+        uint64_t check = 0;
         friend bool operator==(const LayerKey&, const LayerKey&) = default;
     };
     bool cacheOn_ = true;

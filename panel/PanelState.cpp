@@ -79,13 +79,19 @@ void PanelState::RemoveElement(size_t index) {
     const size_t last = elements_.size() - 1;
     const int32_t col = elements_[index].X, row = elements_[index].Y;
     index_.Remove(col, row, static_cast<uint32_t>(index));
+    std::optional<std::pair<int32_t, int32_t>> moved;
     if (index != last) {
         index_.Move(elements_[last].X, elements_[last].Y, static_cast<uint32_t>(last),
                     static_cast<uint32_t>(index));
+        moved.emplace(elements_[last].X, elements_[last].Y);
         elements_[index] = std::move(elements_[last]);
     }
     elements_.pop_back();
     TellCell(col, row);
+    // The last element took the freed place in the list: where its cell holds several
+    // elements, their order in the list changed.
+    if (moved && *moved != std::pair{col, row})
+        TellCell(moved->first, moved->second);
 }
 
 void PanelState::ClearElements() {

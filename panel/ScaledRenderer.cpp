@@ -250,11 +250,13 @@ void ScaledRenderer::RenderFrame(const FrameInputs& inputs, ZoomLevel level) {
                        grid,
                        panel_.PanelCols,
                        panel_.PanelRows,
-                       level};
+                       level,
+                       CheckLayerRevision(inputs.check)};
     if (cacheValid_ && key == cacheKey_) {
         surface_.RestoreBuffer(cache_);
     } else {
         DrawBase(grid);
+        DrawCheckLayer(surface_, inputs.check, level);
         cacheValid_ = false;
         if (key == lastKey_) {
             surface_.SaveBuffer(cache_);

@@ -75,6 +75,7 @@ private:
         int32_t cols = 0;
         int32_t rows = 0;
         ZoomLevel level;
+        uint64_t check = 0;
         friend bool operator==(const LayerKey&, const LayerKey&) = default;
     };
     bool cacheValid_ = false;

@@ -423,12 +423,76 @@ std::vector<LintFinding> LintStation(const PanelState& panel) {
     }
     // Findings come out element by element, each in sorted order, so a station listed row
     // by row (as saved files are) needs no sorting at all.
-    const auto before = [](const LintFinding& a, const LintFinding& b) {
-        return std::make_tuple(a.row, a.col, a.point, int(a.kind), a.element) <
-               std::make_tuple(b.row, b.col, b.point, int(b.kind), b.element);
+    if (!std::is_sorted(out.begin(), out.end(), LintOrder))
+        std::sort(out.begin(), out.end(), LintOrder);
+    return out;
+}
+
+bool LintOrder(const LintFinding& a, const LintFinding& b) {
+    return std::make_tuple(a.row, a.col, a.point, int(a.kind), a.element) <
+           std::make_tuple(b.row, b.col, b.point, int(b.kind), b.element);
+}
+
+std::vector<LintFinding> LintCells(const PanelState& panel,
+                                   const std::vector<std::pair<int32_t, int32_t>>& cells) {
+    const std::vector<TPolePanelu>& elements = panel.Elements();
+    const int64_t cols = panel.PanelCols, rows = panel.PanelRows;
+    auto inside = [&](int64_t c, int64_t r) { return c >= 0 && c < cols && r >= 0 && r < rows; };
+    MaskCache cache;
+    // The points all elements of a cell reach together, for the cells asked about and their
+    // neighbours.
+    std::unordered_map<uint64_t, uint32_t> unions;
+    auto reaches = [&](int64_t c, int64_t r, size_t point) {
+        const uint64_t key = (uint64_t(uint32_t(int32_t(c))) << 32) | uint32_t(int32_t(r));
+        auto it = unions.find(key);
+        if (it == unions.end()) {
+            uint32_t mask = 0;
+            panel.ForEachElementAt(int32_t(c), int32_t(r),
+                                   [&](size_t j) { mask |= cache.Of(elements[j].NAME); });
+            it = unions.emplace(key, mask).first;
+        }
+        return bool((it->second >> point) & 1u);
     };
-    if (!std::is_sorted(out.begin(), out.end(), before))
-        std::sort(out.begin(), out.end(), before);
+    const std::array<Partners, 8>& allPartners = AllPartners();
+    std::vector<LintFinding> out;
+    for (const auto& [col, row] : cells) {
+        std::vector<size_t> here;
+        panel.ForEachElementAt(col, row, [&](size_t i) { here.push_back(i); });
+        const bool in = inside(col, row);
+        for (size_t k = 0; k < here.size(); ++k) {
+            const size_t i = here[k];
+            const TPolePanelu& e = elements[i];
+            const uint32_t mask = cache.Of(e.NAME);
+            auto add = [&](int point, LintKind kind, std::array<int64_t, 2> figures = {}) {
+                out.push_back({e.X, e.Y, e.NAME, point, kind, i, figures});
+            };
+            if (!in)
+                add(-1, LintKind::OutsidePanel, {cols, rows});
+            if (k > 0)
+                add(-1, LintKind::Duplicate, {int64_t(k + 1), int64_t(here.size())});
+            if (!(mask & kKnownImage))
+                add(-1, LintKind::UnknownName);
+            if (!in || !(mask & kKnownTile))
+                continue;
+            for (size_t p = 0; p < kPointDirs.size(); ++p) {
+                if (!((mask >> p) & 1u))
+                    continue;
+                const Partners& partners = allPartners[p];
+                bool met = false;
+                for (size_t q = 0; q < partners.count && !met; ++q) {
+                    const Partner& partner = partners.cells[q];
+                    const int64_t c = int64_t(col) + partner.dc, r = int64_t(row) + partner.dr;
+                    met = inside(c, r) && reaches(c, r, partner.point);
+                }
+                if (met)
+                    continue;
+                const Partner& across = partners.cells[0];
+                const bool leaves = !inside(int64_t(col) + across.dc, int64_t(row) + across.dr);
+                add(int(p), leaves ? LintKind::LeavesPanel : LintKind::OpenEnd);
+            }
+        }
+    }
+    std::sort(out.begin(), out.end(), LintOrder);
     return out;
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vedivez {
@@ -54,5 +55,15 @@ uint32_t LintNameMask(const std::string& name);
 // their cell and carry a known name. Sorted by row, column, point (no point first), kind and
 // list position. Costs a few cell lookups per element.
 std::vector<LintFinding> LintStation(const PanelState& panel);
+
+// The findings LintStation gives for the elements of these cells only, in the same order:
+// what a view that keeps the findings by cell checks again after an edit. Costs a few cell
+// lookups per element of those cells.
+std::vector<LintFinding> LintCells(const PanelState& panel,
+                                   const std::vector<std::pair<int32_t, int32_t>>& cells);
+
+// Whether finding a comes before finding b in the check's order: row, column, point (no
+// point first), kind and list position.
+bool LintOrder(const LintFinding& a, const LintFinding& b);
 
 } // namespace vedivez

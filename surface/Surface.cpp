@@ -9,6 +9,8 @@
 #include "KeyedImage.h"
 #include "SurfaceError.h"
 
+#include <QPainter>
+
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
@@ -272,6 +274,18 @@ void Surface::DrawImageAlpha(const KeyedImage& image, const QRect& rect, int alp
                      static_cast<int>(BlendChannel(qBlue(s), qBlue(d), a)));
         }
     }
+}
+
+void Surface::FillPolygons(const std::vector<QPolygonF>& polygons, uint32_t color) {
+    if (!CanDraw() || polygons.empty())
+        return;
+    canvas_.EndText();
+    QPainter painter(&buffer_);
+    painter.translate(-viewport_.left(), -viewport_.top());
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor::fromRgb(ToQRgb(color)));
+    for (const QPolygonF& polygon : polygons)
+        painter.drawPolygon(polygon);
 }
 
 QRgb* Surface::ViewportRow(int y) {

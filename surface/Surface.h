@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QPolygonF>
 #include <QRect>
 #include <cstdint>
 #include <functional>
@@ -89,6 +90,10 @@ public:
     // (x, y), clipped, at an extra opacity of alpha/255. Pictures scaled down from the black
     // tiles carry their coverage in their alpha.
     void DrawPremultiplied(const QImage& picture, int x, int y, int alpha = 255);
+    // Fills the polygons (logical coordinates, no anti-aliasing, so edges stay crisp) in one
+    // colour, 0x00BBGGRR.
+    void FillPolygons(const std::vector<QPolygonF>& polygons, uint32_t color);
+
     // The back-buffer pixels of logical row y, starting at the viewport's left edge, for
     // drawing code that composes whole rows itself; nullptr outside the viewport.
     QRgb* ViewportRow(int y);

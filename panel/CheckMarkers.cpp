@@ -1,0 +1,72 @@
+#include "panel/CheckMarkers.h"
+
+#include "surface/Surface.h"
+
+#include <QPolygonF>
+#include <algorithm>
+#include <cmath>
+
+namespace vedivez {
+
+namespace {
+
+// Where each point code lies in its cell, in cells from the cell's top-left corner, in the
+// order of LintPointCodes(): LH, LS, LD, SH, SD, PH, PS, PD.
+constexpr double kPointX[8] = {0, 0, 0, 0.5, 0.5, 1, 1, 1};
+constexpr double kPointY[8] = {0, 0.5, 1, 0, 1, 0, 0.5, 1};
+
+constexpr double kMarkAt100 = 9;  // length of a triangle, and the frame's reach, at 100 %
+constexpr double kFrameAt100 = 2; // width of a frame at 100 %
+constexpr double kSmallest = 3;   // no mark gets smaller than this
+
+} // namespace
+
+void DrawCheckMarkers(Surface& surface, const std::vector<const LintFinding*>& findings,
+                      ZoomLevel level) {
+    const double cell = double(level.pixels) / level.cells; // screen pixels a cell
+    const double scale = cell / ZoomLevel::kCellPixels;
+    const double length = std::max(kSmallest, kMarkAt100 * scale);
+    std::vector<QPolygonF> open, leaving, frames;
+    for (const LintFinding* f : findings) {
+        // The cell's corner on the screen; a cell smaller than a pixel shares its pixel.
+        const double x0 = double(level.CellToScreen(f->col));
+        const double y0 = double(level.CellToScreen(f->row));
+        const double size = std::max(cell, 1.0);
+        if (f->kind == LintKind::Duplicate || f->kind == LintKind::UnknownName) {
+            const double w = std::max(1.0, std::round(kFrameAt100 * scale));
+            if (size < kSmallest) {
+                // Too small for a frame: a square that covers the cell's pixel and more.
+                const double cx = x0 + size / 2, cy = y0 + size / 2;
+                frames.push_back(QPolygonF(
+                    QRectF(cx - kSmallest / 2, cy - kSmallest / 2, kSmallest, kSmallest)));
+                continue;
+            }
+            frames.push_back(QPolygonF(QRectF(x0, y0, size, w)));
+            frames.push_back(QPolygonF(QRectF(x0, y0 + size - w, size, w)));
+            frames.push_back(QPolygonF(QRectF(x0, y0, w, size)));
+            frames.push_back(QPolygonF(QRectF(x0 + size - w, y0, w, size)));
+            continue;
+        }
+        if ((f->kind != LintKind::OpenEnd && f->kind != LintKind::LeavesPanel) || f->point < 0 ||
+            f->point >= 8)
+            continue;
+        // The triangle's tip at the point, its base `length` into the cell towards the
+        // centre.
+        const double px = x0 + kPointX[f->point] * size, py = y0 + kPointY[f->point] * size;
+        double dx = kPointX[f->point] - 0.5, dy = kPointY[f->point] - 0.5;
+        const double norm = std::hypot(dx, dy);
+        dx /= norm;
+        dy /= norm;
+        const double bx = px - dx * length, by = py - dy * length;
+        const double half = length / 2;
+        QPolygonF triangle;
+        triangle << QPointF(px, py) << QPointF(bx - dy * half, by + dx * half)
+                 << QPointF(bx + dy * half, by - dx * half);
+        (f->kind == LintKind::OpenEnd ? open : leaving).push_back(triangle);
+    }
+    surface.FillPolygons(frames, kCellFrameColor);
+    surface.FillPolygons(leaving, kLeavesPanelColor);
+    surface.FillPolygons(open, kOpenEndColor);
+}
+
+} // namespace vedivez

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "panel/StationLint.h"
+#include "panel/ZoomLevel.h"
+
+#include <vector>
+
+namespace vedivez {
+
+class Surface;
+
+// The connection check's marks on the panel, drawn over the tiles: a small red triangle at
+// an open track end pointing out of the cell at that point, the same in orange where track
+// leaves the panel, and a red frame around a cell with more than one element or an unknown
+// tile name. About 9 pixels at 100 %, scaled with the view but never below 3 pixels, so they
+// stay visible with the whole panel in view. Positions are the surface's (screen) pixels at
+// the level.
+void DrawCheckMarkers(Surface& surface, const std::vector<const LintFinding*>& findings,
+                      ZoomLevel level);
+
+// Colours of the marks, 0x00BBGGRR.
+inline constexpr uint32_t kOpenEndColor = 0x0000FF;     // red
+inline constexpr uint32_t kLeavesPanelColor = 0x0080FF; // orange
+inline constexpr uint32_t kCellFrameColor = 0x0000FF;   // red
+
+} // namespace vedivez

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "panel/PanelState.h"
+#include "panel/StationLint.h"
+
+#include <QString>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <unordered_set>
+#include <vector>
+
+namespace vedivez {
+
+// The station check kept alongside the panel while the window shows it: the findings of
+// vedivez-tool lint, by cell in the check's order (row, column, point). After an edit only
+// the edited cells and their eight neighbours are checked again; a load or a shift checks
+// everything. While it is off it does no work at all.
+class ConnectionCheck : public PanelState::Listener {
+public:
+    explicit ConnectionCheck(PanelState& panel);
+    ~ConnectionCheck() override;
+    ConnectionCheck(const ConnectionCheck&) = delete;
+    ConnectionCheck& operator=(const ConnectionCheck&) = delete;
+
+    // Turning the check on checks the whole panel (once, until it is turned off again).
+    void SetActive(bool on);
+    bool Active() const { return active_; }
+
+    // Brings the findings up to date with the panel.
+    void Update();
+    // How many findings there are (brought up to date first).
+    size_t Count();
+    // Changes whenever the findings may have changed, for views that keep their marks.
+    uint64_t Revision() const { return revision_; }
+
+    // The findings of the cells in columns c0 .. c1 and rows r0 .. r1, in the check's order.
+    std::vector<const LintFinding*> In(int64_t c0, int64_t c1, int64_t r0, int64_t r1);
+
+    // A place in the check's order: a cell, and how far into its findings (-1: before the
+    // first, INT32_MAX: after the last).
+    struct Place {
+        int32_t col = 0;
+        int32_t row = 0;
+        int32_t rank = -1;
+    };
+    // The finding after (or before) the place, going round from the last to the first; with
+    // its own place. Nothing when there are no findings.
+    std::optional<std::pair<LintFinding, Place>> Step(const Place& from, bool forward);
+
+    void CellChanged(int32_t col, int32_t row) override;
+    void AllChanged() override;
+
+private:
+    static uint64_t Key(int64_t col, int64_t row);
+    void CheckAll();
+    void CheckCells();
+
+    PanelState& panel_;
+    bool active_ = false;
+    bool all_ = true; // everything is to be checked again
+    std::unordered_set<uint64_t> dirty_;
+    // Findings by cell, in row-major order of the cells; each cell's in the check's order.
+    std::map<uint64_t, std::vector<LintFinding>> byCell_;
+    size_t count_ = 0;
+    uint64_t revision_ = 1;
+    // The panel size the findings were made for: a new size changes what lies inside.
+    int32_t cols_ = 0, rows_ = 0;
+};
+
+// A finding in the editor's words: "Otevřený konec koleje v bodě PH".
+QString FindingMessageCs(const LintFinding& finding);
+
+} // namespace vedivez
