@@ -101,8 +101,15 @@ void FileCommands::MP_OtevreniClick() {
 
 void FileCommands::Open(const QString& path) {
     openName_ = path;
-    FramesPaused paused(view_);
-    LoadStation(path, panel_, window_);
+    LoadReport report;
+    {
+        FramesPaused paused(view_);
+        report = LoadStation(path, panel_, window_);
+    }
+    // Lines a save would drop are said at once, while the file they are in is known.
+    const QString notice = UnknownLinesNotice(report);
+    if (!notice.isEmpty())
+        prompts_.ShowMessage(notice);
 }
 
 QString FileCommands::AskSavePath() {

@@ -44,10 +44,11 @@ MainMenu::MainMenu(const std::vector<Item>& items, ErrorHandler& errors, QWidget
         action->setShortcutContext(Qt::WindowShortcut);
         action->setEnabled(item.enabled);
         if (item.checkable) {
-            // Check items start with their mark; choosing one turns the mark over before its
-            // handler runs, and the handler acts on the new mark.
+            // Check items start with their mark unless the row says otherwise; choosing one
+            // turns the mark over before its handler runs, and the handler acts on the new
+            // mark.
             action->setCheckable(true);
-            action->setChecked(true);
+            action->setChecked(item.startsChecked);
         }
         if (!item.picture.isEmpty())
             action->setIcon(QIcon(item.picture));

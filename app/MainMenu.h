@@ -35,6 +35,8 @@ public:
         std::function<void()> handler;
         // Further keys for the same item (Ctrl+= beside Ctrl++).
         QList<QKeySequence> moreShortcuts = {};
+        // Whether a check item starts with its mark.
+        bool startsChecked = true;
     };
 
     // Builds the menu bar from the rows; every handler runs under the error handler.

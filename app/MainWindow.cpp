@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/BevelPanel.h"
+#include "app/CheckController.h"
 #include "app/ErrorHandler.h"
 #include "app/FileCommands.h"
 #include "app/MainMenu.h"
@@ -106,6 +107,7 @@ TPanelVAD::TPanelVAD(std::unique_ptr<Prompts> prompts, QWidget* parent)
         SetPaletteFillsWindow(!shown);
     };
     palette_->onSelected = [this](const QString& name) { selectedLabel_->setText(name); };
+    check_ = std::make_unique<CheckController>(panel_, *view_, *prompts_);
     files_ = std::make_unique<FileCommands>(
         panel_, *this, *prompts_, *view_, [this] { return StatusText(0); },
         [this] { return StatusText(1); });
@@ -122,6 +124,9 @@ TPanelVAD::TPanelVAD(std::unique_ptr<Prompts> prompts, QWidget* parent)
         inputs.options.CursorCell = cursorCell->isChecked();
         inputs.options.Grid = grid->isChecked();
         inputs.boxes = palette_->PositionBoxes();
+        // The check's findings follow the edits; its caption shows how many there are.
+        check_->Refresh();
+        inputs.check = &check_->Check();
         return inputs;
     };
     ConnectSurface();
@@ -297,6 +302,13 @@ void TPanelVAD::BuildMenu() {
         row.moreShortcuts << key;
         return row;
     };
+    auto unmarked = [](MainMenu::Item row) {
+        row.startsChecked = false;
+        return row;
+    };
+    auto checks = [this](void (CheckController::*handler)()) {
+        return std::function<void()>([this, handler] { (check_.get()->*handler)(); });
+    };
     auto zoom = [this](void (ZoomController::*handler)()) {
         return std::function<void()>([this, handler] { (zoom_.get()->*handler)(); });
     };
@@ -344,6 +356,9 @@ void TPanelVAD::BuildMenu() {
         sub(zobrazit, "MP_Oddalit", "Oddálit", K(Qt::CTRL | Qt::Key_Minus), zoom(&ZoomController::ZoomOut)),
         sub(zobrazit, "MP_SkutecnaVelikost", "Skutečná velikost", K(Qt::CTRL | Qt::Key_1), zoom(&ZoomController::ActualSize)),
         sub(zobrazit, "MP_CelyPanel", "Celý panel", K(Qt::CTRL | Qt::Key_0), zoom(&ZoomController::WholePanel)),
+        unmarked(item(zobrazit, "MP_KontrolaSpojeni", "Kontrola spojení", K(Qt::CTRL | Qt::Key_K), checks(&CheckController::Toggle), enabled, check)),
+        item(zobrazit, "MP_DalsiProblem", "Další problém", K(Qt::Key_F4), checks(&CheckController::Next)),
+        item(zobrazit, "MP_PredchoziProblem", "Předchozí problém", K(Qt::SHIFT | Qt::Key_F4), checks(&CheckController::Previous)),
         item(napoveda, "Manul1", "Manuál", none, on(&TPanelVAD::Manul1Click)),
         item(napoveda, "Oprogramu1", "O programu", none, on(&TPanelVAD::Oprogramu1Click)),
     };
@@ -351,6 +366,7 @@ void TPanelVAD::BuildMenu() {
     menu_ = std::make_unique<MainMenu>(items, *errors_, this);
     setMenuBar(menu_->Bar());
     zoom_ = std::make_unique<ZoomController>(*view_, menu_->Submenu(QStringLiteral("MP_Meritko")));
+    check_->Attach(Action(QStringLiteral("MP_KontrolaSpojeni")));
 }
 
 void TPanelVAD::ConnectSurface() {

@@ -17,6 +17,7 @@ class QGridLayout;
 namespace vedivez {
 
 class BevelPanel;
+class CheckController;
 class ErrorHandler;
 class FileCommands;
 class TAboutStation;
@@ -47,6 +48,7 @@ public:
     MouseEditing& Mouse() { return *mouse_; }
     FileCommands& Files() { return *files_; }
     ZoomController& Zoom() { return *zoom_; }
+    CheckController& Checks() { return *check_; }
     PanelNavigation& Navigation() { return *navigation_; }
     ErrorHandler& Errors() { return *errors_; }
     Prompts& Prompt() { return *prompts_; }
@@ -126,6 +128,7 @@ private:
     std::unique_ptr<MainMenu> menu_;
     std::unique_ptr<FileCommands> files_;
     std::unique_ptr<ZoomController> zoom_;
+    std::unique_ptr<CheckController> check_;
     PanelNavigation* navigation_ = nullptr;
     TZ_PosunPolicek* shiftDialog_ = nullptr;
     TAboutStation* stationDialog_ = nullptr;

@@ -53,8 +53,8 @@ bool PanelView::FrameKey::operator==(const FrameKey& o) const {
     return generation == o.generation && cursorX == o.cursorX && cursorY == o.cursorY &&
            cursorInside == o.cursorInside && selected == o.selected &&
            SameInputs(inputs, o.inputs) && viewport == o.viewport && surfaceSize == o.surfaceSize &&
-           level == o.level && buffer == o.buffer && cols == o.cols && rows == o.rows &&
-           elements == o.elements;
+           level == o.level && check == o.check && buffer == o.buffer && cols == o.cols &&
+           rows == o.rows && elements == o.elements;
 }
 
 PanelView::PanelView(PanelState& panel, const ImageList& images, ErrorHandler& errors,
@@ -359,6 +359,7 @@ PanelView::FrameKey PanelView::CurrentKey(int lagCount) const {
     key.viewport = surface_.Viewport();
     key.surfaceSize = QSize(surface_.Width(), surface_.Height());
     key.level = level_;
+    key.check = CheckLayerRevision(key.inputs.check);
     key.buffer = surface_.BufferSerial();
     key.cols = panel_.PanelCols;
     key.rows = panel_.PanelRows;
@@ -380,8 +381,9 @@ QRect PanelView::CursorArea(int32_t cursorX, int32_t cursorY, ZoomLevel level) c
 QRect PanelView::ChangedArea(const FrameKey& before, const FrameKey& after) const {
     const bool sameLayers =
         before.generation == after.generation && before.viewport == after.viewport &&
-        before.level == after.level && before.surfaceSize == after.surfaceSize &&
-        before.buffer == after.buffer && before.cols == after.cols && before.rows == after.rows &&
+        before.level == after.level && before.check == after.check &&
+        before.surfaceSize == after.surfaceSize && before.buffer == after.buffer &&
+        before.cols == after.cols && before.rows == after.rows &&
         before.inputs.options.Grid == after.inputs.options.Grid;
     if (!sameLayers)
         return after.viewport;

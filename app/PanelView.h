@@ -123,6 +123,8 @@ private:
         QRect viewport;
         QSize surfaceSize;
         ZoomLevel level;
+        // What the connection check's marks show (0 while it is off).
+        uint64_t check = 0;
         // A re-made back buffer is black whatever else stayed the same.
         uint64_t buffer = 0;
         int32_t cols = 0, rows = 0;
