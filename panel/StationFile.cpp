@@ -150,6 +150,30 @@ void StationReader::ParseFieldsOfLine() {
     } catch (const ConversionError& e) {
         throw e.AtLine(CurrentLine());
     }
+    NoteUnknownKind();
+}
+
+void StationReader::NoteUnknownKind() {
+    if (fields_.empty())
+        return;
+    const std::string_view kind = fields_.front();
+    for (std::string_view known : {"PRUSVITKA", "SET_Vyska", "SET_Sirka", "SET_Stanice",
+                                   "SET_Autor", "SET_Verze", "SET_Popis"})
+        if (kind == known)
+            return;
+    // A line of spaces and tabs is blank, not a line of some other kind.
+    if (fields_.size() == 1 && kind.find_first_not_of(" \t") == std::string_view::npos)
+        return;
+    const size_t quoted = kMessageExcerptLimit + 1;
+    content_.unknownLines.push_back({CurrentLine(), std::string(kind.substr(0, quoted))});
+    if (content_.unknownLines.size() > 1)
+        return;
+    std::string& text = content_.firstUnknownText;
+    for (size_t i = 0; i < fields_.size() && text.size() < quoted; ++i) {
+        if (i > 0)
+            text += ';';
+        text.append(fields_[i].substr(0, quoted - std::min(quoted, text.size())));
+    }
 }
 
 size_t StationReader::ScanLines(std::string_view data) {
@@ -504,11 +528,35 @@ StationContent ReadStationFile(const std::string& nativePath) {
     return reader.Finish();
 }
 
-void LoadStation(const QString& path, PanelState& panel, StationWindow& window) {
-    ApplyStation(ReadStationFile(NativePath(path)), panel, window);
+LoadReport LoadStation(const QString& path, PanelState& panel, StationWindow& window) {
+    StationContent content = ReadStationFile(NativePath(path));
+    LoadReport report{std::move(content.unknownLines), std::move(content.firstUnknownText)};
+    ApplyStation(std::move(content), panel, window);
     window.SetStatusPath(path);
     window.SetCaption(AppTitle() + QStringLiteral(" - ") + FileNamePart(path));
     window.SetDocumentState(StateLoaded());
+    return report;
+}
+
+QString UnknownLinesNotice(const LoadReport& report) {
+    const size_t n = report.unknownLines.size();
+    if (n == 0)
+        return {};
+    const QString quoted = FromCp1250(MessageExcerpt(report.firstUnknownText));
+    const int first = report.unknownLines.front().line;
+    // Czech counts: 1 řádek, 2 to 4 řádky, 5 and more řádků.
+    if (n == 1)
+        return QString::fromUtf8("Soubor obsahuje 1 řádek neznámého druhu (řádek %1: „%2“). "
+                                 "Editor ho nenačetl a při uložení ho nezapíše.")
+            .arg(first)
+            .arg(quoted);
+    const char* lines = n <= 4 ? "řádky" : "řádků";
+    return QString::fromUtf8("Soubor obsahuje %1 %2 neznámého druhu (první je řádek %3: „%4“). "
+                             "Editor je nenačetl a při uložení je nezapíše.")
+        .arg(n)
+        .arg(QString::fromUtf8(lines))
+        .arg(first)
+        .arg(quoted);
 }
 
 } // namespace vedivez

@@ -29,6 +29,16 @@ struct StationContent {
     std::vector<TPolePanelu> elements;
     // The cell index of `elements`, when the reader built it alongside.
     std::optional<CellIndex> index;
+    // Lines of a kind the reader does not know (not blank, a first field other than the
+    // seven kinds of the format): skipped in reading, and a save does not write them.
+    struct UnknownLine {
+        int line;         // 1-based
+        std::string kind; // the first field, cut to what a message quotes
+        friend bool operator==(const UnknownLine&, const UnknownLine&) = default;
+    };
+    std::vector<UnknownLine> unknownLines;
+    // The first such line's text, cut to what a message quotes.
+    std::string firstUnknownText;
 
     friend bool operator==(const StationContent& a, const StationContent& b) {
         return a.sizes == b.sizes && a.elements == b.elements;
@@ -69,6 +79,8 @@ public:
 private:
     void ParseLine(std::string_view line);
     void ParseFieldsOfLine();
+    // Remembers the line just parsed when its kind is none the format knows.
+    void NoteUnknownKind();
     // Decides the unfinished line in pending_ early where what has arrived allows it.
     void JudgeLongLine();
     // The unfinished line was applied early: drop its remaining bytes.
@@ -110,9 +122,19 @@ QString FileNamePart(const QString& path);
 // changes nothing.
 void SaveStation(const QString& path, const PanelState& panel, StationWindow& window);
 
+// What a load met besides the panel: the lines it skipped because their kind is unknown.
+struct LoadReport {
+    std::vector<StationContent::UnknownLine> unknownLines;
+    std::string firstUnknownText;
+};
+
 // Reads the file at `path` completely, then replaces the panel with it and shows the loaded
 // state: path, caption, "Načteno". On failure throws and changes nothing.
-void LoadStation(const QString& path, PanelState& panel, StationWindow& window);
+LoadReport LoadStation(const QString& path, PanelState& panel, StationWindow& window);
+
+// The notice after a load that skipped lines of an unknown kind, in Czech with the count's
+// plural; empty when there were none.
+QString UnknownLinesNotice(const LoadReport& report);
 
 // Reads the station file at the path (the file system's bytes) completely; nothing is
 // applied anywhere. Throws FileError or ConversionError.

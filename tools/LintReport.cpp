@@ -72,9 +72,17 @@ private:
 
 } // namespace
 
+std::string LintReport::UnknownLineMessage(const StationContent::UnknownLine& line) {
+    return "unknown line kind \"" + FromCp1250(MessageExcerpt(line.kind)).toStdString() +
+           "\" is ignored and not saved";
+}
+
 void LintReport::WriteText(std::ostream& out) const {
     Output output(out);
     Utf8Names names;
+    for (const StationContent::UnknownLine& line : unknownLines_)
+        output.Text() +=
+            "line " + std::to_string(line.line) + ": " + UnknownLineMessage(line) + "\n";
     for (const LintFinding& f : findings_) {
         std::string& text = output.Text();
         text += std::to_string(f.col);
@@ -86,10 +94,11 @@ void LintReport::WriteText(std::ostream& out) const {
         AppendLintMessage(text, f); // ASCII
         text += '\n';
     }
-    if (findings_.empty())
+    const size_t total = findings_.size() + unknownLines_.size();
+    if (total == 0)
         output.Text() += "no findings\n";
     else
-        output.Text() += std::to_string(findings_.size()) + " findings\n";
+        output.Text() += std::to_string(total) + " findings\n";
 }
 
 void LintReport::WriteJson(std::ostream& out) const {
@@ -98,6 +107,16 @@ void LintReport::WriteJson(std::ostream& out) const {
     std::string message;
     output.Text() += "{\"findings\": [";
     const char* separator = "\n  ";
+    for (const StationContent::UnknownLine& line : unknownLines_) {
+        std::string& text = output.Text();
+        text += separator;
+        text += "{\"line\": " + std::to_string(line.line) +
+                ", \"col\": null, \"row\": null, \"name\": null, \"point\": null, "
+                "\"kind\": \"unknown-line\", \"message\": ";
+        AppendJsonString(text, UnknownLineMessage(line));
+        text += '}';
+        separator = ",\n  ";
+    }
     for (const LintFinding& f : findings_) {
         std::string& text = output.Text();
         text += separator;
@@ -118,7 +137,7 @@ void LintReport::WriteJson(std::ostream& out) const {
         text += '}';
         separator = ",\n  ";
     }
-    output.Text() += findings_.empty() ? "]}\n" : "\n]}\n";
+    output.Text() += findings_.empty() && unknownLines_.empty() ? "]}\n" : "\n]}\n";
 }
 
 } // namespace vedivez

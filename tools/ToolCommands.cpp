@@ -44,16 +44,25 @@ void PrintError(std::ostream& err, const std::exception& e, const std::string& f
 // Running out of memory as the editor words it; the exception's own text names a C++ type.
 const char* const kOutOfMemory = "Out of memory";
 
-// Loads the station at `path` (the file system's bytes) into a fresh panel.
-void Load(HeadlessPanel& p, const std::string& path) {
-    ApplyStation(ReadStationFile(path), p.panel, p.window);
+// Loads the station at `path` (the file system's bytes) into a fresh panel; returns the
+// lines of an unknown kind it skipped.
+std::vector<StationContent::UnknownLine> Load(HeadlessPanel& p, const std::string& path) {
+    StationContent content = ReadStationFile(path);
+    std::vector<StationContent::UnknownLine> unknown = std::move(content.unknownLines);
+    ApplyStation(std::move(content), p.panel, p.window);
+    return unknown;
 }
 
-int Check(const std::vector<std::string>& args, std::ostream& out) {
+int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     HeadlessPanel p;
-    Load(p, args.at(0));
+    const auto unknown = Load(p, args.at(0));
     out << "rows=" << p.panel.PanelRows << " cols=" << p.panel.PanelCols
         << " elements=" << p.panel.Elements().size() << "\n";
+    // A save would drop these lines; the file still loads, so the exit code stays 0.
+    if (!unknown.empty())
+        err << "warning: " << unknown.size() << (unknown.size() == 1 ? " line" : " lines")
+            << " of an unknown kind (first at line " << unknown.front().line
+            << ") ignored; a save does not write " << (unknown.size() == 1 ? "it" : "them") << "\n";
     return 0;
 }
 
@@ -70,8 +79,9 @@ constexpr int kLintClean = 0, kLintFindings = 1, kLintNotLoaded = 2;
 
 int Lint(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     HeadlessPanel p;
+    std::vector<StationContent::UnknownLine> unknown;
     try {
-        Load(p, args.at(0));
+        unknown = Load(p, args.at(0));
     } catch (const std::bad_alloc&) {
         PrintError(err, UserError(kOutOfMemory));
         return kLintNotLoaded;
@@ -80,12 +90,12 @@ int Lint(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         return kLintNotLoaded;
     }
     const std::vector<LintFinding> findings = LintStation(p.panel);
-    const LintReport report(findings);
+    const LintReport report(findings, unknown);
     if (args.size() > 1)
         report.WriteJson(out);
     else
         report.WriteText(out);
-    return findings.empty() ? kLintClean : kLintFindings;
+    return findings.empty() && unknown.empty() ? kLintClean : kLintFindings;
 }
 
 std::vector<std::string> OptionsAfter(const std::vector<std::string>& args, size_t count) {
@@ -193,7 +203,7 @@ int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     const std::vector<std::string> rest = OptionsAfter(args, args.empty() ? 0 : 1);
     try {
         if (command == "check" && rest.size() == 1)
-            return Check(rest, out);
+            return Check(rest, out, err);
         if (command == "lint" && (rest.size() == 1 || (rest.size() == 2 && rest.at(1) == "--json")))
             return Lint(rest, out, err);
         if (command == "convert" && rest.size() == 2)

@@ -91,3 +91,38 @@ TEST(LintToolTest, ExitCodesForCleanAndUnreadableFiles) {
               dir.filePath("bad.reru").toStdString() + ":1: 'x' is not a valid integer value.\n");
     EXPECT_EQ(Tool({"lint", dir.filePath("clean.reru"), "--xml"}).exitCode, 2);
 }
+
+// Lines of an unknown kind are findings of their own, before the cells' findings: in text
+// with their line number, in JSON with "line" and nulls for the cell's fields. check counts
+// them on standard error and still succeeds.
+TEST(LintToolTest, LinesOfAnUnknownKindComeFirst) {
+    QTemporaryDir dir;
+    WriteBytes(dir.filePath("u.reru"),
+               "SET_Vyska;10\r\nSET_Sirka;10\r\nset_vyska;12\r\n\r\n   \r\n" +
+                   Line(0, 4, "KOZ_sLS") + "PRUSVITKX;X=3;Y=1\r\n;x\r\n");
+    const ToolRun text = Tool({"lint", dir.filePath("u.reru")});
+    EXPECT_EQ(text.exitCode, 1);
+    EXPECT_EQ(text.out, "line 3: unknown line kind \"set_vyska\" is ignored and not saved\n"
+                        "line 7: unknown line kind \"PRUSVITKX\" is ignored and not saved\n"
+                        "line 8: unknown line kind \"\" is ignored and not saved\n"
+                        "0,4 KOZ_sLS: track at LS leaves the panel\n"
+                        "4 findings\n");
+    const ToolRun json = Tool({"lint", dir.filePath("u.reru"), "--json"});
+    const QJsonArray findings =
+        QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object()["findings"].toArray();
+    ASSERT_EQ(findings.size(), 4);
+    const QJsonObject first = findings[1].toObject();
+    EXPECT_EQ(first["line"].toInt(), 7);
+    EXPECT_EQ(first["kind"].toString(), QStringLiteral("unknown-line"));
+    for (const char* key : {"col", "row", "name", "point"})
+        EXPECT_TRUE(first[QLatin1String(key)].isNull()) << key;
+    EXPECT_EQ(first["message"].toString(),
+              QStringLiteral("unknown line kind \"PRUSVITKX\" is ignored and not saved"));
+    EXPECT_EQ(findings[3].toObject()["kind"].toString(), QStringLiteral("leaves-panel"));
+
+    const ToolRun check = Tool({"check", dir.filePath("u.reru")});
+    EXPECT_EQ(check.exitCode, 0);
+    EXPECT_EQ(check.out, "rows=10 cols=10 elements=1\n");
+    EXPECT_EQ(check.err, "warning: 3 lines of an unknown kind (first at line 3) ignored; a save "
+                         "does not write them\n");
+}
