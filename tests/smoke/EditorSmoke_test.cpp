@@ -614,5 +614,45 @@ TEST_F(EditorSmokeTest, ZoomOutPlaceAndBackInTheRealWindow) {
         << "back at 100 % the tile is not in its cell";
 }
 
+// The connection check on a station with one open track end: Ctrl+K shows a red mark at
+// the open end, F4 puts the cursor's outline on its cell.
+TEST_F(EditorSmokeTest, ConnectionCheckFindsTheOpenEndInTheRealWindow) {
+    std::string station = "SET_Vyska;50\r\nSET_Sirka;150\r\n";
+    auto tile = [&](int col, const char* name) {
+        station += "PRUSVITKA;X=" + std::to_string(col) + ";Y=5;NAME=" + name +
+                   ";Cont_LH=0;Cont_LS=-1;Cont_LD=0;Cont_SH=0;Cont_SD=0;Cont_PH=0;Cont_PS=-1;"
+                   "Cont_PD=0\r\n";
+    };
+    tile(3, "KOZ_sPS"); // a buffer stop, the track leaving it to the right
+    for (int col = 4; col <= 9; ++col)
+        tile(col, "KOL_sLSPS"); // ends open at the right of column 9
+    WriteBytes(work.filePath(QStringLiteral("jeden-konec.reru")), station);
+    StartEditor({work.filePath(QStringLiteral("jeden-konec.reru"))});
+    Move(CellCentre(20, 12));
+    ASSERT_TRUE(ScreenShows(QStringLiteral("check-start"), {{5, 5}, {9, 5}}, Tile::Straight));
+
+    auto red = [](QRgb c) { return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60; };
+    // The mark: a triangle in the cell at its PS point, pointing out to the right.
+    auto markAt = [&](const QImage& shot, int col) {
+        return red(shot.pixel(origin + QPoint(col * kCell + 43, 5 * kCell + 23)));
+    };
+    EXPECT_FALSE(markAt(Screenshot(QStringLiteral("check-off")), 9));
+    Key(QStringLiteral("ctrl+k"));
+    EXPECT_TRUE(WaitFor([&] { return markAt(Screenshot(QStringLiteral("check-on")), 9); }, 5000))
+        << "no mark at the open end";
+    const QImage on = Screenshot(QStringLiteral("check-on"));
+    for (int col = 3; col <= 8; ++col)
+        EXPECT_FALSE(markAt(on, col)) << "a mark where the track goes on, column " << col;
+
+    Key(QStringLiteral("F4"));
+    EXPECT_TRUE(
+        WaitFor([&] { return OutlineAt(Screenshot(QStringLiteral("check-f4")), 9, 5); }, 5000))
+        << "F4 did not put the cursor's outline on the cell of the open end";
+    // The translucent preview of the chosen tile now lies over the mark, which still shows.
+    const QRgb under = Screenshot(QStringLiteral("check-f4"))
+                           .pixel(origin + QPoint(9 * kCell + 43, 5 * kCell + 23));
+    EXPECT_TRUE(qRed(under) > 120 && qGreen(under) < 60 && qBlue(under) < 60);
+}
+
 } // namespace
 } // namespace vedivez::test
