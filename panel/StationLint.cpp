@@ -232,6 +232,44 @@ void PopulatePages(void* data, size_t bytes) {
 #endif
 }
 
+// The findings of one element in cell (col, row) whose name has `mask`: outside the panel,
+// a duplicate (its place in the cell and the cell's count, when it is not the cell's
+// first), an unknown name, and every point of its track that nothing meets. `reaches(c, r,
+// point)` tells whether track of cell (c, r), inside the panel, reaches that point; `add`
+// receives each finding, point by point in order.
+template <typename Add, typename Reaches>
+void ElementFindings(int64_t col, int64_t row, uint32_t mask,
+                     const std::optional<std::array<int64_t, 2>>& duplicate, int64_t cols,
+                     int64_t rows, Add&& add, Reaches&& reaches) {
+    auto inside = [&](int64_t c, int64_t r) { return c >= 0 && c < cols && r >= 0 && r < rows; };
+    const bool in = inside(col, row);
+    if (!in)
+        add(-1, LintKind::OutsidePanel, {cols, rows});
+    if (duplicate)
+        add(-1, LintKind::Duplicate, *duplicate);
+    if (!(mask & kKnownImage))
+        add(-1, LintKind::UnknownName, {});
+    if (!in || !(mask & kKnownTile))
+        return;
+    const std::array<Partners, 8>& allPartners = AllPartners();
+    for (size_t p = 0; p < kPointDirs.size(); ++p) {
+        if (!((mask >> p) & 1u))
+            continue;
+        const Partners& partners = allPartners[p];
+        bool met = false;
+        for (size_t k = 0; k < partners.count && !met; ++k) {
+            const Partner& q = partners.cells[k];
+            const int64_t c = col + q.dc, r = row + q.dr;
+            met = inside(c, r) && reaches(c, r, q.point);
+        }
+        if (met)
+            continue;
+        const Partner& across = partners.cells[0];
+        const bool leaves = !inside(col + across.dc, row + across.dr);
+        add(int(p), leaves ? LintKind::LeavesPanel : LintKind::OpenEnd, {});
+    }
+}
+
 } // namespace
 
 void AppendLintMessage(std::string& out, const LintFinding& f) {
@@ -391,35 +429,18 @@ std::vector<LintFinding> LintStation(const PanelState& panel) {
         if (i + kAhead < elements.size())
             prefetch(i + kAhead);
         const TPolePanelu& e = elements[i];
-        const uint32_t mask = masks[i];
-        const bool in = inside(e.X, e.Y);
-        if (!in)
-            add(i, -1, LintKind::OutsidePanel, {cols, rows});
         const auto first = shared ? panel.FindElementAt(e.X, e.Y) : std::optional<size_t>(i);
+        std::optional<std::array<int64_t, 2>> duplicate;
         if (first && *first != i) {
             const SharedCells::Place place = crowd.PlaceOf(i, *first);
-            add(i, -1, LintKind::Duplicate, {place.rank, place.count});
+            duplicate = {int64_t(place.rank), int64_t(place.count)};
         }
-        if (!(mask & kKnownImage))
-            add(i, -1, LintKind::UnknownName);
-        if (!in || !(mask & kKnownTile))
-            continue;
-        for (size_t p = 0; p < kPointDirs.size(); ++p) {
-            if (!((mask >> p) & 1u))
-                continue;
-            const Partners& partners = allPartners[p];
-            bool met = false;
-            for (size_t k = 0; k < partners.count && !met; ++k) {
-                const Partner& q = partners.cells[k];
-                const int64_t c = int64_t(e.X) + q.dc, r = int64_t(e.Y) + q.dr;
-                met = inside(c, r) && reachesFrom(i, c, r, q.point);
-            }
-            if (met)
-                continue;
-            const Partner& across = partners.cells[0];
-            const bool leaves = !inside(int64_t(e.X) + across.dc, int64_t(e.Y) + across.dr);
-            add(i, int(p), leaves ? LintKind::LeavesPanel : LintKind::OpenEnd);
-        }
+        ElementFindings(
+            e.X, e.Y, masks[i], duplicate, cols, rows,
+            [&](int point, LintKind kind, std::array<int64_t, 2> figures) {
+                add(i, point, kind, figures);
+            },
+            [&](int64_t c, int64_t r, size_t point) { return reachesFrom(i, c, r, point); });
     }
     // Findings come out element by element, each in sorted order, so a station listed row
     // by row (as saved files are) needs no sorting at all.
@@ -437,7 +458,6 @@ std::vector<LintFinding> LintCells(const PanelState& panel,
                                    const std::vector<std::pair<int32_t, int32_t>>& cells) {
     const std::vector<TPolePanelu>& elements = panel.Elements();
     const int64_t cols = panel.PanelCols, rows = panel.PanelRows;
-    auto inside = [&](int64_t c, int64_t r) { return c >= 0 && c < cols && r >= 0 && r < rows; };
     MaskCache cache;
     // The points all elements of a cell reach together, for the cells asked about and their
     // neighbours.
@@ -453,43 +473,22 @@ std::vector<LintFinding> LintCells(const PanelState& panel,
         }
         return bool((it->second >> point) & 1u);
     };
-    const std::array<Partners, 8>& allPartners = AllPartners();
     std::vector<LintFinding> out;
     for (const auto& [col, row] : cells) {
         std::vector<size_t> here;
         panel.ForEachElementAt(col, row, [&](size_t i) { here.push_back(i); });
-        const bool in = inside(col, row);
         for (size_t k = 0; k < here.size(); ++k) {
             const size_t i = here[k];
             const TPolePanelu& e = elements[i];
-            const uint32_t mask = cache.Of(e.NAME);
-            auto add = [&](int point, LintKind kind, std::array<int64_t, 2> figures = {}) {
-                out.push_back({e.X, e.Y, e.NAME, point, kind, i, figures});
-            };
-            if (!in)
-                add(-1, LintKind::OutsidePanel, {cols, rows});
+            std::optional<std::array<int64_t, 2>> duplicate;
             if (k > 0)
-                add(-1, LintKind::Duplicate, {int64_t(k + 1), int64_t(here.size())});
-            if (!(mask & kKnownImage))
-                add(-1, LintKind::UnknownName);
-            if (!in || !(mask & kKnownTile))
-                continue;
-            for (size_t p = 0; p < kPointDirs.size(); ++p) {
-                if (!((mask >> p) & 1u))
-                    continue;
-                const Partners& partners = allPartners[p];
-                bool met = false;
-                for (size_t q = 0; q < partners.count && !met; ++q) {
-                    const Partner& partner = partners.cells[q];
-                    const int64_t c = int64_t(col) + partner.dc, r = int64_t(row) + partner.dr;
-                    met = inside(c, r) && reaches(c, r, partner.point);
-                }
-                if (met)
-                    continue;
-                const Partner& across = partners.cells[0];
-                const bool leaves = !inside(int64_t(col) + across.dc, int64_t(row) + across.dr);
-                add(int(p), leaves ? LintKind::LeavesPanel : LintKind::OpenEnd);
-            }
+                duplicate = {int64_t(k + 1), int64_t(here.size())};
+            ElementFindings(
+                col, row, cache.Of(e.NAME), duplicate, cols, rows,
+                [&](int point, LintKind kind, std::array<int64_t, 2> figures) {
+                    out.push_back({e.X, e.Y, e.NAME, point, kind, i, figures});
+                },
+                reaches);
         }
     }
     std::sort(out.begin(), out.end(), LintOrder);
