@@ -286,21 +286,10 @@ void FrameRenderer::RenderFrame(const FrameInputs& inputs) {
                        panel_.PanelCols,
                        panel_.PanelRows,
                        CheckLayerRevision(inputs.check)};
-    if (cacheOn_ && cacheValid_ && key == cacheKey_) {
-        surface_.RestoreBuffer(cache_);
-    } else {
+    layers_.Show(surface_, key, [&] {
         DrawBackgroundAndTiles(grid);
         DrawCheckLayer(surface_, inputs.check, ZoomLevel{});
-        // Keeping a copy costs a copy of the buffer: only worth it once the layers stayed
-        // the same for two frames, not while an edit changes them every frame.
-        cacheValid_ = false;
-        if (cacheOn_ && key == lastKey_) {
-            surface_.SaveBuffer(cache_);
-            cacheKey_ = key;
-            cacheValid_ = true;
-        }
-    }
-    lastKey_ = key;
+    });
     if (inputs.options.Preview) {
         DrawPreview(inputs.boxes);
         if (grid)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "panel/KeptLayer.h"
 #include "panel/TPolePanelu.h"
 #include "panel/TileLookup.h"
 #include "panel/ZoomLevel.h"
@@ -75,10 +76,7 @@ public:
     // Whether the background, tiles, corner marks and grid are kept between frames and
     // drawn again only after what they show changed (on by default). The preview, cursor
     // outline and overlay are drawn every frame.
-    void SetLayerCache(bool on) {
-        cacheOn_ = on;
-        cacheValid_ = false;
-    }
+    void SetLayerCache(bool on) { layers_.SetOn(on); }
 
     // Receives "Image '<name>' not found" once for each name without a picture; the frame
     // shows a red placeholder in its place instead of stopping.
@@ -122,11 +120,7 @@ private:
         uint64_t check = 0;
         friend bool operator==(const LayerKey&, const LayerKey&) = default;
     };
-    bool cacheOn_ = true;
-    bool cacheValid_ = false;
-    QImage cache_;
-    LayerKey cacheKey_;
-    LayerKey lastKey_; // of the previous frame
+    KeptLayer<LayerKey> layers_;
     // An element of the row of cells being drawn: its picture's index (-1: placeholder),
     // its corner flags and where its composite picture goes.
     struct BandEntry {

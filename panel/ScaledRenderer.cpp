@@ -252,19 +252,10 @@ void ScaledRenderer::RenderFrame(const FrameInputs& inputs, ZoomLevel level) {
                        panel_.PanelRows,
                        level,
                        CheckLayerRevision(inputs.check)};
-    if (cacheValid_ && key == cacheKey_) {
-        surface_.RestoreBuffer(cache_);
-    } else {
+    layers_.Show(surface_, key, [&] {
         DrawBase(grid);
         DrawCheckLayer(surface_, inputs.check, level);
-        cacheValid_ = false;
-        if (key == lastKey_) {
-            surface_.SaveBuffer(cache_);
-            cacheKey_ = key;
-            cacheValid_ = true;
-        }
-    }
-    lastKey_ = key;
+    });
     DrawCursorLayer(inputs);
     if (inputs.options.Info)
         DrawOverlayText(surface_, panel_, inputs);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panel/FrameRenderer.h"
+#include "panel/KeptLayer.h"
 #include "panel/TileLookup.h"
 #include "panel/ZoomLevel.h"
 
@@ -78,10 +79,7 @@ private:
         uint64_t check = 0;
         friend bool operator==(const LayerKey&, const LayerKey&) = default;
     };
-    bool cacheValid_ = false;
-    QImage cache_;
-    LayerKey cacheKey_;
-    LayerKey lastKey_;
+    KeptLayer<LayerKey> layers_;
 };
 
 } // namespace vedivez
