@@ -5,39 +5,23 @@
 // - turning the check on (the whole panel checked, the first frame with the marks drawn),
 //   against `vedivez-tool lint` of the same station's file.
 #include "BenchSupport.h"
+#include "BenchWindow.h"
 
 #include "app/CheckController.h"
-#include "app/MainWindow.h"
-#include "app/PanelView.h"
-#include "app/Prompts.h"
-#include "app/SurfaceWidget.h"
 #include "panel/StationFile.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QMouseEvent>
 #include <QProcess>
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <memory>
 
 using namespace vedivez;
 using namespace vedivez::bench;
 
 namespace {
-
-class NoPrompts : public Prompts {
-public:
-    void ShowError(const QString& m, const QString&) override {
-        std::fprintf(stderr, "error: %s\n", qPrintable(m));
-    }
-    void ShowMessage(const QString&) override {}
-    bool Confirm(const QString&) override { return true; }
-    std::optional<QString> OpenFileName(const FileRequest&) override { return std::nullopt; }
-    std::optional<QString> SaveFileName(const FileRequest&) override { return std::nullopt; }
-};
 
 std::vector<TPolePanelu> ConnectedRows() {
     std::vector<TPolePanelu> elements = MakeElements(1'000'000);
@@ -61,34 +45,13 @@ std::string StationPath() {
     return path;
 }
 
-struct Window {
-    std::unique_ptr<TPanelVAD> window;
+// The window with the big station, its view on the station's first rows.
+struct Window : BenchWindow {
     Window() {
-        window = std::make_unique<TPanelVAD>(std::make_unique<NoPrompts>());
-        window->resize(1920, 1080);
-        window->show();
-        QApplication::processEvents();
         window->SetWidthValue(4000);
         window->SetHeightValue(4000);
         window->Panel().ReplaceElements(ConnectedRows());
-        // The view on the stations's first rows.
-        window->View().CentreOn(QPoint(520 * 47, 110 * 47));
-    }
-    void Frame() {
-        window->View().RenderIfChanged(1);
-        QApplication::processEvents();
-    }
-    void Send(QEvent::Type type, QPoint p, Qt::MouseButton button) {
-        SurfaceWidget* s = window->View().SurfaceControl();
-        QMouseEvent e(type, p, s->mapToGlobal(p), button,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button),
-                      Qt::NoModifier);
-        QApplication::sendEvent(s, &e);
-    }
-    void Click(QPoint p) {
-        Send(QEvent::MouseMove, p, Qt::NoButton);
-        Send(QEvent::MouseButtonPress, p, Qt::LeftButton);
-        Send(QEvent::MouseButtonRelease, p, Qt::LeftButton);
+        View().CentreOn(QPoint(520 * 47, 110 * 47));
     }
 };
 
@@ -165,12 +128,5 @@ BENCHMARK(BM_TurnCheckOn_1M)->UseManualTime()->Iterations(3)->Unit(benchmark::kM
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::remove(StationPath().c_str());
-    return 0;
+    return RunWindowBenchmarks(argc, argv, [] { std::remove(StationPath().c_str()); });
 }

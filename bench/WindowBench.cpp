@@ -5,6 +5,7 @@
 // - opening a 1,000,000-element station through the Open command, from the accepted dialog
 //   to the first painted frame, against `vedivez-tool check` of the same file.
 #include "BenchSupport.h"
+#include "BenchWindow.h"
 
 #include "app/MainWindow.h"
 #include "app/PanelView.h"
@@ -30,21 +31,16 @@ namespace {
 constexpr int kElements = 1'000'000;
 
 // Answers every file dialog with one path and records when it was accepted.
-class BenchPrompts : public Prompts {
+// Answers every Open dialog with one path and records when it was accepted.
+class BenchPrompts : public QuietPrompts {
 public:
     QString path;
     QElapsedTimer* accepted = nullptr;
-    void ShowError(const QString& m, const QString&) override {
-        std::fprintf(stderr, "error: %s\n", qPrintable(m));
-    }
-    void ShowMessage(const QString&) override {}
-    bool Confirm(const QString&) override { return true; }
     std::optional<QString> OpenFileName(const FileRequest&) override {
         if (accepted)
             accepted->start();
         return path;
     }
-    std::optional<QString> SaveFileName(const FileRequest&) override { return std::nullopt; }
 };
 
 std::string BigStationPath() {
@@ -56,28 +52,11 @@ std::string BigStationPath() {
     return path;
 }
 
-struct Window {
+struct Window : BenchWindow {
     BenchPrompts* prompts;
-    std::unique_ptr<TPanelVAD> window;
-    Window() {
-        auto p = std::make_unique<BenchPrompts>();
-        prompts = p.get();
-        window = std::make_unique<TPanelVAD>(std::move(p));
-        window->resize(1920, 1080);
-        window->show();
-        QApplication::processEvents();
-    }
-    void Frame() {
-        window->View().RenderIfChanged(1);
-        // The update the frame asked for is painted here.
-        QApplication::processEvents();
-    }
-    void MoveTo(QPoint p) {
-        SurfaceWidget* s = window->View().SurfaceControl();
-        QMouseEvent move(QEvent::MouseMove, p, s->mapToGlobal(p), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(s, &move);
-    }
+    Window() : Window(new BenchPrompts) {}
+    // The window owns the prompts; the benchmark keeps a pointer to set their answers.
+    explicit Window(BenchPrompts* p) : BenchWindow(std::unique_ptr<Prompts>(p)), prompts(p) {}
 };
 
 double PointerMoves(benchmark::State& state, Window& w) {
@@ -165,12 +144,5 @@ BENCHMARK(BM_OpenBigStation)->UseManualTime()->Iterations(3)->Unit(benchmark::kM
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::remove(BigStationPath().c_str());
-    return 0;
+    return RunWindowBenchmarks(argc, argv, [] { std::remove(BigStationPath().c_str()); });
 }

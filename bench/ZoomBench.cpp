@@ -7,69 +7,20 @@
 //   against one at 100 % on a 150 x 50 panel with every cell tiled;
 // - one zoom step on the big panel, from the command to its first complete painted frame.
 #include "BenchSupport.h"
+#include "BenchWindow.h"
 
-#include "app/MainWindow.h"
-#include "app/PanelView.h"
-#include "app/Prompts.h"
-#include "app/SurfaceWidget.h"
 #include "app/ZoomController.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QMouseEvent>
 #include <algorithm>
-#include <cstdio>
-#include <memory>
 
 using namespace vedivez;
 using namespace vedivez::bench;
 
 namespace {
 
-class NoPrompts : public Prompts {
-public:
-    void ShowError(const QString& m, const QString&) override {
-        std::fprintf(stderr, "error: %s\n", qPrintable(m));
-    }
-    void ShowMessage(const QString&) override {}
-    bool Confirm(const QString&) override { return true; }
-    std::optional<QString> OpenFileName(const FileRequest&) override { return std::nullopt; }
-    std::optional<QString> SaveFileName(const FileRequest&) override { return std::nullopt; }
-};
-
-struct Window {
-    std::unique_ptr<TPanelVAD> window;
-    Window() {
-        window = std::make_unique<TPanelVAD>(std::make_unique<NoPrompts>());
-        window->resize(1920, 1080);
-        window->show();
-        QApplication::processEvents();
-    }
-    PanelView& View() { return window->View(); }
-    void Frame() {
-        View().RenderIfChanged(1);
-        QApplication::processEvents();
-    }
-    void Send(QEvent::Type type, QPoint p, Qt::MouseButton button) {
-        SurfaceWidget* s = View().SurfaceControl();
-        QMouseEvent e(type, p, s->mapToGlobal(p), button,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button),
-                      Qt::NoModifier);
-        QApplication::sendEvent(s, &e);
-    }
-    void MoveTo(QPoint p) { Send(QEvent::MouseMove, p, Qt::NoButton); }
-    void Click(QPoint p) {
-        MoveTo(p);
-        Send(QEvent::MouseButtonPress, p, Qt::LeftButton);
-        Send(QEvent::MouseButtonRelease, p, Qt::LeftButton);
-    }
-    // The widget point in the middle of a cell at the current scale.
-    QPoint Cell(int col, int row) {
-        const QPoint corner = View().ToWidget(QPoint(col * 47, row * 47));
-        const int half = std::max(View().Zoom().CellSize(), 1) / 2;
-        return corner + QPoint(half, half);
-    }
-};
+using Window = BenchWindow;
 
 // 1,000,000 elements on every fourth cell each way of a 4000 x 4000 panel.
 void FillWholePanel(Window& w) {
@@ -228,11 +179,5 @@ BENCHMARK(BM_ZoomStep_4000x4000_1M)->UseManualTime()->Iterations(40)->Unit(bench
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWindowBenchmarks(argc, argv);
 }

@@ -8,34 +8,14 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 editor="${1:-$here/../build/app/vedivez}"
 out="${2:-$here/../docs/whole-panel.png}"
-work="$(mktemp -d)"
-display=":$((100 + RANDOM % 100))"
-cleanup() {
-    kill "${pids[@]}" 2>/dev/null || true
-    rm -rf "$work"
-}
-pids=()
-trap cleanup EXIT
+screen=1920x1080
+source "$here/screen-session.sh"
 
 "$here/big-station.sh" "$work/velka-stanice.reru"
-Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
-export DISPLAY="$display" HOME="$work" XDG_RUNTIME_DIR="$work"
-unset QT_QPA_PLATFORM
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
-"$editor" "$work/velka-stanice.reru" >/dev/null 2>&1 &
-pids+=($!)
-xdotool search --sync --onlyvisible --name "VediVEZ v0.4" >/dev/null
-sleep 1.5
+start_editor "$work/velka-stanice.reru"
 xdotool key ctrl+0
 sleep 0.5
-# The pointer resting over a switch of the second yard: its cell is outlined and named.
+# The pointer resting over a track of the second yard: its cell is outlined and named.
 xdotool mousemove 460 300
 sleep 1.5
-mkdir -p "$(dirname "$out")"
-import -window root "$work/shot.png"
-convert "$work/shot.png" -strip "$out"
-echo "wrote $out"
+take_screenshot "$out"

@@ -8,28 +8,11 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 editor="${1:-$here/../build/app/vedivez}"
 out="${2:-$here/../docs/editor.png}"
-work="$(mktemp -d)"
-display=":$((100 + RANDOM % 100))"
-cleanup() {
-    kill "${pids[@]}" 2>/dev/null || true
-    rm -rf "$work"
-}
-pids=()
-trap cleanup EXIT
+screen=1440x900
+source "$here/screen-session.sh"
 
 "$here/sample-station.sh" "$work/nadrazi.reru"
-Xvfb "$display" -screen 0 1440x900x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
-export DISPLAY="$display" HOME="$work" XDG_RUNTIME_DIR="$work"
-unset QT_QPA_PLATFORM
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
-"$editor" >/dev/null 2>&1 &
-pids+=($!)
-xdotool search --sync --onlyvisible --name "VediVEZ v0.4" >/dev/null
-sleep 1.5
+start_editor
 xdotool key ctrl+o
 sleep 1.5
 xdotool type --delay 10 "$work/nadrazi.reru"
@@ -42,7 +25,4 @@ xdotool mousemove 300 125 click 1
 sleep 0.5
 xdotool mousemove 850 560
 sleep 1
-mkdir -p "$(dirname "$out")"
-import -window root "$work/shot.png"
-convert "$work/shot.png" -strip "$out"
-echo "wrote $out"
+take_screenshot "$out"
