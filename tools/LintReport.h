@@ -14,8 +14,11 @@ namespace vedivez {
 // drop them.
 class LintReport {
 public:
+    // Both lists are read when writing, so they must outlive the report.
+    explicit LintReport(const std::vector<LintFinding>& findings)
+        : LintReport(findings, NoLines()) {}
     LintReport(const std::vector<LintFinding>& findings,
-               const std::vector<StationContent::UnknownLine>& unknownLines = {})
+               const std::vector<StationContent::UnknownLine>& unknownLines)
         : findings_(findings), unknownLines_(unknownLines) {}
 
     // "line L: unknown line kind ..." and "COL,ROW NAME: message" lines, then "N findings"
@@ -29,6 +32,11 @@ public:
     static std::string UnknownLineMessage(const StationContent::UnknownLine& line);
 
 private:
+    static const std::vector<StationContent::UnknownLine>& NoLines() {
+        static const std::vector<StationContent::UnknownLine> none;
+        return none;
+    }
+
     const std::vector<LintFinding>& findings_;
     const std::vector<StationContent::UnknownLine>& unknownLines_;
 };
