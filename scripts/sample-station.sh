@@ -10,8 +10,9 @@ station="$1"
     printf 'SET_Vyska;12\r\nSET_Sirka;30\r\n'
     for key in Stanice Autor Verze Popis; do printf 'SET_%s;<Nazev stanice>\r\n' "$key"; done
 } >"$station"
-tile() { # col row name; a corner is joined when the tile runs into it
+tile() { # col row name; a corner is joined when the tile runs into it; replaces the cell's tile
     local f=() code
+    sed -i "/^PRUSVITKA;X=$1;Y=$2;/d" "$station"
     for code in LH LS LD SH SD PH PS PD; do
         case "$3" in *"$code"*) f+=(-1) ;; *) f+=(0) ;; esac
     done
