@@ -74,7 +74,7 @@ mkdir -p "$HOME"
 scripts/sample-station.sh "$work/station.reru"
 cp "$work/station.reru" "$work/STATION.RERU"
 answer=$(/usr/bin/vedivez-tool check "$work/station.reru")
-[ "$answer" = "rows=12 cols=30 elements=109" ] || fail "vedivez-tool check says '$answer'"
+[ "$answer" = "rows=12 cols=30 elements=96" ] || fail "vedivez-tool check says '$answer'"
 [ "$(/usr/bin/vedivez --version)" = "vedivez (VediVEZ) $version" ] || fail "vedivez --version"
 for f in station.reru STATION.RERU; do
     type=$(xdg-mime query filetype "$work/$f")

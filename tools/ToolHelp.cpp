@@ -30,7 +30,7 @@ const CommandHelp kCommands[] = {
               "\n"
               "Example:\n"
               "  $ vedivez-tool check station.reru\n"
-              "  rows=12 cols=30 elements=109\n"},
+              "  rows=12 cols=30 elements=96\n"},
     {"lint",
      "Usage: vedivez-tool lint FILE [--json]\n"
      "\n"
