@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QStringList>
 #include <QTest>
@@ -114,6 +116,13 @@ protected:
         return found;
     }
     SurfaceWidget* Surface() const { return window->View().SurfaceControl(); }
+    // A menu of the menu bar by its caption; nullptr when there is none.
+    QMenu* TopMenu(const char* caption) const {
+        for (QAction* top : window->menuBar()->actions())
+            if (top->text() == QString::fromUtf8(caption))
+                return top->menu();
+        return nullptr;
+    }
     PanelState& Panel() const { return window->Panel(); }
     // Chooses a menu item as the user would, through its action.
     void Trigger(const char* component) const {

@@ -31,10 +31,7 @@ protected:
 };
 
 TEST_F(CheckTest, ItemsFollowTheScaleAndStartOff) {
-    QMenu* view = nullptr;
-    for (QAction* top : window->menuBar()->actions())
-        if (top->text() == QStringLiteral("Zobrazit"))
-            view = top->menu();
+    QMenu* view = TopMenu("Zobrazit");
     ASSERT_NE(view, nullptr);
     const QList<QAction*> items = view->actions();
     ASSERT_EQ(items.size(), 7);

@@ -64,10 +64,7 @@ protected:
 };
 
 TEST_F(ZoomTest, ScaleSubmenuEndsTheViewMenu) {
-    QMenu* view = nullptr;
-    for (QAction* top : window->menuBar()->actions())
-        if (top->text() == QStringLiteral("Zobrazit"))
-            view = top->menu();
+    QMenu* view = TopMenu("Zobrazit");
     ASSERT_NE(view, nullptr);
     const QList<QAction*> items = view->actions();
     // The documented submenus, then the scale and, after it, the connection check's items.
