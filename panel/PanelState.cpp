@@ -127,7 +127,10 @@ bool PanelState::ShiftAll(int32_t dx, int32_t dy) {
     for (const TPolePanelu& e : elements_) {
         const int64_t x = int64_t(e.X) + dx;
         const int64_t y = int64_t(e.Y) + dy;
-        if (x < 0 || x > PanelCols || y < 0 || y > PanelRows) {
+        // The message says that a shift never pushes a tile off the panel; tiles left
+        // beyond a panel made smaller keep only the outer bound.
+        if (x < 0 || x > PanelCols || y < 0 || y > PanelRows ||
+            (InsidePanel(e.X, e.Y) && !InsidePanel(x, y))) {
             window_.ShowMessage(ShiftRefusedMessage());
             return false;
         }

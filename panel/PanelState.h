@@ -84,8 +84,10 @@ public:
     void FillRow(int32_t lastCol, int32_t row, int32_t count);
 
     // Moves every element by (dx, dy) cells, or refuses with a message when any element
-    // would leave 0..PanelCols x 0..PanelRows (both bounds inclusive). Returns whether the
-    // shift was allowed; one that moved elements makes the document modified.
+    // would leave 0..PanelCols x 0..PanelRows (both bounds inclusive), or when an element
+    // inside the panel would end up outside it. Elements already beyond a smaller panel
+    // may stay beyond it or come back in. Returns whether the shift was allowed; one that
+    // moved elements makes the document modified.
     bool ShiftAll(int32_t dx, int32_t dy);
 
     // Appends a record as it is, without the one-element-per-cell test (file loading).
@@ -95,6 +97,12 @@ public:
     void ReplaceElements(std::vector<TPolePanelu> elements);
     // The same with an index already built for exactly these elements.
     void ReplaceElements(std::vector<TPolePanelu> elements, CellIndex index);
+
+    // Whether the cell is one of the panel's columns 0 .. PanelCols - 1 and rows
+    // 0 .. PanelRows - 1.
+    bool InsidePanel(int64_t col, int64_t row) const {
+        return col >= 0 && col < PanelCols && row >= 0 && row < PanelRows;
+    }
 
     // Cell under a surface pixel, as integer division truncating toward zero.
     int32_t ColumnAt(int32_t px) const { return px / CellWidth; }

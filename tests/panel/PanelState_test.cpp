@@ -210,10 +210,15 @@ TEST_F(PanelStateTest, ShiftAllMovesOrRefusesWithInclusiveBounds) {
     const Case cases[] = {
         {"left from column 0", 150, 50, {{0, 3}, {5, 3}}, -1, 0, false},
         {"left from columns 1..150", 150, 50, {{1, 0}, {150, 50}}, -1, 0, true},
-        {"right into column PanelCols", 150, 50, {{149, 0}}, 1, 0, true},
+        // A tile inside the panel is never pushed off it, not even into column PanelCols.
+        {"right from the last column", 150, 50, {{149, 0}}, 1, 0, false},
         {"right beyond PanelCols", 150, 50, {{150, 0}}, 1, 0, false},
-        {"down into row PanelRows", 150, 50, {{0, 49}}, 0, 1, true},
+        {"down from the last row", 150, 50, {{0, 49}}, 0, 1, false},
         {"down beyond PanelRows", 150, 50, {{0, 50}}, 0, 1, false},
+        {"one of several off the panel", 150, 50, {{5, 5}, {148, 7}}, 2, 0, false},
+        // Tiles already beyond a smaller panel keep the outer bound: along the edge, or back in.
+        {"along the edge beyond the panel", 100, 50, {{100, 5}, {3, 3}}, 0, 1, true},
+        {"back in from beyond the panel", 100, 50, {{100, 50}}, -1, -1, true},
         {"up from row 0", 150, 50, {{3, 0}}, 0, -1, false},
         {"by zero with an element beyond the panel", 100, 50, {{120, 0}}, 0, 0, false},
         {"by zero inside the panel", 150, 50, {{5, 5}}, 0, 0, true},
@@ -311,8 +316,12 @@ struct ListModel {
     bool Shift(int32_t dx, int32_t dy, int32_t cols, int32_t rows) {
         if (list.empty())
             return false;
+        auto inside = [&](int32_t x, int32_t y) {
+            return x >= 0 && x < cols && y >= 0 && y < rows;
+        };
         for (const auto& e : list)
-            if (e.X + dx < 0 || e.X + dx > cols || e.Y + dy < 0 || e.Y + dy > rows)
+            if (e.X + dx < 0 || e.X + dx > cols || e.Y + dy < 0 || e.Y + dy > rows ||
+                (inside(e.X, e.Y) && !inside(e.X + dx, e.Y + dy)))
                 return false;
         for (auto& e : list)
             e.X += dx, e.Y += dy;
