@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <algorithm>
 
 namespace vedivez {
 
@@ -43,25 +44,53 @@ void MouseEditing::BeginDrag() {
     panel_.DragStartRow = panel_.CursorY / panel_.CellHeight;
 }
 
-void MouseEditing::X_PlochaMouseUp(Qt::MouseButton button, int x, int y) {
-    // The edit at the release point comes first; the drag's run, which may cover the same
-    // cell again, follows in EndDrag.
-    if (button == Qt::LeftButton)
-        panel_.PlaceElementAt(x, y, false);
-    else if (button == Qt::RightButton)
-        panel_.PlaceElementAt(x, y, true);
-    EndDrag();
+bool MouseEditing::OnPanel(int x, int y) const {
+    // The cell of a pixel truncates toward zero, so a pixel just left of or above the panel
+    // would count as column or row 0: the pixel itself is tested.
+    return x >= 0 && y >= 0 && panel_.InsidePanel(panel_.ColumnAt(x), panel_.RowAt(y));
 }
 
-void MouseEditing::EndDrag() {
+void MouseEditing::X_PlochaMouseUp(Qt::MouseButton button, int x, int y) {
+    // The edit at the release point comes first; the drag's run, which may cover the same
+    // cell again, follows in EndDrag. A release beyond the panel (the pointer stays captured
+    // while a button is held) edits nothing there.
+    if (OnPanel(x, y)) {
+        if (button == Qt::LeftButton)
+            panel_.PlaceElementAt(x, y, false);
+        else if (button == Qt::RightButton)
+            panel_.PlaceElementAt(x, y, true);
+    }
+    EndDrag(button);
+}
+
+void MouseEditing::EndDrag(Qt::MouseButton button) {
     panel_.DragEndCol = panel_.CursorX / panel_.CellWidth;
     panel_.DragEndRow = panel_.CursorY / panel_.CellHeight;
-    if (panel_.DragStartRow == panel_.DragEndRow && panel_.DragStartCol < panel_.DragEndCol)
-        panel_.FillRow(panel_.DragEndCol, panel_.DragEndRow,
-                       panel_.DragEndCol - panel_.DragStartCol);
+    // Only the placing button lays a row: a right-button drag is a removal gesture, and a
+    // middle-button one does nothing, so both change at most their release cell.
+    if (button == Qt::LeftButton && panel_.DragStartRow == panel_.DragEndRow &&
+        panel_.DragStartCol < panel_.DragEndCol)
+        FillDraggedRun();
     dragBox_->setChecked(false);
     startLabel_->setText(kIdleText);
     endLabel_->setText(kIdleText);
+}
+
+void MouseEditing::FillDraggedRun() {
+    // A drag that runs on beyond the panel's edge, however far (at a small scale one pixel
+    // of overshoot is several cells), fills up to the panel's last column.
+    const int32_t row = panel_.DragEndRow;
+    const int64_t first = std::max<int64_t>(panel_.DragStartCol, 0);
+    const int64_t last = std::min<int64_t>(panel_.DragEndCol, int64_t(panel_.PanelCols) - 1);
+    if (first > last || !panel_.InsidePanel(first, row))
+        return;
+    if (first < last) {
+        panel_.FillRow(int32_t(last), row, int32_t(last - first));
+        return;
+    }
+    // Only the start cell of the run lies on the panel.
+    panel_.PlaceElementAt(int32_t(first) * panel_.CellWidth + 2, row * panel_.CellHeight + 2,
+                          false);
 }
 
 void MouseEditing::Zpt1Click() {

@@ -11,8 +11,9 @@ namespace vedivez {
 class PanelState;
 
 // Turns pointer and focus events of the surface into panel operations: the snapped cursor,
-// one placement or removal on every button release, a row filled by a left-to-right drag,
-// and the drag display on the left panel; also the four one-cell shift commands.
+// one placement or removal on a left or right button release, a row filled by a
+// left-to-right drag with the left button, and the drag display on the left panel; also
+// the four one-cell shift commands. No edit of the mouse reaches a cell outside the panel.
 class MouseEditing {
 public:
     MouseEditing(PanelState& panel, QCheckBox* dragBox, QLabel* startLabel, QLabel* endLabel);
@@ -25,7 +26,8 @@ public:
 
     void TrackCursor(int x, int y);
     void BeginDrag();
-    void EndDrag();
+    // Ends the drag that the release of `button` finished; only the left button lays a row.
+    void EndDrag(Qt::MouseButton button);
 
     // "<CursorX>x<CursorY>" in surface pixels.
     QString PositionText() const;
@@ -36,6 +38,11 @@ public:
     void Posunoutve2Click();  // up
 
 private:
+    // Whether the surface pixel lies on the panel (not left of, above or beyond it).
+    bool OnPanel(int x, int y) const;
+    // Lays the tile in the dragged run of cells, as far as it lies on the panel.
+    void FillDraggedRun();
+
     PanelState& panel_;
     QCheckBox* dragBox_;
     QLabel* startLabel_;

@@ -1,8 +1,10 @@
 #include "AppTestSupport.h"
 
 #include "app/MouseEditing.h"
+#include "app/PanelView.h"
 #include "panel/DocumentTexts.h"
 #include "panel/HeadlessPanel.h"
+#include "panel/ZoomLevel.h"
 
 #include <QCheckBox>
 #include <QCursor>
@@ -135,32 +137,90 @@ TEST_F(MouseEditingTest, RightClickRemovesFromAFullCellAndPlacesInAnEmptyOne) {
     EXPECT_EQ(window->StatusText(1), StateModified());
 }
 
-TEST_F(MouseEditingTest, OtherButtonsOnlyMoveTheDragDisplay) {
+// Only the left button lays a row. A right-button drag removes, or places on an empty cell,
+// at its release point alone; a middle-button drag or click changes nothing on the panel.
+TEST_F(MouseEditingTest, OnlyALeftButtonDragLaysARow) {
+    Drag(Cell(1, 5), Cell(4, 5)); // columns 1 to 4 of row 5, in the list as 4, 1, 2, 3
+    Panel().SelectedName = "VYH_sLSPS_sLDPS";
+    const struct {
+        const char* what;
+        Qt::MouseButton button;
+        QPoint from, to;
+        std::vector<std::pair<int, int>> after; // in list order
+    } drags[] = {
+        {"right over the laid row",
+         Qt::RightButton,
+         Cell(1, 5),
+         Cell(4, 5),
+         {{3, 5}, {1, 5}, {2, 5}}},
+        {"right along an empty row",
+         Qt::RightButton,
+         Cell(1, 7),
+         Cell(3, 7),
+         {{3, 5}, {1, 5}, {2, 5}, {3, 7}}},
+        {"middle along the laid row",
+         Qt::MiddleButton,
+         Cell(0, 5),
+         Cell(6, 5),
+         {{3, 5}, {1, 5}, {2, 5}, {3, 7}}},
+        {"middle along an empty row",
+         Qt::MiddleButton,
+         Cell(1, 9),
+         Cell(3, 9),
+         {{3, 5}, {1, 5}, {2, 5}, {3, 7}}},
+    };
+    for (const auto& d : drags) {
+        Drag(d.from, d.to, d.button);
+        EXPECT_EQ(Cells(), d.after) << d.what;
+        EXPECT_FALSE(Dragging()) << d.what;
+        EXPECT_EQ(StartText(), QStringLiteral("0x0")) << d.what;
+    }
+    // The tiles the right-button drags passed over are the ones the left drag laid.
+    for (const TPolePanelu& e : Panel().Elements())
+        EXPECT_EQ(e.NAME, e.Y == 5 ? "KOL_sLSPS" : "VYH_sLSPS_sLDPS") << e.X << "," << e.Y;
     Click(Cell(4, 4), Qt::MiddleButton);
-    EXPECT_TRUE(Panel().Elements().empty());
-    EXPECT_FALSE(Dragging());
-    // A middle-button drag to the right along a row still fills the run.
-    Drag(Cell(1, 5), Cell(3, 5), Qt::MiddleButton);
-    EXPECT_EQ(Cells(), (std::vector<std::pair<int, int>>{{1, 5}, {2, 5}, {3, 5}}));
-    // A right-button drag removes at the release point, then fills the whole run.
-    Drag(Cell(1, 5), Cell(3, 5), Qt::RightButton);
-    EXPECT_EQ(Panel().Elements().size(), 3u);
+    EXPECT_EQ(Panel().Elements().size(), 4u);
 }
 
-// With the pointer captured, a release outside the surface is used as it comes.
-TEST_F(MouseEditingTest, ReleaseOutsideTheSurfaceUsesItsCoordinates) {
-    const struct {
-        int x;
-        int col;
-    } cases[] = {{-10, 0}, {-50, -1}, {-47, -1}, {-94, -2}};
-    for (const auto& c : cases) {
+// The pointer stays captured while a button is held, so a release may come from beyond the
+// panel, however far at a small scale: it edits nothing there, and a row laid by a drag
+// that runs on past the last column stops at that column.
+TEST_F(MouseEditingTest, NoMouseEditLandsOutsideThePanel) {
+    const int width = Panel().PanelCols * 47, height = Panel().PanelRows * 47;
+    // None to the right of the press in its row, where a left drag lays a row.
+    const QPoint outside[] = {{-10, 60},    {-50, 60},    {-1, -1},
+                              {width, 200}, {60, height}, {width + 500, height + 500}};
+    for (const QPoint release : outside) {
+        for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+            MoveTo(Cell(0, 1));
+            Press(Cell(0, 1), button);
+            MoveTo(release);
+            Release(release, button);
+            EXPECT_TRUE(Panel().Elements().empty()) << release.x() << "," << release.y();
+        }
+    }
+    // The last column of the panel still takes a click.
+    Click({width - 1, height - 1});
+    EXPECT_EQ(Cells(),
+              (std::vector<std::pair<int, int>>{{Panel().PanelCols - 1, Panel().PanelRows - 1}}));
+
+    // Along row 0 of a 10 x 10 panel at the smallest scale, a drag released far to the right
+    // of the panel: the row is laid from the start to column 9 and nowhere else.
+    window->SetWidthValue(10);
+    window->SetHeightValue(10);
+    PanelView& view = window->View();
+    view.SetZoom(ZoomLevel::All().back());
+    for (const QPoint from : {QPoint(0, 0), QPoint(1, 0)}) {
         Panel().ClearElements();
-        MoveTo(Cell(0, 1));
-        Press(Cell(0, 1));
-        Release({c.x, 60});
-        ASSERT_EQ(Panel().Elements().size(), 1u) << c.x;
-        EXPECT_EQ(Panel().Elements()[0].X, c.col) << c.x;
-        EXPECT_EQ(Panel().Elements()[0].Y, 1) << c.x;
+        const QPoint beyond(view.Viewport()->width() - 2, 0);
+        MoveTo(from);
+        Press(from);
+        MoveTo(beyond);
+        Release(beyond);
+        std::vector<std::pair<int, int>> laid;
+        for (int col = view.ToPanel(from).x() / 47; col <= 9; ++col)
+            laid.emplace_back(col, 0);
+        EXPECT_EQ(Cells(), laid) << "from column " << laid.front().first;
     }
 }
 
