@@ -110,7 +110,7 @@ QString Describe(const Parsed& p) {
         if (valid(s[2]) && valid(s[3]))
             return text + QString::fromUtf8(", spojky %1 a %2").arg(s[2].Text(), s[3].Text());
         // A slip whose name reaches a point off the crossing: the tile draws the slip
-        // between the two points the other slip leaves, and says so.
+        // between the two points the other slip leaves, and that is what the text names.
         const Segment& good = valid(s[2]) ? s[2] : s[3];
         const Segment& named = valid(s[2]) ? s[3] : s[2];
         QStringList rest;
@@ -123,8 +123,7 @@ QString Describe(const Parsed& p) {
             if (rest[1] == named.a || rest[1] == named.b)
                 std::swap(rest[0], rest[1]);
             const QString drawn = rest[0] + QString::fromUtf8("–") + rest[1];
-            return text + QString::fromUtf8(", spojky %1 a %2 (v názvu je %3%4)")
-                              .arg(good.Text(), drawn, named.a, named.b);
+            return text + QString::fromUtf8(", spojky %1 a %2").arg(good.Text(), drawn);
         }
     }
     return {};

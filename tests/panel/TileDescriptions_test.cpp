@@ -24,9 +24,9 @@ TEST(TileDescriptionsTest, NamesReadAsTheirTrack) {
         {"HKO_sLDPH", "Hranice kolejového obvodu: kolej LD–PH dělená uprostřed — HKO_sLDPH"},
         {"ANG_sLSPS_sLHPD_sLSPD_sLHPS",
          "Anglická výhybka: LS–PS × LH–PD, spojky LS–PD a LH–PS — ANG_sLSPS_sLHPD_sLSPD_sLHPS"},
-        // The slip named SDLH is drawn SD–PH, and the description says so.
+        // The slip named SDLH is drawn SD–PH: the description names what the tile draws.
         {"ANG_sLDPH_sSDSH_sLDSH_sSDLH", "Anglická výhybka: LD–PH × SD–SH, spojky LD–SH a SD–PH "
-                                        "(v názvu je SDLH) — ANG_sLDPH_sSDSH_sLDSH_sSDLH"},
+                                        "— ANG_sLDPH_sSDSH_sLDSH_sSDLH"},
         // Outside the grammar: the name alone.
         {"NEZNAMY", "NEZNAMY"},
         {"KOL_sLSXX", "KOL_sLSXX"},
