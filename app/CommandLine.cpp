@@ -5,8 +5,10 @@
 #include "app/MainWindow.h"
 #include "panel/Version.h"
 
-#include <QFileInfo>
+#include <algorithm>
+#include <climits>
 #include <ostream>
+#include <unistd.h>
 
 namespace vedivez {
 
@@ -35,20 +37,20 @@ EditorCommandLine Usage(const QString& problem) {
 
 } // namespace
 
-EditorCommandLine ParseEditorCommandLine(const QStringList& args) {
-    QStringList files;
+EditorCommandLine ParseEditorCommandLine(const std::vector<std::string>& args) {
+    std::vector<std::string> files;
     bool help = false, version = false, optionsEnded = false;
-    QString unknown;
-    for (const QString& arg : args) {
-        if (optionsEnded || !arg.startsWith(QLatin1Char('-')) || arg == QStringLiteral("-")) {
-            files << arg;
-        } else if (arg == QStringLiteral("--")) {
+    std::string unknown;
+    for (const std::string& arg : args) {
+        if (optionsEnded || !arg.starts_with('-') || arg == "-") {
+            files.push_back(arg);
+        } else if (arg == "--") {
             optionsEnded = true;
-        } else if (arg == QStringLiteral("--help") || arg == QStringLiteral("-h")) {
+        } else if (arg == "--help" || arg == "-h") {
             help = true;
-        } else if (arg == QStringLiteral("--version")) {
+        } else if (arg == "--version") {
             version = true;
-        } else if (unknown.isEmpty()) {
+        } else if (unknown.empty()) {
             unknown = arg;
         }
     }
@@ -56,16 +58,16 @@ EditorCommandLine ParseEditorCommandLine(const QStringList& args) {
         return {EditorCommandLine::Action::Help, {}, {}};
     if (version)
         return {EditorCommandLine::Action::Version, {}, {}};
-    if (!unknown.isEmpty())
-        return Usage(QStringLiteral("unknown option '%1'").arg(unknown));
+    if (!unknown.empty())
+        return Usage(QStringLiteral("unknown option '%1'").arg(QString::fromLocal8Bit(unknown)));
     if (files.size() > 1)
         return Usage(QStringLiteral("one station file at most, not %1").arg(files.size()));
-    if (!files.isEmpty() && files.first().isEmpty())
+    if (!files.empty() && files.front().empty())
         return Usage(QStringLiteral("the file name is empty"));
     // Reading standard input is not a thing the editor does.
-    if (!files.isEmpty() && files.first() == QStringLiteral("-"))
+    if (!files.empty() && files.front() == "-")
         return Usage(QStringLiteral("'-' (standard input) is not a station file"));
-    return {EditorCommandLine::Action::Run, files.value(0), {}};
+    return {EditorCommandLine::Action::Run, files.empty() ? std::string() : files.front(), {}};
 }
 
 int AnswerEditorCommandLine(const EditorCommandLine& command, std::ostream& out,
@@ -86,8 +88,38 @@ int AnswerEditorCommandLine(const EditorCommandLine& command, std::ostream& out,
     return -1;
 }
 
-void OpenStartFile(TPanelVAD& window, const QString& file) {
-    window.Errors().Guard([&] { window.Files().Open(FileCommands::FileToOpen(QFileInfo(file).absoluteFilePath())); });
+std::string AbsolutePath(const std::string& path) {
+    std::string full = path;
+    if (!path.starts_with('/')) {
+        std::string folder(PATH_MAX, '\0');
+        if (::getcwd(folder.data(), folder.size()))
+            full = std::string(folder.c_str()) + "/" + path;
+    }
+    // The steps are taken out by their text, as a shell's `cd -L` does.
+    std::vector<std::string> steps;
+    size_t start = 0;
+    while (start <= full.size()) {
+        const size_t slash = std::min(full.find('/', start), full.size());
+        const std::string step = full.substr(start, slash - start);
+        if (step == "..") {
+            if (!steps.empty())
+                steps.pop_back();
+        } else if (!step.empty() && step != ".") {
+            steps.push_back(step);
+        }
+        start = slash + 1;
+    }
+    if (!full.starts_with('/'))
+        return path; // no working folder to start from: the name as given
+    std::string clean;
+    for (const std::string& step : steps)
+        clean += "/" + step;
+    return clean.empty() ? std::string("/") : clean;
+}
+
+void OpenStartFile(TPanelVAD& window, const std::string& file) {
+    window.Errors().Guard(
+        [&] { window.Files().Open(FileCommands::FileToOpen(AbsolutePath(file))); });
 }
 
 } // namespace vedivez

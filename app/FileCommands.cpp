@@ -2,19 +2,47 @@
 
 #include "app/PanelView.h"
 #include "app/Prompts.h"
+#include "app/RecentFiles.h"
 #include "panel/DocumentTexts.h"
+#include "panel/FileAccess.h"
 #include "panel/PanelState.h"
 #include "panel/PanelWindow.h"
 #include "panel/StationFile.h"
 
-#include <QDir>
 #include <QFileInfo>
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <vector>
 
 namespace vedivez {
 
 namespace {
 
-const QString kExtension = QStringLiteral("reru");
+const std::string kExtension = "reru";
+
+bool IsFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool Exists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+// Whether the path ends in `ending`, ASCII letters compared in any letter case.
+bool EndsWithAnyCase(const std::string& path, const std::string& ending) {
+    return path.size() >= ending.size() &&
+           std::equal(ending.begin(), ending.end(), path.end() - std::ptrdiff_t(ending.size()),
+                      [](char a, char b) {
+                          auto lower = [](char c) {
+                              return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+                          };
+                          return lower(a) == lower(b);
+                      });
+}
 
 // Frames stop while a file dialog is open or a file is read or written, and start again
 // however the step ends.
@@ -32,40 +60,52 @@ private:
 } // namespace
 
 FileCommands::FileCommands(PanelState& panel, StationWindow& window, Prompts& prompts,
-                           PanelView& view, std::function<QString()> statusPath,
-                           std::function<QString()> stateWord)
-    : panel_(panel), window_(window), prompts_(prompts), view_(view),
-      statusPath_(std::move(statusPath)), stateWord_(std::move(stateWord)) {}
+                           PanelView& view, RecentFiles& recent, std::function<QString()> stateWord)
+    : panel_(panel), window_(window), prompts_(prompts), view_(view), recent_(recent),
+      stateWord_(std::move(stateWord)) {}
 
 QString FileCommands::Filter() {
     return QStringLiteral("Stanice VediVEZ (*.reru)");
 }
 
-QString FileCommands::WithDefaultExtension(const QString& path) {
-    if (path.endsWith(QLatin1Char('.') + kExtension, Qt::CaseInsensitive))
+std::string FileCommands::WithDefaultExtension(const std::string& path) {
+    if (EndsWithAnyCase(path, "." + kExtension))
         return path;
-    if (path.endsWith(QLatin1Char('.')))
+    if (!path.empty() && path.back() == '.')
         return path + kExtension;
-    return path + QLatin1Char('.') + kExtension;
+    return path + "." + kExtension;
 }
 
-QString FileCommands::FileToOpen(const QString& path) {
-    if (QFileInfo(path).isFile())
+QString FileCommands::WithDefaultExtension(const QString& path) {
+    return PathForDisplay(WithDefaultExtension(NativePath(path)));
+}
+
+std::string FileCommands::FileToOpen(const std::string& path) {
+    if (IsFile(path))
         return path;
-    const QString named = WithDefaultExtension(path);
-    if (named == path || QFileInfo::exists(named))
+    const std::string named = WithDefaultExtension(path);
+    if (named == path || Exists(named))
         return named;
     // The folder may hold the file with its extension in other letters ("VELKE.RERU").
-    const QFileInfo wanted(named);
-    const QString stem = wanted.fileName().chopped(kExtension.size());
+    const size_t slash = named.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? std::string() : named.substr(0, slash + 1);
+    const std::string name = named.substr(folder.size());
+    const std::string stem = name.substr(0, name.size() - kExtension.size());
     // Every name is compared, not a pattern: a station name may hold "[" or "*".
-    const QStringList candidates = wanted.dir().entryList(QDir::Files | QDir::Hidden);
-    for (const QString& candidate : candidates) {
-        if (candidate.size() == wanted.fileName().size() && candidate.startsWith(stem) &&
-            candidate.endsWith(kExtension, Qt::CaseInsensitive))
-            return wanted.dir().filePath(candidate);
+    std::vector<std::string> found;
+    if (DIR* entries = ::opendir(folder.empty() ? "." : folder.c_str())) {
+        while (const dirent* entry = ::readdir(entries)) {
+            const std::string candidate = entry->d_name;
+            if (candidate.size() == name.size() && candidate.starts_with(stem) &&
+                EndsWithAnyCase(candidate, kExtension) && IsFile(folder + candidate))
+                found.push_back(candidate);
+        }
+        ::closedir(entries);
     }
-    return named;
+    if (found.empty())
+        return named;
+    return folder + *std::min_element(found.begin(), found.end());
 }
 
 bool FileCommands::ConfirmDiscard() {
@@ -78,6 +118,7 @@ void FileCommands::NewStation() {
     if (!ConfirmDiscard())
         return;
     panel_.ClearElements();
+    documentFile_.clear();
     window_.SetStatusPath(NoFileText());
     window_.SetDocumentState(StateNew());
     window_.SetCaption(AppTitle() + QStringLiteral(" - Nová stanice"));
@@ -96,20 +137,37 @@ void FileCommands::MP_OtevreniClick() {
     }
     if (!chosen || chosen->isEmpty())
         return;
-    Open(FileToOpen(*chosen));
+    Open(FileToOpen(NativePath(*chosen)));
 }
 
-void FileCommands::Open(const QString& path) {
-    openName_ = path;
+void FileCommands::Open(const std::string& nativePath) {
+    openName_ = PathForDisplay(nativePath);
     LoadReport report;
     {
         FramesPaused paused(view_);
-        report = LoadStation(path, panel_, window_);
+        report = LoadStation(nativePath, panel_, window_);
     }
+    documentFile_ = nativePath;
+    recent_.Add(nativePath);
     // Lines a save would drop are said at once, while the file they are in is known.
     const QString notice = UnknownLinesNotice(report);
     if (!notice.isEmpty())
         prompts_.ShowMessage(notice);
+}
+
+void FileCommands::OpenRecent(const std::string& nativePath) {
+    // A file moved or deleted since is said at once, before any question about the panel.
+    struct stat st {};
+    if (::stat(nativePath.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
+        recent_.Remove(nativePath);
+        prompts_.ShowMessage(QString::fromUtf8("Soubor „%1“ už neexistuje. Byl odebrán ze "
+                                               "seznamu naposledy otevřených.")
+                                 .arg(PathForDisplay(nativePath)));
+        return;
+    }
+    if (!ConfirmDiscard())
+        return;
+    Open(nativePath);
 }
 
 QString FileCommands::AskSavePath() {
@@ -129,26 +187,31 @@ QString FileCommands::AskSavePath() {
     return path;
 }
 
-void FileCommands::Save(const QString& path) {
-    FramesPaused paused(view_);
-    SaveStation(path, panel_, window_);
+void FileCommands::Save(const std::string& nativePath) {
+    {
+        FramesPaused paused(view_);
+        SaveStation(nativePath, panel_, window_);
+    }
+    documentFile_ = nativePath;
+    recent_.Add(nativePath);
 }
 
 void FileCommands::MP_UlozeniClick() {
-    const QString current = statusPath_();
-    if (current != NoFileText()) {
-        Save(current);
+    // The file is kept as bytes, not read back from the status bar's text: a name that is
+    // not UTF-8 shows there with replacement characters.
+    if (!documentFile_.empty()) {
+        Save(documentFile_);
         return;
     }
     const QString path = AskSavePath();
     if (!path.isEmpty())
-        Save(path);
+        Save(NativePath(path));
 }
 
 void FileCommands::MP_UlozitJakoClick() {
     const QString path = AskSavePath();
     if (!path.isEmpty())
-        Save(path);
+        Save(NativePath(path));
 }
 
 } // namespace vedivez

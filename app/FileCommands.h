@@ -2,21 +2,25 @@
 
 #include <QString>
 #include <functional>
+#include <string>
 
 namespace vedivez {
 
 class PanelState;
 class PanelView;
 class Prompts;
+class RecentFiles;
 class StationWindow;
 
 // New, Open, Save and Save As, with the question before unsaved changes are thrown away and
-// the document state that the status bar and caption show.
+// the document state that the status bar and caption show. The station's file is kept as
+// the file system's bytes, so a name that is not UTF-8 is read and written back as it is.
 class FileCommands {
 public:
-    // `stateWord` reads the document state word back from the status bar.
+    // `stateWord` reads the document state word back from the status bar; every file opened
+    // or saved goes to the front of `recent`.
     FileCommands(PanelState& panel, StationWindow& window, Prompts& prompts, PanelView& view,
-                 std::function<QString()> statusPath, std::function<QString()> stateWord);
+                 RecentFiles& recent, std::function<QString()> stateWord);
 
     void MP_NovyClick() { NewStation(); }
     void MP_OtevreniClick();
@@ -27,9 +31,13 @@ public:
     void NewStation();
     // True when nothing unsaved would be lost, or the user agreed to lose it.
     bool ConfirmDiscard();
-    // Loads the station file at `path` (the Open dialog's choice, or the file named at start)
-    // and remembers it for the next Open dialog.
-    void Open(const QString& path);
+    // Loads the station file at the path (the file system's bytes: the Open dialog's choice,
+    // the file named at start, an item of the recent files) and remembers it for the next
+    // Open dialog, for Save and among the recent files.
+    void Open(const std::string& nativePath);
+    // An item of "Naposledy otevřené": asks as Open does, then opens the file; a file that
+    // no longer exists is dropped from the list with a message instead.
+    void OpenRecent(const std::string& nativePath);
 
     // The names last chosen in the two dialogs.
     const QString& LastSaveName() const { return saveName_; }
@@ -40,26 +48,29 @@ public:
     // The one place that adds the extension: a name that does not end in ".reru" (in any
     // letter case) gets ".reru", so "Brno hl.n" becomes "Brno hl.n.reru"; a name ending in
     // a dot only gets "reru".
+    static std::string WithDefaultExtension(const std::string& nativePath);
     static QString WithDefaultExtension(const QString& path);
-    // The file an Open of `path` reads: the path itself when such a file exists, else the
+    // The file an Open of the path reads: the path itself when such a file exists, else the
     // name with the extension, else an existing file of that name whose extension differs
     // only in letter case ("VELKE" opens "VELKE.RERU").
-    static QString FileToOpen(const QString& path);
+    static std::string FileToOpen(const std::string& nativePath);
 
 private:
     // Shows the save dialog; the chosen path (confirmed when it would replace a file), or an
     // empty text when the user gave up.
     QString AskSavePath();
-    void Save(const QString& path);
+    void Save(const std::string& nativePath);
 
     PanelState& panel_;
     StationWindow& window_;
     Prompts& prompts_;
     PanelView& view_;
-    std::function<QString()> statusPath_;
+    RecentFiles& recent_;
     std::function<QString()> stateWord_;
     QString saveName_;
     QString openName_;
+    // The file the panel was last loaded from or saved to; empty for a new station.
+    std::string documentFile_;
 };
 
 } // namespace vedivez

@@ -10,6 +10,7 @@
 #include "app/PanelNavigation.h"
 #include "app/PanelView.h"
 #include "app/Prompts.h"
+#include "app/RecentFiles.h"
 #include "app/SurfaceWidget.h"
 #include "app/WindowShortcuts.h"
 #include "app/ZoomController.h"
@@ -55,6 +56,18 @@ QPushButton* ToolButton(const QString& name, const QString& picture, int left, Q
     button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
+
+// The tool bar's file buttons; each does what its menu item does.
+struct FileButton {
+    const char* name;
+    const char* picture;
+    int left;
+    const char* item;
+};
+constexpr FileButton kFileButtons[] = {{"BB_Novy", ":/app/new.xpm", 5, "MP_Novy"},
+                                       {"BB_Ulozit", ":/app/save.xpm", 31, "MP_Ulozeni"},
+                                       {"BB_UlozitJako", ":/app/saveas.xpm", 57, "MP_UlozitJako"},
+                                       {"BB_Otevrit", ":/app/open.xpm", 84, "MP_Otevreni"}};
 
 QSpinBox* CellCountEdit(const QString& name, int value, QWidget* parent) {
     auto* edit = new QSpinBox(parent);
@@ -108,9 +121,6 @@ TPanelVAD::TPanelVAD(std::unique_ptr<Prompts> prompts, QWidget* parent)
     };
     palette_->onSelected = [this](const QString& name) { selectedLabel_->setText(name); };
     check_ = std::make_unique<CheckController>(panel_, *view_, *prompts_);
-    files_ = std::make_unique<FileCommands>(
-        panel_, *this, *prompts_, *view_, [this] { return StatusText(0); },
-        [this] { return StatusText(1); });
     BuildMenu();
     // The view options are read at every tick: their actions are looked up once.
     QAction* info = Action(QStringLiteral("MP_InfoVykreslovani"));
@@ -164,17 +174,7 @@ TPanelVAD::~TPanelVAD() {
 void TPanelVAD::BuildToolBar() {
     topBar_ = new BevelPanel(QStringLiteral("P_HorniLista"), BevelPanel::Style::Double);
     topBar_->setFixedHeight(33);
-    // Each file button does what its menu item does.
-    const struct {
-        const char* name;
-        const char* picture;
-        int left;
-        const char* item;
-    } fileButtons[] = {{"BB_Novy", ":/app/new.xpm", 5, "MP_Novy"},
-                       {"BB_Ulozit", ":/app/save.xpm", 31, "MP_Ulozeni"},
-                       {"BB_UlozitJako", ":/app/saveas.xpm", 57, "MP_UlozitJako"},
-                       {"BB_Otevrit", ":/app/open.xpm", 84, "MP_Otevreni"}};
-    for (const auto& b : fileButtons) {
+    for (const FileButton& b : kFileButtons) {
         QPushButton* button = ToolButton(QString::fromLatin1(b.name),
                                          QString::fromLatin1(b.picture), b.left, topBar_);
         const QString item = QString::fromLatin1(b.item);
@@ -325,6 +325,7 @@ void TPanelVAD::BuildMenu() {
         item(soubor, "MP_Otevreni", "Otevřít", K(Qt::CTRL | Qt::Key_O), file(&FileCommands::MP_OtevreniClick), enabled, false, ":/app/open.xpm"),
         item(soubor, "MP_Ulozeni", "Uložit", K(Qt::CTRL | Qt::Key_S), file(&FileCommands::MP_UlozeniClick), enabled, false, ":/app/save.xpm"),
         item(soubor, "MP_UlozitJako", "Uložit jako ...", K(Qt::CTRL | Qt::SHIFT | Qt::Key_S), file(&FileCommands::MP_UlozitJakoClick), enabled, false, ":/app/saveas.xpm"),
+        named(submenu(soubor, "Naposledy otevřené"), "MP_NaposledyOtevrene"),
         separator(soubor),
         item(soubor, "Konec1", "Konec", none, on(&TPanelVAD::Konec1Click)),
         item(upravy, "Zpt2", "Zpět", K(Qt::CTRL | Qt::Key_Z), noAction, disabled, false, ":/app/undo.xpm"),
@@ -365,6 +366,22 @@ void TPanelVAD::BuildMenu() {
     // clang-format on
     menu_ = std::make_unique<MainMenu>(items, *errors_, this);
     setMenuBar(menu_->Bar());
+    recent_ = std::make_unique<RecentFiles>(menu_->Submenu(QStringLiteral("MP_NaposledyOtevrene")));
+    files_ = std::make_unique<FileCommands>(panel_, *this, *prompts_, *view_, *recent_,
+                                            [this] { return StatusText(1); });
+    recent_->chosen = [this](const std::string& path) {
+        errors_->Guard([&] { files_->OpenRecent(path); });
+    };
+    // Each file button tells what it does and its key, as its menu item has them.
+    for (const FileButton& b : kFileButtons) {
+        const QAction* action = Action(QString::fromLatin1(b.item));
+        auto* button = topBar_->findChild<QPushButton*>(QString::fromLatin1(b.name));
+        QString caption = action->text();
+        if (caption.endsWith(QStringLiteral(" ...")))
+            caption.chop(4);
+        button->setToolTip(QStringLiteral("%1 (%2)").arg(
+            caption, action->shortcut().toString(QKeySequence::NativeText)));
+    }
     zoom_ = std::make_unique<ZoomController>(*view_, menu_->Submenu(QStringLiteral("MP_Meritko")));
     check_->Attach(Action(QStringLiteral("MP_KontrolaSpojeni")));
 }

@@ -30,6 +30,7 @@ class Palette;
 class PanelNavigation;
 class PanelView;
 class Prompts;
+class RecentFiles;
 class ZoomController;
 
 // The main window PanelVAD: menu, tool bar, palette, left panel, drawing area and status
@@ -47,6 +48,7 @@ public:
     Palette& PaletteControls() { return *palette_; }
     MouseEditing& Mouse() { return *mouse_; }
     FileCommands& Files() { return *files_; }
+    RecentFiles& Recent() { return *recent_; }
     ZoomController& Zoom() { return *zoom_; }
     CheckController& Checks() { return *check_; }
     PanelNavigation& Navigation() { return *navigation_; }
@@ -126,6 +128,7 @@ private:
     std::unique_ptr<Palette> palette_;
     std::unique_ptr<MouseEditing> mouse_;
     std::unique_ptr<MainMenu> menu_;
+    std::unique_ptr<RecentFiles> recent_;
     std::unique_ptr<FileCommands> files_;
     std::unique_ptr<ZoomController> zoom_;
     std::unique_ptr<CheckController> check_;

@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -69,10 +71,13 @@ struct BenchWindow {
 };
 
 // main() of a window benchmark: an offscreen application around the benchmarks; `done`
-// runs after them (to remove their files).
+// runs after them (to remove their files). The stations the benchmarks open go to the
+// recent files of a settings folder of the run, not the user's.
 inline int RunWindowBenchmarks(int argc, char** argv, const std::function<void()>& done = {}) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -49,6 +49,7 @@ void BM_IdleEditor(benchmark::State& state) {
     env.insert(QStringLiteral("DISPLAY"), display);
     env.insert(QStringLiteral("HOME"), home.path());
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
     QProcess xvfb, wm, editor;
     xvfb.start(QStringLiteral("Xvfb"), {display, QStringLiteral("-screen"), QStringLiteral("0"),
                                         QStringLiteral("1920x1080x24"), QStringLiteral("-nolisten"),

@@ -470,11 +470,16 @@ QString FileNamePart(const QString& path) {
 }
 
 void SaveStation(const QString& path, const PanelState& panel, StationWindow& window) {
+    SaveStation(NativePath(path), panel, window);
+}
+
+void SaveStation(const std::string& nativePath, const PanelState& panel, StationWindow& window) {
     const std::string data =
         EncodeStation(panel.Elements(), window.HeightValue(), window.WidthValue());
-    WriteFileAtomically(path, data);
-    window.SetStatusPath(path);
-    window.SetCaption(AppTitle() + QStringLiteral(" - ") + FileNamePart(path));
+    WriteFileAtomically(nativePath, data);
+    const QString shown = PathForDisplay(nativePath);
+    window.SetStatusPath(shown);
+    window.SetCaption(AppTitle() + QStringLiteral(" - ") + FileNamePart(shown));
     window.SetDocumentState(StateSaved());
 }
 
@@ -529,11 +534,16 @@ StationContent ReadStationFile(const std::string& nativePath) {
 }
 
 LoadReport LoadStation(const QString& path, PanelState& panel, StationWindow& window) {
-    StationContent content = ReadStationFile(NativePath(path));
+    return LoadStation(NativePath(path), panel, window);
+}
+
+LoadReport LoadStation(const std::string& nativePath, PanelState& panel, StationWindow& window) {
+    StationContent content = ReadStationFile(nativePath);
     LoadReport report{std::move(content.unknownLines), std::move(content.firstUnknownText)};
     ApplyStation(std::move(content), panel, window);
-    window.SetStatusPath(path);
-    window.SetCaption(AppTitle() + QStringLiteral(" - ") + FileNamePart(path));
+    const QString shown = PathForDisplay(nativePath);
+    window.SetStatusPath(shown);
+    window.SetCaption(AppTitle() + QStringLiteral(" - ") + FileNamePart(shown));
     window.SetDocumentState(StateLoaded());
     return report;
 }

@@ -119,8 +119,9 @@ QString FileNamePart(const QString& path);
 
 // Writes the panel (with the size values the window shows) to `path`, replacing the file
 // atomically, then shows the saved state: path, caption, "Uloženo". On failure throws and
-// changes nothing.
+// changes nothing. The path is the window's text or the file system's bytes.
 void SaveStation(const QString& path, const PanelState& panel, StationWindow& window);
+void SaveStation(const std::string& nativePath, const PanelState& panel, StationWindow& window);
 
 // What a load met besides the panel: the lines it skipped because their kind is unknown.
 struct LoadReport {
@@ -129,8 +130,10 @@ struct LoadReport {
 };
 
 // Reads the file at `path` completely, then replaces the panel with it and shows the loaded
-// state: path, caption, "Načteno". On failure throws and changes nothing.
+// state: path, caption, "Načteno". On failure throws and changes nothing. The path is the
+// window's text or the file system's bytes.
 LoadReport LoadStation(const QString& path, PanelState& panel, StationWindow& window);
+LoadReport LoadStation(const std::string& nativePath, PanelState& panel, StationWindow& window);
 
 // The notice after a load that skipped lines of an unknown kind, in Czech with the count's
 // plural; empty when there were none.

@@ -13,7 +13,7 @@ trap cleanup EXIT
 Xvfb "$display" -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
-export DISPLAY="$display" HOME="$work" XDG_RUNTIME_DIR="$work"
+export DISPLAY="$display" HOME="$work" XDG_RUNTIME_DIR="$work" XDG_CONFIG_HOME="$work/config"
 unset QT_QPA_PLATFORM
 openbox >/dev/null 2>&1 &
 pids+=($!)

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QSettings>
 #include <QStringList>
 #include <QTest>
 #include <deque>
@@ -95,6 +96,8 @@ private:
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Every window starts without remembered files.
+        QSettings(QStringLiteral("VediVEZ"), QStringLiteral("VediVEZ")).clear();
         log = std::make_shared<ScriptedPrompts::Log>();
         window = std::make_unique<TPanelVAD>(std::make_unique<ScriptedPrompts>(log));
         if (auto* application = qobject_cast<Application*>(qApp))

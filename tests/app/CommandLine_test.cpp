@@ -6,14 +6,19 @@
 #include "app/CommandLine.h"
 #include "app/FileCommands.h"
 #include "app/ProgramIcon.h"
+#include "app/RecentFiles.h"
 #include "panel/DocumentTexts.h"
+#include "panel/FileAccess.h"
 #include "panel/Version.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <cstdio>
+#include <dirent.h>
 #include <sstream>
+#include <unistd.h>
 
 namespace vedivez::test {
 namespace {
@@ -22,9 +27,9 @@ using Action = EditorCommandLine::Action;
 
 TEST(EditorCommandLineTest, ReadsNothingOneFileOrAskedInformation) {
     const struct {
-        QStringList args;
+        std::vector<std::string> args;
         Action action;
-        QString file;
+        std::string file;
     } cases[] = {
         {{}, Action::Run, {}},
         {{"station.reru"}, Action::Run, "station.reru"},
@@ -42,10 +47,14 @@ TEST(EditorCommandLineTest, ReadsNothingOneFileOrAskedInformation) {
         {{""}, Action::Usage, {}},
         {{"-"}, Action::Usage, {}},
         {{"a.reru", "--", "b.reru"}, Action::Usage, {}},
+        // A name in Windows-1250, as a folder of old stations holds it: the bytes as given.
+        {{"/st/P\370erov \232ance.reru"}, Action::Run, "/st/P\370erov \232ance.reru"},
     };
     for (const auto& c : cases) {
         const EditorCommandLine command = ParseEditorCommandLine(c.args);
-        const std::string what = c.args.join(QLatin1Char(' ')).toStdString();
+        std::string what;
+        for (const std::string& arg : c.args)
+            what += arg + " ";
         EXPECT_EQ(command.action, c.action) << what;
         EXPECT_EQ(command.file, c.file) << what;
         EXPECT_EQ(command.problem.isEmpty(), c.action != Action::Usage) << what;
@@ -54,7 +63,7 @@ TEST(EditorCommandLineTest, ReadsNothingOneFileOrAskedInformation) {
 
 TEST(EditorCommandLineTest, AnswersGoToTheirStreamWithTheirExitCode) {
     const struct {
-        QStringList args;
+        std::vector<std::string> args;
         int exitCode;
         const char* out;
         const char* err;
@@ -157,7 +166,7 @@ TEST_F(StartFileTest, OpensTheFileAsOpenDoesWithItsFullPath) {
                "PRUSVITKA;X=1;Y=1;NAME=KOL_sLSPS;Cont_LH=0;Cont_LS=-1;Cont_LD=0;"
                "Cont_SH=0;Cont_SD=0;Cont_PH=0;Cont_PS=-1;Cont_PD=0\r\n");
     ASSERT_TRUE(QDir::setCurrent(dir.path()));
-    OpenStartFile(*window, QStringLiteral("stanice.reru"));
+    OpenStartFile(*window, "stanice.reru");
     const QString full = QDir(dir.path()).absoluteFilePath(QStringLiteral("stanice.reru"));
     EXPECT_TRUE(log->errors.isEmpty()) << log->errors.join('\n').toStdString();
     EXPECT_EQ(window->StatusText(0), full);
@@ -189,13 +198,77 @@ TEST_F(StartFileTest, AFileThatDoesNotLoadShowsTheErrorAndLeavesTheNewPanel) {
     };
     for (const auto& c : cases) {
         log->errors.clear();
-        OpenStartFile(*window, c.path);
+        OpenStartFile(*window, c.path.toStdString());
         ASSERT_EQ(log->errors.size(), 1) << c.path.toStdString();
         if (!c.message.isEmpty()) {
             EXPECT_EQ(log->errors.first(), c.message);
         }
         ExpectNewEmptyPanel();
     }
+}
+
+// `vedivez FILE` with a name that is not UTF-8 (Windows-1250 here): the bytes reach the file
+// system as they came, Save writes back to that very file, and the recent files keep it so
+// that it opens again from there.
+TEST_F(StartFileTest, ANameThatIsNotUtf8IsOpenedAndSavedAsItsBytes) {
+    const std::string folder = QDir(dir.path()).canonicalPath().toStdString();
+    const std::string name = "P\370erov \232ance.reru";
+    const std::string path = folder + "/" + name;
+    {
+        const std::string station =
+            "SET_Vyska;12\r\nSET_Sirka;20\r\n"
+            "PRUSVITKA;X=1;Y=1;NAME=KOL_sLSPS;Cont_LH=0;Cont_LS=-1;"
+            "Cont_LD=0;Cont_SH=0;Cont_SD=0;Cont_PH=0;Cont_PS=-1;Cont_PD=0\r\n";
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(station.data(), 1, station.size(), f);
+        std::fclose(f);
+    }
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(folder)));
+    const EditorCommandLine command = ParseEditorCommandLine({name});
+    OpenStartFile(*window, command.file);
+    EXPECT_TRUE(log->errors.isEmpty()) << log->errors.join('\n').toStdString();
+    EXPECT_EQ(window->StatusText(0), PathForDisplay(path));
+    EXPECT_EQ(Panel().Elements().size(), 1u);
+    EXPECT_EQ(window->Recent().Files(), std::vector<std::string>{path});
+
+    Click(Cell(3, 3));
+    Trigger("MP_Ulozeni");
+    EXPECT_EQ(log->saveDialogs, 0);
+    EXPECT_TRUE(log->errors.isEmpty()) << log->errors.join('\n').toStdString();
+    std::vector<std::string> names;
+    if (DIR* entries = ::opendir(folder.c_str())) {
+        while (const dirent* entry = ::readdir(entries))
+            if (entry->d_name[0] != '.')
+                names.emplace_back(entry->d_name);
+        ::closedir(entries);
+    }
+    EXPECT_EQ(names, std::vector<std::string>{name}) << "saved under another name";
+
+    Trigger("MP_Novy");
+    ASSERT_EQ(Panel().Elements().size(), 0u);
+    QMenu* recent = Find<QMenu>("MP_NaposledyOtevrene");
+    ASSERT_EQ(recent->actions().size(), 1);
+    recent->actions()[0]->trigger();
+    EXPECT_TRUE(log->errors.isEmpty()) << log->errors.join('\n').toStdString();
+    EXPECT_EQ(Panel().Elements().size(), 2u) << "the saved station did not open again";
+    // QTemporaryDir cannot name the file to remove it.
+    ::unlink(path.c_str());
+}
+
+// A relative name is taken from the working folder, its "." and ".." steps taken out as
+// they read; the bytes of the names stay as they are.
+TEST(EditorCommandLineTest, AbsolutePathsAreMadeFromTheWorkingFolder) {
+    const std::string here = QDir::currentPath().toStdString();
+    const std::pair<std::string, std::string> cases[] = {
+        {"s.reru", here + "/s.reru"},
+        {"./a/../b/./s\xe8.reru", here + "/b/s\xe8.reru"},
+        {"/x//y/./z/../s.reru", "/x/y/s.reru"},
+        {"/../s.reru", "/s.reru"},
+        {"/", "/"},
+    };
+    for (const auto& [given, absolute] : cases)
+        EXPECT_EQ(AbsolutePath(given), absolute) << given;
 }
 
 TEST_F(StartFileTest, EveryWindowShowsTheProgramIcon) {

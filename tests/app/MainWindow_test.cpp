@@ -49,10 +49,14 @@ TEST_F(MainWindowTest, ToolBarButtonsStandWhereTheyBelong) {
         int left;
         bool enabled;
         bool picture;
+        const char* tip;
     } buttons[] = {
-        {"BB_Novy", 5, true, true},        {"BB_Ulozit", 31, true, true},
-        {"BB_UlozitJako", 57, true, true}, {"BB_Otevrit", 84, true, true},
-        {"BB_Zpet", 123, false, true},     {"BitBtn5", 150, true, false},
+        {"BB_Novy", 5, true, true, "Nový (Ctrl+N)"},
+        {"BB_Ulozit", 31, true, true, "Uložit (Ctrl+S)"},
+        {"BB_UlozitJako", 57, true, true, "Uložit jako (Ctrl+Shift+S)"},
+        {"BB_Otevrit", 84, true, true, "Otevřít (Ctrl+O)"},
+        {"BB_Zpet", 123, false, true, ""},
+        {"BitBtn5", 150, true, false, ""},
     };
     for (const auto& b : buttons) {
         auto* button = Find<QPushButton>(b.name);
@@ -60,6 +64,7 @@ TEST_F(MainWindowTest, ToolBarButtonsStandWhereTheyBelong) {
         EXPECT_EQ(button->geometry(), QRect(b.left, 4, 23, 23)) << b.name;
         EXPECT_EQ(button->isEnabled(), b.enabled) << b.name;
         EXPECT_EQ(!button->icon().isNull(), b.picture) << b.name;
+        EXPECT_EQ(button->toolTip(), QString::fromUtf8(b.tip)) << b.name;
         EXPECT_EQ(button->parentWidget()->objectName(), QStringLiteral("P_HorniLista"));
     }
     auto* label = Find<QLabel>("L_ZvolenaSoucast");
