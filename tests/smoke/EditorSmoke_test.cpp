@@ -14,7 +14,9 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <optional>
+#include <unistd.h>
 
 namespace vedivez::test {
 namespace {
@@ -64,6 +66,8 @@ protected:
         env.insert(QStringLiteral("DISPLAY"), display);
         env.insert(QStringLiteral("HOME"), work.path());
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), work.path());
+        // The editor's settings (the recent files) stay in the run's folder.
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), work.filePath(QStringLiteral("config")));
         xvfb.start(QStringLiteral("Xvfb"), {display, QStringLiteral("-screen"), QStringLiteral("0"),
                                             QStringLiteral("1920x1080x24"),
                                             QStringLiteral("-nolisten"), QStringLiteral("tcp")});
@@ -111,12 +115,13 @@ protected:
         Xdo({QStringLiteral("click"), QStringLiteral("1")});
         Pause(150);
     }
-    void Drag(QPoint from, QPoint to) {
+    // A drag with a mouse button: 1 left, 2 middle, 3 right.
+    void Drag(QPoint from, QPoint to, int button = 1) {
         Move(from);
-        Xdo({QStringLiteral("mousedown"), QStringLiteral("1")});
+        Xdo({QStringLiteral("mousedown"), QString::number(button)});
         for (int i = 1; i <= 4; ++i)
             Move(from + (to - from) * i / 4);
-        Xdo({QStringLiteral("mouseup"), QStringLiteral("1")});
+        Xdo({QStringLiteral("mouseup"), QString::number(button)});
         Pause(150);
     }
     QImage Screenshot(const QString& name) {
@@ -231,6 +236,26 @@ protected:
             titles.emplace_back((start + last) / 2, barY);
         return titles;
     }
+    // The five menu titles: the first row from the top that reads as five words.
+    std::vector<QPoint> MenuBarTitles() {
+        std::vector<QPoint> menus;
+        const QImage shot = Screenshot(QStringLiteral("menus"));
+        for (int y = 6; y < frameCorner.y() - 40 && menus.size() != 5; ++y)
+            menus = MenuTitles(shot, y);
+        return menus;
+    }
+    // The width of the pale yellow tooltip box just below a point of the screen, 0 for none.
+    static int TooltipWidth(const QImage& shot, QPoint at) {
+        int best = 0;
+        for (int y = at.y() + 8; y < at.y() + 45 && y < shot.height(); ++y) {
+            int run = 0;
+            for (int x = std::max(0, at.x() - 60); x < std::min(shot.width(), at.x() + 500); ++x) {
+                run = (shot.pixel(x, y) & 0xFFFFFF) == 0xFFFFDC ? run + 1 : 0;
+                best = std::max(best, run);
+            }
+        }
+        return best;
+    }
     void Wheel(int button, int notches = 1) {
         for (int i = 0; i < notches; ++i)
             Xdo({QStringLiteral("click"), QString::number(button)});
@@ -312,6 +337,30 @@ TEST_F(EditorSmokeTest, PlaceSaveOpenAndCloseInTheRealWindow) {
     EXPECT_GT(origin.x(), 140);
     EXPECT_GT(origin.y(), frame->y() + 55);
 
+    // The tool bar's file buttons, 44 pixels above the palette's frame, name what they do
+    // and their key in a tooltip: "Uložit jako (Ctrl+Shift+S)" makes a wider box than
+    // "Uložit (Ctrl+S)". The pointer rests in between where nothing has a tooltip.
+    std::vector<int> tips;
+    for (const int left : {5, 31, 57, 84}) {
+        const QPoint button(frame->x() - 7 + left + 11, frame->y() - 44);
+        Move(button + QPoint(400, 0));
+        WaitFor([&] { return TooltipWidth(Screenshot(QStringLiteral("no-tooltip")), button) == 0; },
+                5000);
+        Move(button);
+        int width = 0;
+        WaitFor(
+            [&] {
+                const int was = width;
+                width = TooltipWidth(Screenshot(QStringLiteral("tooltip")), button);
+                return width > 0 && width == was;
+            },
+            5000);
+        tips.push_back(width);
+    }
+    for (size_t i = 0; i < tips.size(); ++i)
+        EXPECT_GT(tips[i], 60) << "no tooltip on file button " << i;
+    EXPECT_GT(tips[2], tips[1] + 40) << "Save As does not name its longer key";
+
     // The second picture of the first page is the rising diagonal: the frame encloses the
     // first one at 4 pixels inside, pictures stand 54 pixels apart.
     Click(*frame + QPoint(4 + 54 + 23, 4 + 23));
@@ -319,10 +368,18 @@ TEST_F(EditorSmokeTest, PlaceSaveOpenAndCloseInTheRealWindow) {
     Click(CellCentre(4, 6));
     Key(QStringLiteral("ctrl+Right"));
     Move(CellCentre(12, 10));
-    const std::vector<std::pair<int, int>> placed = {{3, 3}, {4, 3}, {5, 3}, {6, 3}, {5, 6}};
-    EXPECT_TRUE(ScreenShows(QStringLiteral("placed"), placed, Tile::Diagonal,
-                            {{2, 3}, {7, 3}, {4, 6}, {6, 6}, {3, 4}}))
+    EXPECT_TRUE(ScreenShows(QStringLiteral("placed"), {{3, 3}, {4, 3}, {5, 3}, {6, 3}, {5, 6}},
+                            Tile::Diagonal, {{2, 3}, {7, 3}, {4, 6}, {6, 6}, {3, 4}}))
         << "the drag, the click and the shift do not show where they should";
+    // Only the left button lays a row: a right-button drag along the laid row removes the
+    // tile of its release cell alone, a middle-button drag along a row changes nothing.
+    Drag(CellCentre(3, 3), CellCentre(6, 3), 3);
+    Drag(CellCentre(0, 6), CellCentre(4, 6), 2);
+    Move(CellCentre(12, 10));
+    const std::vector<std::pair<int, int>> placed = {{3, 3}, {4, 3}, {5, 3}, {5, 6}};
+    EXPECT_TRUE(ScreenShows(QStringLiteral("other-buttons"), placed, Tile::Diagonal,
+                            {{6, 3}, {2, 3}, {0, 6}, {2, 6}, {4, 6}}))
+        << "a right- or middle-button drag laid or kept more than its release cell";
 
     // Save As through the real dialog: type a name without extension.
     const int windows = Windows(QStringLiteral(".")).size();
@@ -343,7 +400,8 @@ TEST_F(EditorSmokeTest, PlaceSaveOpenAndCloseInTheRealWindow) {
                              ";NAME=KOL_sLDPH;"),
                   std::string::npos)
             << c << "," << r;
-    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 6 + 5);
+    EXPECT_EQ(bytes.find(";X=6;Y=3;"), std::string::npos) << "the right-button drag's cell";
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 6 + 4);
     EXPECT_FALSE(Windows(QStringLiteral("stanice.reru")).isEmpty()) << "caption names the file";
 
     // New empties the panel without a question (just saved), Open brings it back.
@@ -364,6 +422,26 @@ TEST_F(EditorSmokeTest, PlaceSaveOpenAndCloseInTheRealWindow) {
     Move(CellCentre(12, 10));
     EXPECT_TRUE(ScreenShows(QStringLiteral("opened"), placed, Tile::Diagonal))
         << "the opened file does not show its tiles";
+
+    // Once more from "Soubor › Naposledy otevřené", the fifth item of "Soubor": its first
+    // item is the station just opened.
+    Key(QStringLiteral("ctrl+n"));
+    EXPECT_TRUE(ScreenShows(QStringLiteral("new-again"), {}, Tile::None, placed));
+    const std::vector<QPoint> menus = MenuBarTitles();
+    ASSERT_EQ(menus.size(), 5u) << "the five menu titles are not in the menu bar";
+    Click(menus[0]);
+    Pause(300);
+    for (int i = 0; i < 5; ++i)
+        Key(QStringLiteral("Down"));
+    Key(QStringLiteral("Right"));
+    Pause(500);
+    Screenshot(QStringLiteral("recent-menu"));
+    Key(QStringLiteral("Return"));
+    ASSERT_TRUE(WaitFor([&] { return !Windows(QStringLiteral("stanice.reru")).isEmpty(); }))
+        << "the recent file was not opened";
+    Move(CellCentre(12, 10));
+    EXPECT_TRUE(ScreenShows(QStringLiteral("opened-recent"), placed, Tile::Diagonal))
+        << "the station opened from the recent files does not show its tiles";
 
     // An unsaved change makes closing ask; No keeps the editor, Yes lets it go.
     Click(CellCentre(9, 9));
@@ -488,10 +566,7 @@ TEST_F(EditorSmokeTest, PagesScrollingKeysAndQuestionsInTheRealWindow) {
 
     // Escape closes the manual, the About window and the shift dialog. The menu bar is the
     // first row from the top that reads as five words.
-    std::vector<QPoint> menus;
-    const QImage menuShot = Screenshot(QStringLiteral("menus"));
-    for (int y = 6; y < frameCorner.y() - 40 && menus.size() != 5; ++y)
-        menus = MenuTitles(menuShot, y);
+    const std::vector<QPoint> menus = MenuBarTitles();
     ASSERT_EQ(menus.size(), 5u) << "the five menu titles are not in the menu bar";
     const struct {
         size_t menu;
@@ -574,6 +649,31 @@ TEST_F(EditorSmokeTest, OpensTheStationNamedOnTheCommandLine) {
     Key(QStringLiteral("alt+F4"));
     EXPECT_TRUE(editor.waitForFinished(10000)) << "the editor did not close";
     EXPECT_EQ(editor.exitCode(), 0);
+
+    // The same station under a name in Windows-1250, "stanice-č" with the byte 0xE8, as a
+    // shell passes it: the editor opens that very file.
+    const std::string native = work.path().toStdString() + "/stanice-\350.reru";
+    if (std::FILE* f = std::fopen(native.c_str(), "wb")) {
+        std::fwrite(station.data(), 1, station.size(), f);
+        std::fclose(f);
+    }
+    editor.start(QStringLiteral("sh"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("exec \"$0\" \"$(printf 'stanice-\\350.reru')\""),
+                  QStringLiteral(VEDIVEZ_EDITOR_EXE)});
+    ASSERT_TRUE(editor.waitForStarted());
+    EXPECT_TRUE(WaitFor([&] {
+        return !Windows(QStringLiteral("VediVEZ v0.4 - stanice-.*reru")).isEmpty();
+    })) << "no window with the station's name in its caption";
+    Pause(1000);
+    EXPECT_TRUE(Windows(QStringLiteral("Error")).isEmpty()) << "the file was not opened";
+    Move(CellCentre(15, 10));
+    EXPECT_TRUE(ScreenShows(QStringLiteral("start-file-cp1250"), straight, Tile::Straight))
+        << "the tiles of the file named in Windows-1250 are not on the panel";
+    Key(QStringLiteral("alt+F4"));
+    EXPECT_TRUE(editor.waitForFinished(10000)) << "the editor did not close";
+    // QTemporaryDir cannot name the file to remove it.
+    ::unlink(native.c_str());
 }
 
 // The whole panel at a glance and back: Ctrl+0 shows all 150 x 50 cells, a click there
