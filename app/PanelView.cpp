@@ -191,8 +191,9 @@ QPoint PanelView::ToWidget(QPoint panelPoint) const {
 
 ZoomLevel PanelView::FitLevel() const {
     const QSize room = viewport_->size();
+    // Never above 100 %: a panel that fits is shown at its pictures' own size.
     for (const ZoomLevel& level : ZoomLevel::All())
-        if (level.ToScreen(panelPixels_.width() - 1) < room.width() &&
+        if (!level.Enlarged() && level.ToScreen(panelPixels_.width() - 1) < room.width() &&
             level.ToScreen(panelPixels_.height() - 1) < room.height())
             return level;
     return ZoomLevel::All().back();
@@ -374,8 +375,9 @@ QRect PanelView::CursorArea(int32_t cursorX, int32_t cursorY, ZoomLevel level) c
                      ch + 2 * kCursorMargin);
     const int x = int(level.CellToScreen(cursorX / cw)), y = int(level.CellToScreen(cursorY / ch));
     const int size = std::max(level.CellSize(), 1);
-    return QRect(x - kCursorMargin, y - kCursorMargin, size + 2 * kCursorMargin,
-                 size + 2 * kCursorMargin);
+    // Enlarged, the preview's marks reach as many times further.
+    const int margin = kCursorMargin * std::max(1, level.pixels / ZoomLevel::kCellPixels);
+    return QRect(x - margin, y - margin, size + 2 * margin, size + 2 * margin);
 }
 
 QRect PanelView::ChangedArea(const FrameKey& before, const FrameKey& after) const {

@@ -15,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QCursor>
+#include <QPaintEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -103,15 +104,18 @@ TEST_F(ZoomTest, KeysStepThroughTheLevels) {
         ZoomLevel expected;
         const char* title;
     } steps[] = {
-        {Qt::Key_Minus, Qt::ControlModifier, {24, 1}, "Měřítko (51 %)"},
-        {Qt::Key_Minus, Qt::ControlModifier, {12, 1}, "Měřítko (26 %)"},
-        {Qt::Key_Plus, Qt::ControlModifier, {24, 1}, "Měřítko (51 %)"},
+        {Qt::Key_Minus, Qt::ControlModifier, {40, 1}, "Měřítko (85 %)"},
+        {Qt::Key_Minus, Qt::ControlModifier, {34, 1}, "Měřítko (72 %)"},
+        {Qt::Key_Plus, Qt::ControlModifier, {40, 1}, "Měřítko (85 %)"},
         {Qt::Key_Plus, Qt::ControlModifier, {47, 1}, "Měřítko (100 %)"},
+        {Qt::Key_Plus, Qt::ControlModifier, {94, 1}, "Měřítko (200 %)"},
+        {Qt::Key_Equal, Qt::ControlModifier, {141, 1}, "Měřítko (300 %)"},
+        {Qt::Key_Plus, Qt::ControlModifier, {141, 1}, "Měřítko (300 %)"},
         {Qt::Key_0, Qt::ControlModifier, {6, 1}, "Měřítko (13 %)"},
-        {Qt::Key_Equal, Qt::ControlModifier, {12, 1}, "Měřítko (26 %)"},
+        {Qt::Key_Equal, Qt::ControlModifier, {8, 1}, "Měřítko (17 %)"},
         {Qt::Key_1, Qt::ControlModifier, {47, 1}, "Měřítko (100 %)"},
     };
-    // 150 x 50 cells fit 1200 x 800 at 6 pixels a cell, not at 12.
+    // 150 x 50 cells fit 1200 x 800 at 6 pixels a cell, not at 8.
     for (const auto& s : steps) {
         QTest::keyClick(window.get(), s.key, s.modifiers);
         EXPECT_EQ(Level(), s.expected) << s.title;
@@ -155,7 +159,9 @@ TEST_F(ZoomTest, WholePanelIsTheLargestLevelThatFits) {
     const struct {
         int cols, rows;
         ZoomLevel expected;
-    } panels[] = {{10, 10, {47, 1}}, {150, 50, {6, 1}}, {4000, 4000, {1, 8}}, {300, 40, {3, 1}}};
+    } panels[] = {{10, 10, {47, 1}},     {150, 50, {6, 1}}, {4000, 4000, {1, 8}},
+                  {300, 40, {3, 1}},     {50, 20, {20, 1}}, {1000, 300, {1, 1}},
+                  {10, 5, {47, 1}}}; // never above 100 %, though 10 x 5 fits at 200 %
     for (const auto& p : panels) {
         SetPanel(p.cols, p.rows);
         Trigger("MP_CelyPanel");
@@ -165,7 +171,7 @@ TEST_F(ZoomTest, WholePanelIsTheLargestLevelThatFits) {
         EXPECT_LE(Surface()->height(), room.height()) << p.cols;
         EXPECT_EQ(Surface()->pos(), QPoint(0, 0));
         const int index = Level().Index();
-        if (index > 0 && Level() != ZoomLevel::All().back()) {
+        if (!Level().Actual() && Level() != ZoomLevel::All().back()) {
             const ZoomLevel larger = ZoomLevel::All()[size_t(index - 1)];
             EXPECT_TRUE(larger.CellsExtent(p.cols) > room.width() ||
                         larger.CellsExtent(p.rows) > room.height())
@@ -201,7 +207,8 @@ TEST_F(ZoomTest, EditingAtAScaleEqualsEditingAt100Percent) {
     };
     const auto expected = edit();
     ASSERT_EQ(expected.size(), 8u);
-    for (const ZoomLevel level : {ZoomLevel{24, 1}, ZoomLevel{6, 1}, ZoomLevel{1, 1}}) {
+    for (const ZoomLevel level :
+         {ZoomLevel{24, 1}, ZoomLevel{6, 1}, ZoomLevel{1, 1}, ZoomLevel{94, 1}, ZoomLevel{141, 1}}) {
         View().SetZoom(level);
         EXPECT_EQ(edit(), expected) << level.pixels;
     }
@@ -274,6 +281,49 @@ TEST_F(ZoomTest, ScrollingNeverShowsStaleParts) {
             EXPECT_EQ(part, fresh) << level.pixels << "/" << level.cells << " step " << step;
         }
     }
+}
+
+// The frame after a pointer move repaints every pixel it changed on the screen, at every
+// scale, the preview's corner marks in the neighbouring cells included.
+TEST_F(ZoomTest, APointerMoveRepaintsAllItChanged) {
+    for (const char* corner : {"CH_Poloha_LH", "CH_Poloha_LD", "CH_Poloha_PH", "CH_Poloha_PD"})
+        Find<QCheckBox>(corner)->setChecked(true);
+    QRegion painted;
+    struct PaintRecorder : QObject {
+        QRegion* painted;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint)
+                *painted += static_cast<QPaintEvent*>(e)->region();
+            return false;
+        }
+    } recorder;
+    recorder.painted = &painted;
+    Surface()->installEventFilter(&recorder);
+    for (const ZoomLevel level : {ZoomLevel{47, 1}, ZoomLevel{141, 1}, ZoomLevel{94, 1},
+                                  ZoomLevel{24, 1}, ZoomLevel{12, 1}, ZoomLevel{3, 1}}) {
+        View().SetZoom(level);
+        window->Navigation().ToTopLeft();
+        MoveTo(OnScreen(4, 3));
+        View().RenderIfChanged(1);
+        QCoreApplication::processEvents();
+        for (const QPoint cell : {QPoint(5, 3), QPoint(5, 4), QPoint(3, 2)}) {
+            const QImage before = View().FrameSurface().BackBuffer().copy();
+            const QPoint origin = View().VisibleRect().topLeft();
+            painted = QRegion();
+            MoveTo(OnScreen(cell.x(), cell.y()));
+            ASSERT_TRUE(View().RenderIfChanged(1));
+            QCoreApplication::processEvents();
+            const QImage& after = View().FrameSurface().BackBuffer();
+            int unpainted = 0;
+            for (int y = 0; y < after.height(); ++y)
+                for (int x = 0; x < after.width(); ++x)
+                    if (after.pixel(x, y) != before.pixel(x, y) &&
+                        !painted.contains(QPoint(x, y) + origin))
+                        ++unpainted;
+            EXPECT_EQ(unpainted, 0) << level.pixels << " to " << cell.x() << "," << cell.y();
+        }
+    }
+    Surface()->removeEventFilter(&recorder);
 }
 
 // The cursor's outline and preview are drawn at the scaled cell under the pointer.

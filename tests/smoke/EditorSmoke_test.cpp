@@ -40,6 +40,10 @@ bool IsBlue(QRgb c) {
 bool IsBlack(QRgb c) {
     return qRed(c) < 40 && qGreen(c) < 40 && qBlue(c) < 40;
 }
+// The lighter blue of the grid at 6 to 10 pixels a cell.
+bool IsLightBlue(QRgb c) {
+    return qBlue(c) > 200 && qRed(c) > 90 && qRed(c) < 190 && qGreen(c) > 90 && qGreen(c) < 190;
+}
 bool IsFrameColour(QRgb c) {
     return qRed(c) < 40 && qAbs(qGreen(c) - 128) < 30 && qBlue(c) > 200;
 }
@@ -582,18 +586,19 @@ TEST_F(EditorSmokeTest, OpensTheStationNamedOnTheCommandLine) {
 TEST_F(EditorSmokeTest, ZoomOutPlaceAndBackInTheRealWindow) {
     StartEditor();
     Key(QStringLiteral("ctrl+0"));
-    // At 6 pixels a cell the grid lines stand 6 pixels apart from the panel's corner, and
-    // the panel ends 900 pixels to the right.
-    const int s = 6;
+    // At 10 pixels a cell the grid lines, in the lighter blue, stand 10 pixels apart from
+    // the panel's corner, and the panel ends 1500 pixels to the right.
+    const int s = 10;
     auto gridAt = [&](const QImage& shot, int col, int row) {
-        return IsBlue(shot.pixel(origin + QPoint(col * s, row * s + 3))) &&
-               IsBlue(shot.pixel(origin + QPoint(col * s + 3, row * s)));
+        return IsLightBlue(shot.pixel(origin + QPoint(col * s, row * s + 3))) &&
+               IsLightBlue(shot.pixel(origin + QPoint(col * s + 3, row * s)));
     };
     EXPECT_TRUE(WaitFor([&] {
         const QImage shot = Screenshot(QStringLiteral("zoom-whole"));
-        return gridAt(shot, 1, 1) && gridAt(shot, 77, 30) && gridAt(shot, 149, 49) &&
-               !IsBlue(shot.pixel(origin + QPoint(150 * s + 3, 20 * s)));
-    })) << "Ctrl+0 did not show the whole panel at 6 pixels a cell";
+        // Row 8: below the overlay's text.
+        return gridAt(shot, 1, 8) && gridAt(shot, 77, 30) && gridAt(shot, 149, 49) &&
+               !IsLightBlue(shot.pixel(origin + QPoint(150 * s + 3, 20 * s)));
+    })) << "Ctrl+0 did not show the whole panel at 10 pixels a cell";
     const QPoint cell = origin + QPoint(30 * s + 3, 14 * s + 3);
     Click(cell);
     Move(origin + QPoint(60 * s, 30 * s));
