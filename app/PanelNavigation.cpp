@@ -86,11 +86,16 @@ PanelNavigation::PanelNavigation(PanelState& panel, PanelView& view, QWidget* wi
             tooltip_.start();
     });
     connect(surface, &SurfaceWidget::pointerLeft, this, [this] { tooltip_.stop(); });
-    // After a scroll or a new scale the tooltip would name a cell no longer under the
-    // pointer.
-    connect(&view_, &PanelView::scrolled, this, [this] {
+    // After the panel moved under the pointer a tooltip would name a cell no longer under
+    // it: it goes, and the one of the cell now under the resting pointer follows after the
+    // usual rest.
+    connect(&view_, &PanelView::surfaceMoved, this, [this] {
         if (QToolTip::isVisible())
             QToolTip::hideText();
+        if (view_.PointerOnSurface() && !view_.SurfaceControl()->ButtonHeld())
+            tooltip_.start();
+        else
+            tooltip_.stop();
     });
 }
 

@@ -35,12 +35,14 @@ protected:
     PanelView& View() const { return window->View(); }
     ZoomLevel Level() const { return View().Zoom(); }
     QMenu* Submenu() const { return window->findChild<QMenu*>(QStringLiteral("MP_Meritko")); }
-    // Ctrl and the wheel over a point of the viewport, `notches` towards the panel.
+    // Ctrl and the wheel over a point of the viewport, `notches` towards the panel; beside
+    // the panel the viewport itself has the pointer.
     void CtrlWheel(QPoint inViewport, int notches) {
-        const QPoint at = Surface()->mapFrom(View().Viewport(), inViewport);
-        QWheelEvent wheel(at, Surface()->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches),
+        QWidget* under = Surface()->geometry().contains(inViewport) ? Surface() : View().Viewport();
+        const QPoint at = under->mapFrom(View().Viewport(), inViewport);
+        QWheelEvent wheel(at, under->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches),
                           Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(Surface(), &wheel);
+        QCoreApplication::sendEvent(under, &wheel);
     }
     // The panel pixel under a point of the viewport.
     QPoint PanelAt(QPoint inViewport) const {
@@ -126,22 +128,48 @@ TEST_F(ZoomTest, KeysStepThroughTheLevels) {
     EXPECT_EQ(Level(), ZoomLevel::All().back()) << "the last level stays";
 }
 
-// Ctrl and the wheel keep the panel point under the pointer where it is, to within one
-// screen pixel of the new scale.
+// Ctrl and the wheel keep the panel point under the pointer where it is, at every level from
+// the whole panel in to 300 % and out to the smallest, to within one screen pixel of the new
+// scale, also where the panel is smaller than the viewport at the level zoomed from or to:
+// the target is never lost and the panel stays in view. Beside the panel its nearest point
+// stays under the pointer.
 TEST_F(ZoomTest, CtrlWheelZoomsAboutThePointer) {
-    SetPanel(4000, 4000);
-    View().CentreOn(QPoint(2000 * 47 + 13, 1900 * 47 + 5));
-    for (const QPoint at : {QPoint(300, 200), QPoint(40, 500), QPoint(900, 30)}) {
-        for (int notches : {-1, -1, -2, 1, 3}) {
-            const QPoint before = PanelAt(at);
-            const ZoomLevel was = Level();
-            CtrlWheel(at, notches);
-            ASSERT_NE(Level(), was);
-            const int tolerance = int(47 * Level().cells / Level().pixels) + 1;
-            const QPoint after = PanelAt(at);
-            EXPECT_LE(std::abs(after.x() - before.x()), tolerance) << at.x() << " " << notches;
-            EXPECT_LE(std::abs(after.y() - before.y()), tolerance) << at.y() << " " << notches;
+    const struct {
+        int cols, rows;
+        QPoint anchor; // a point of the viewport
+    } cases[] = {
+        {1000, 300, {705, 219}}, {1000, 300, {3, 298}},   {1000, 300, {999, 5}},
+        {4000, 4000, {250, 237}}, {4000, 4000, {12, 490}}, {10, 10, {300, 160}},
+        {10, 10, {700, 560}},     {150, 50, {1000, 30}},
+    };
+    const auto& all = ZoomLevel::All();
+    for (const auto& c : cases) {
+        SetPanel(c.cols, c.rows);
+        Trigger("MP_CelyPanel");
+        const QSize panel(c.cols * 47, c.rows * 47);
+        auto nearest = [&](QPoint p) {
+            return QPoint(std::clamp(p.x(), 0, panel.width() - 1),
+                          std::clamp(p.y(), 0, panel.height() - 1));
+        };
+        const QPoint target = nearest(PanelAt(c.anchor));
+        // In to the largest level, out to the smallest, and in again.
+        std::vector<int> notches(size_t(Level().Index()), 1);
+        notches.insert(notches.end(), all.size() - 1, -1);
+        notches.insert(notches.end(), 6, 1);
+        for (const int notch : notches) {
+            CtrlWheel(c.anchor, notch);
+            const std::string what = std::to_string(c.cols) + "x" + std::to_string(c.rows) +
+                                     " at " + std::to_string(c.anchor.x()) + "," +
+                                     std::to_string(c.anchor.y()) + ", " +
+                                     Level().PercentText().toStdString();
+            // A screen pixel of the new scale, in panel pixels.
+            const int pixel = 47 * Level().cells / Level().pixels + 1;
+            const QPoint under = nearest(PanelAt(c.anchor));
+            EXPECT_LE(std::abs(under.x() - target.x()), pixel) << what;
+            EXPECT_LE(std::abs(under.y() - target.y()), pixel) << what;
+            EXPECT_FALSE(View().VisibleRect().isEmpty()) << what;
         }
+        EXPECT_EQ(Level(), all[all.size() - 7]);
     }
     // Fine-grained wheels add their small turns up to whole steps.
     const ZoomLevel was = Level();
@@ -152,6 +180,46 @@ TEST_F(ZoomTest, CtrlWheelZoomsAboutThePointer) {
         QCoreApplication::sendEvent(Surface(), &wheel);
         EXPECT_EQ(Level() == was, i < 2) << i;
     }
+}
+
+// A zoom about the pointer may leave the panel off the viewport's top-left corner, beyond the
+// scroll bars' ordinary ranges; the bars then reach it there, and a scroll back within those
+// ranges, "Celý panel" or a zoom by the keys bring the ordinary ranges back.
+TEST_F(ZoomTest, APanelMovedByTheZoomScrollsBack) {
+    SetPanel(10, 10);
+    QScrollBar* h = View().HorizontalBar();
+    QScrollBar* v = View().VerticalBar();
+    ASSERT_FALSE(h->isEnabled());
+    CtrlWheel(QPoint(400, 300), -1);
+    ASSERT_EQ(Level(), (ZoomLevel{40, 1}));
+    EXPECT_GT(Surface()->x(), 0);
+    EXPECT_GT(Surface()->y(), 0);
+    EXPECT_TRUE(v->isEnabled());
+    EXPECT_EQ(v->value(), -Surface()->y());
+    EXPECT_EQ(v->minimum(), v->value());
+    EXPECT_EQ(v->maximum(), 0);
+    const int low = v->minimum();
+    v->setValue(low + 10);
+    EXPECT_EQ(Surface()->y(), -(low + 10));
+    EXPECT_EQ(v->minimum(), low) << "the range stays while the panel is off the corner";
+    window->Navigation().ToTopLeft();
+    EXPECT_EQ(Surface()->pos(), QPoint(0, 0));
+    EXPECT_FALSE(v->isEnabled());
+    // Tool panels hidden and shown keep a moved panel where it is.
+    CtrlWheel(QPoint(300, 300), -1);
+    const QPoint moved = Surface()->pos();
+    ASSERT_NE(moved, QPoint(0, 0));
+    Trigger("MP_LevyPanel");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Surface()->pos(), moved);
+    Trigger("MP_Oddalit");
+    EXPECT_EQ(Surface()->pos(), QPoint(0, 0));
+    CtrlWheel(QPoint(300, 300), 1);
+    ASSERT_NE(Surface()->pos(), QPoint(0, 0));
+    Trigger("MP_CelyPanel");
+    EXPECT_EQ(Surface()->pos(), QPoint(0, 0));
+    EXPECT_FALSE(h->isEnabled());
+    EXPECT_FALSE(v->isEnabled());
 }
 
 // "Celý panel" is the largest scale at which the whole panel fits the viewport.
@@ -253,8 +321,9 @@ TEST_F(ZoomTest, ScrollingNeverShowsStaleParts) {
     Trigger("MP_InfoVykreslovani"); // the overlay's figures change with time
     QWidget* viewport = View().Viewport();
     QCursor::setPos(viewport->mapToGlobal(QPoint(200, 150)));
-    for (const ZoomLevel level :
-         {ZoomLevel{47, 1}, ZoomLevel{24, 1}, ZoomLevel{12, 1}, ZoomLevel{3, 1}, ZoomLevel{1, 2}}) {
+    for (const ZoomLevel level : {ZoomLevel{47, 1}, ZoomLevel{141, 1}, ZoomLevel{94, 1},
+                                  ZoomLevel{24, 1}, ZoomLevel{12, 1}, ZoomLevel{3, 1},
+                                  ZoomLevel{1, 2}}) {
         View().SetZoom(level);
         MoveTo(Surface()->mapFrom(viewport, QPoint(200, 150)));
         // One tick's frame; after that every step is shown by painting alone, before the
