@@ -479,6 +479,62 @@ TEST_F(ZoomTest, DragAtTheEdgeScrollsTheView) {
     EXPECT_EQ(h->value(), scrolled) << "no scrolling after the release";
 }
 
+// The scrolling during a drag: a cell a step in the strip along the edge, faster the further
+// beyond the edge the pointer is, up to the viewport's size in a quarter of a second; at the
+// screen's edge, where the pointer can go no further, at once that fast.
+TEST_F(ZoomTest, AutoScrollSpeedGrowsWithTheDistanceBeyondTheEdge) {
+    SetPanel(4000, 4000);
+    QScrollBar* h = View().HorizontalBar();
+    QScrollBar* v = View().VerticalBar();
+    const QSize room = View().Viewport()->size();
+    // One step's move for the pointer at a point of the viewport, from the panel's middle.
+    auto step = [&](QPoint at) {
+        h->setValue(h->maximum() / 2);
+        v->setValue(v->maximum() / 2);
+        window->Navigation().AutoScrollStep(at);
+        return QPoint(h->value() - h->maximum() / 2, v->value() - v->maximum() / 2);
+    };
+    const QPointF fastest = QPointF(room.width(), room.height()) *
+                            PanelNavigation::kAutoScrollInterval / 250.0;
+    const int x = room.width() / 2, y = room.height() / 2;
+    EXPECT_EQ(step({x, y}), QPoint(0, 0));
+    EXPECT_EQ(step({room.width() - 3, y}), QPoint(47, 0));
+    EXPECT_EQ(step({2, y}), QPoint(-47, 0));
+    EXPECT_EQ(step({x, 5}), QPoint(0, -47));
+    // Beyond the right edge, and as far beyond the left, top and bottom edges.
+    int last = 47;
+    for (const int beyond : {2, 10, 30, 60, 90, 120, 200, 1000}) {
+        const int right = step({room.width() - 1 + beyond, y}).x();
+        EXPECT_GE(right, last) << beyond;
+        EXPECT_LE(right, fastest.x() + 1) << beyond;
+        if (beyond >= 120) {
+            EXPECT_NEAR(right, fastest.x(), 1) << beyond;
+        }
+        if (beyond <= 30) {
+            EXPECT_LT(right, 47 * 2) << beyond << ": too fast just beyond the edge";
+        }
+        EXPECT_EQ(step({-beyond, y}).x(), -right) << beyond;
+        const int down = step({x, room.height() - 1 + beyond}).y();
+        EXPECT_EQ(step({x, -beyond}).y(), -down) << beyond;
+        if (beyond >= 120) {
+            EXPECT_NEAR(down, fastest.y(), 1) << beyond;
+        }
+        last = right;
+    }
+    // Both ways at once in a corner.
+    EXPECT_EQ(step({room.width() + 500, -500}), QPoint(step({room.width() + 500, y}).x(),
+                                                     step({x, -500}).y()));
+    // Pressed against the screen's left edge just beyond the viewport's.
+    QWidget* viewport = View().Viewport();
+    window->move(window->pos() - QPoint(viewport->mapToGlobal(QPoint()).x() - 4, 0));
+    QCoreApplication::processEvents();
+    const int edge = -viewport->mapToGlobal(QPoint()).x();
+    ASSERT_LT(edge, 0);
+    ASSERT_GT(edge, -30);
+    EXPECT_NEAR(step({edge, y}).x(), -fastest.x(), 1);
+    EXPECT_EQ(step({edge + 1, y}).x(), -47) << "short of the screen's edge";
+}
+
 TEST_F(ZoomTest, TooltipNamesTheCellAndWhatItHolds) {
     TPolePanelu a;
     a.X = 38;
