@@ -335,12 +335,16 @@ void PanelView::ScrolledBy(int axis, int position) {
     CheckPlacement();
 }
 
+PanelView::Placement PanelView::CurrentPlacement() const {
+    return {surfaceWidget_->mapToGlobal(QPoint(0, 0)),
+            QRect(viewport_->mapToGlobal(QPoint(0, 0)), viewport_->size()), viewport_->isVisible(),
+            level_};
+}
+
 void PanelView::CheckPlacement() {
     if (placing_ > 0)
         return;
-    const Placement now{surfaceWidget_->mapToGlobal(QPoint(0, 0)),
-                        QRect(viewport_->mapToGlobal(QPoint(0, 0)), viewport_->size()),
-                        viewport_->isVisible(), level_};
+    const Placement now = CurrentPlacement();
     if (now == placement_)
         return;
     placement_ = now;
@@ -392,9 +396,7 @@ void PanelView::Start() {
     });
     for (QWidget* w = surfaceWidget_; w; w = w->parentWidget())
         w->installEventFilter(watcher);
-    placement_ = {surfaceWidget_->mapToGlobal(QPoint(0, 0)),
-                  QRect(viewport_->mapToGlobal(QPoint(0, 0)), viewport_->size()),
-                  viewport_->isVisible(), level_};
+    placement_ = CurrentPlacement();
     clock_.start();
     surface_.Initialise();
     if (QGuiApplication::applicationState() == Qt::ApplicationActive)

@@ -188,6 +188,7 @@ private:
         ZoomLevel level;
         friend bool operator==(const Placement&, const Placement&) = default;
     };
+    Placement CurrentPlacement() const;
     Placement placement_;
     QTimer placementCheck_;
     FrameTimer timer_;

@@ -23,7 +23,8 @@ PointerTracking::PointerTracking(PanelState& panel, PanelView& view, MouseEditin
     // The focus decides the outline from then on.
     connect(surface, &SurfaceWidget::focusEntered, this, [this] { hidden_ = false; });
     connect(surface, &SurfaceWidget::focusLeft, this, [this] { hidden_ = false; });
-    connect(&view_, &PanelView::surfaceMoved, this, [this] { errors_.Guard([this] { Follow(); }); });
+    connect(&view_, &PanelView::surfaceMoved, this,
+            [this] { errors_.Guard([this] { Follow(); }); });
 }
 
 void PointerTracking::Follow() {

@@ -15,10 +15,10 @@
 
 #include <QCheckBox>
 #include <QCursor>
-#include <QPaintEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -138,7 +138,7 @@ TEST_F(ZoomTest, CtrlWheelZoomsAboutThePointer) {
         int cols, rows;
         QPoint anchor; // a point of the viewport
     } cases[] = {
-        {1000, 300, {705, 219}}, {1000, 300, {3, 298}},   {1000, 300, {999, 5}},
+        {1000, 300, {705, 219}},  {1000, 300, {3, 298}},   {1000, 300, {999, 5}},
         {4000, 4000, {250, 237}}, {4000, 4000, {12, 490}}, {10, 10, {300, 160}},
         {10, 10, {700, 560}},     {150, 50, {1000, 30}},
     };
@@ -227,9 +227,16 @@ TEST_F(ZoomTest, WholePanelIsTheLargestLevelThatFits) {
     const struct {
         int cols, rows;
         ZoomLevel expected;
-    } panels[] = {{10, 10, {47, 1}},     {150, 50, {6, 1}}, {4000, 4000, {1, 8}},
-                  {300, 40, {3, 1}},     {50, 20, {20, 1}}, {1000, 300, {1, 1}},
-                  {10, 5, {47, 1}}}; // never above 100 %, though 10 x 5 fits at 200 %
+    } panels[] = {
+        {10, 10, {47, 1}},
+        {150, 50, {6, 1}},
+        {4000, 4000, {1, 8}},
+        {300, 40, {3, 1}},
+        {50, 20, {20, 1}},
+        {1000, 300, {1, 1}},
+        // Never above 100 %, though 10 x 5 would fit at 200 %.
+        {10, 5, {47, 1}},
+    };
     for (const auto& p : panels) {
         SetPanel(p.cols, p.rows);
         Trigger("MP_CelyPanel");
@@ -275,8 +282,8 @@ TEST_F(ZoomTest, EditingAtAScaleEqualsEditingAt100Percent) {
     };
     const auto expected = edit();
     ASSERT_EQ(expected.size(), 8u);
-    for (const ZoomLevel level :
-         {ZoomLevel{24, 1}, ZoomLevel{6, 1}, ZoomLevel{1, 1}, ZoomLevel{94, 1}, ZoomLevel{141, 1}}) {
+    for (const ZoomLevel level : {ZoomLevel{24, 1}, ZoomLevel{6, 1}, ZoomLevel{1, 1},
+                                  ZoomLevel{94, 1}, ZoomLevel{141, 1}}) {
         View().SetZoom(level);
         EXPECT_EQ(edit(), expected) << level.pixels;
     }
@@ -321,9 +328,9 @@ TEST_F(ZoomTest, ScrollingNeverShowsStaleParts) {
     Trigger("MP_InfoVykreslovani"); // the overlay's figures change with time
     QWidget* viewport = View().Viewport();
     QCursor::setPos(viewport->mapToGlobal(QPoint(200, 150)));
-    for (const ZoomLevel level : {ZoomLevel{47, 1}, ZoomLevel{141, 1}, ZoomLevel{94, 1},
-                                  ZoomLevel{24, 1}, ZoomLevel{12, 1}, ZoomLevel{3, 1},
-                                  ZoomLevel{1, 2}}) {
+    for (const ZoomLevel level :
+         {ZoomLevel{47, 1}, ZoomLevel{141, 1}, ZoomLevel{94, 1}, ZoomLevel{24, 1}, ZoomLevel{12, 1},
+          ZoomLevel{3, 1}, ZoomLevel{1, 2}}) {
         View().SetZoom(level);
         MoveTo(Surface()->mapFrom(viewport, QPoint(200, 150)));
         // One tick's frame; after that every step is shown by painting alone, before the
@@ -494,8 +501,8 @@ TEST_F(ZoomTest, AutoScrollSpeedGrowsWithTheDistanceBeyondTheEdge) {
         window->Navigation().AutoScrollStep(at);
         return QPoint(h->value() - h->maximum() / 2, v->value() - v->maximum() / 2);
     };
-    const QPointF fastest = QPointF(room.width(), room.height()) *
-                            PanelNavigation::kAutoScrollInterval / 250.0;
+    const QPointF fastest =
+        QPointF(room.width(), room.height()) * PanelNavigation::kAutoScrollInterval / 250.0;
     const int x = room.width() / 2, y = room.height() / 2;
     EXPECT_EQ(step({x, y}), QPoint(0, 0));
     EXPECT_EQ(step({room.width() - 3, y}), QPoint(47, 0));
@@ -522,8 +529,8 @@ TEST_F(ZoomTest, AutoScrollSpeedGrowsWithTheDistanceBeyondTheEdge) {
         last = right;
     }
     // Both ways at once in a corner.
-    EXPECT_EQ(step({room.width() + 500, -500}), QPoint(step({room.width() + 500, y}).x(),
-                                                     step({x, -500}).y()));
+    EXPECT_EQ(step({room.width() + 500, -500}),
+              QPoint(step({room.width() + 500, y}).x(), step({x, -500}).y()));
     // Pressed against the screen's left edge just beyond the viewport's.
     QWidget* viewport = View().Viewport();
     window->move(window->pos() - QPoint(viewport->mapToGlobal(QPoint()).x() - 4, 0));

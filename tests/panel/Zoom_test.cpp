@@ -59,9 +59,9 @@ TEST(ZoomLevelTest, LevelsRunFromThreeTimesDownToEightCellsAPixel) {
 
 TEST(ZoomLevelTest, PercentTexts) {
     const std::pair<ZoomLevel, const char*> cases[] = {
-        {{141, 1}, "300 %"}, {{94, 1}, "200 %"}, {{40, 1}, "85 %"},
-        {{47, 1}, "100 %"}, {{24, 1}, "51 %"}, {{12, 1}, "26 %"}, {{6, 1}, "13 %"},
-        {{1, 1}, "2 %"},    {{1, 2}, "1 %"},   {{1, 4}, "0,5 %"}, {{1, 8}, "0,3 %"}};
+        {{141, 1}, "300 %"}, {{94, 1}, "200 %"}, {{40, 1}, "85 %"}, {{47, 1}, "100 %"},
+        {{24, 1}, "51 %"},   {{12, 1}, "26 %"},  {{6, 1}, "13 %"},  {{1, 1}, "2 %"},
+        {{1, 2}, "1 %"},     {{1, 4}, "0,5 %"},  {{1, 8}, "0,3 %"}};
     for (const auto& [level, text] : cases)
         EXPECT_EQ(level.PercentText().toStdString(), text) << level.pixels << "/" << level.cells;
 }

@@ -718,8 +718,8 @@ TEST_F(EditorSmokeTest, CursorFollowsTheRestingPointerThroughF2AndF3) {
         5000))
         << "after F3 the outline is not on the cell under the pointer";
     Move(CellCentre(25, 14));
-    EXPECT_TRUE(ScreenShows(QStringLiteral("f2-click"), {{placed.x(), placed.y()}},
-                            Tile::Straight, {{12, 9}}))
+    EXPECT_TRUE(ScreenShows(QStringLiteral("f2-click"), {{placed.x(), placed.y()}}, Tile::Straight,
+                            {{12, 9}}))
         << "the click after F2 did not land under the pointer";
 }
 
@@ -749,7 +749,9 @@ TEST_F(EditorSmokeTest, CtrlWheelKeepsItsTargetFromTheWholePanel) {
     // The cells at these distances from the one under the pointer are dark blocks, those one
     // further not: the cross lies where it should around the pointer.
     auto crossAround = [&](const QImage& shot, int s) {
-        auto dark = [&](int dx, int dy) { return IsBlack(shot.pixel(pointer + QPoint(dx, dy) * s)); };
+        auto dark = [&](int dx, int dy) {
+            return IsBlack(shot.pixel(pointer + QPoint(dx, dy) * s));
+        };
         return dark(-15, 0) && dark(-8, 0) && dark(8, 0) && dark(15, 0) && !dark(-16, 0) &&
                !dark(16, 0) && dark(0, -7) && dark(0, -4) && dark(0, 4) && dark(0, 7) &&
                !dark(0, -8) && !dark(0, 8);
