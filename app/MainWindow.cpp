@@ -9,6 +9,7 @@
 #include "app/Palette.h"
 #include "app/PanelNavigation.h"
 #include "app/PanelView.h"
+#include "app/PointerTracking.h"
 #include "app/Prompts.h"
 #include "app/RecentFiles.h"
 #include "app/SurfaceWidget.h"
@@ -406,21 +407,7 @@ void TPanelVAD::ConnectSurface() {
             });
     connect(surface, &SurfaceWidget::focusEntered, this, [this] { mouse_->X_PlochaEnter(); });
     connect(surface, &SurfaceWidget::focusLeft, this, [this] { mouse_->X_PlochaExit(); });
-    connect(view_.get(), &PanelView::scrolled, this,
-            [this] { errors_->Guard([this] { TrackPointerAfterScroll(); }); });
-}
-
-void TPanelVAD::TrackPointerAfterScroll() {
-    // The outline, the preview and the overlay's position follow the cell under the pointer,
-    // the one a click would now land on. With a button held the pointer belongs to the
-    // surface wherever it is, and the drag's end follows it.
-    std::optional<QPoint> p = view_->SurfaceControl()->ButtonHeld()
-                                  ? std::optional<QPoint>(view_->PointerOnWidget())
-                                  : view_->PointerOnSurface();
-    if (p) {
-        const QPoint panelPoint = view_->ToPanel(*p);
-        mouse_->TrackCursor(panelPoint.x(), panelPoint.y());
-    }
+    pointer_ = new PointerTracking(panel_, *view_, *mouse_, *errors_, this);
 }
 
 QAction* TPanelVAD::Action(const QString& component) const {

@@ -29,6 +29,7 @@ class MouseEditing;
 class Palette;
 class PanelNavigation;
 class PanelView;
+class PointerTracking;
 class Prompts;
 class RecentFiles;
 class ZoomController;
@@ -107,8 +108,6 @@ private:
     void SetStatusWidths(int first, int second);
     void BuildMenu();
     void ConnectSurface();
-    // After a scroll the pointer, if it stayed over the surface, is over another cell.
-    void TrackPointerAfterScroll();
     // Between the top bar and the status bar: the palette at its height with the left panel
     // and drawing area below it, or the palette alone filling the space.
     void SetPaletteFillsWindow(bool fills);
@@ -133,6 +132,7 @@ private:
     std::unique_ptr<ZoomController> zoom_;
     std::unique_ptr<CheckController> check_;
     PanelNavigation* navigation_ = nullptr;
+    PointerTracking* pointer_ = nullptr;
     TZ_PosunPolicek* shiftDialog_ = nullptr;
     TAboutStation* stationDialog_ = nullptr;
     TManual* manual_ = nullptr;

@@ -9,10 +9,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QScrollBar>
 #include <QToolTip>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 
 namespace vedivez {
 
@@ -20,17 +23,34 @@ namespace {
 
 // The pointer counts as at the edge this close to it.
 constexpr int kEdge = 8;
-// Pace of the scrolling during a drag.
-constexpr int kAutoScrollInterval = 30;
+// At its fastest the view moves by its own size in this time.
+constexpr int kViewportTimeMs = 250;
+// How far beyond the edge the pointer is when the scrolling reaches its full speed.
+constexpr int kFullSpeedDistance = 120;
 
-// How far to scroll this step along one axis for the pointer at `p` in [0, size): a cell
-// a step at the edge, faster the further beyond it.
-int EdgeSpeed(int p, int size, int cell) {
-    if (p < kEdge)
-        return -(cell + (kEdge - p) / 2);
-    if (p >= size - kEdge)
-        return cell + (p - (size - kEdge)) / 2;
-    return 0;
+// How far to scroll this step along one axis for the pointer at `p` of a viewport `size`
+// long: nothing inside, a cell in the strip along the edge, then faster the further beyond
+// it, growing with the square of the distance (so a little beyond is still easy to hold),
+// up to the viewport's length in kViewportTimeMs. A pointer that cannot go further (at the
+// screen's edge) scrolls at full speed.
+int EdgeSpeed(int p, int size, int cell, bool atScreenEdge) {
+    int beyond; // pixels past the viewport's edge, negative inside the strip
+    int sign;
+    if (p < kEdge) {
+        beyond = -p;
+        sign = -1;
+    } else if (p >= size - kEdge) {
+        beyond = p - (size - 1);
+        sign = 1;
+    } else {
+        return 0;
+    }
+    const int fastest =
+        std::max(cell, size * PanelNavigation::kAutoScrollInterval / kViewportTimeMs);
+    if (atScreenEdge)
+        beyond = kFullSpeedDistance;
+    const double share = std::clamp(double(beyond) / kFullSpeedDistance, 0.0, 1.0);
+    return sign * (cell + int(std::lround((fastest - cell) * share * share)));
 }
 
 } // namespace
@@ -86,11 +106,16 @@ PanelNavigation::PanelNavigation(PanelState& panel, PanelView& view, QWidget* wi
             tooltip_.start();
     });
     connect(surface, &SurfaceWidget::pointerLeft, this, [this] { tooltip_.stop(); });
-    // After a scroll or a new scale the tooltip would name a cell no longer under the
-    // pointer.
-    connect(&view_, &PanelView::scrolled, this, [this] {
+    // After the panel moved under the pointer a tooltip would name a cell no longer under
+    // it: it goes, and the one of the cell now under the resting pointer follows after the
+    // usual rest.
+    connect(&view_, &PanelView::surfaceMoved, this, [this] {
         if (QToolTip::isVisible())
             QToolTip::hideText();
+        if (view_.PointerOnSurface() && !view_.SurfaceControl()->ButtonHeld())
+            tooltip_.start();
+        else
+            tooltip_.stop();
     });
 }
 
@@ -125,12 +150,22 @@ void PanelNavigation::ToBottomRight() {
 bool PanelNavigation::AutoScrollStep(QPoint inViewport) {
     const QWidget* viewport = view_.Viewport();
     const int cell = std::max(view_.Zoom().CellSize(), kEdge);
+    // The pointer pressed against the screen's edge asks for all the speed there is.
+    const QPoint global = viewport->mapToGlobal(inViewport);
+    auto blocked = [&](QPoint step) {
+        return QGuiApplication::screenAt(global) && !QGuiApplication::screenAt(global + step);
+    };
     QScrollBar* h = view_.HorizontalBar();
     QScrollBar* v = view_.VerticalBar();
     const int x = h->value(), y = v->value();
-    if (const int dx = EdgeSpeed(inViewport.x(), viewport->width(), cell); dx && h->isEnabled())
+    const int w = viewport->width(), ht = viewport->height();
+    const int dx = EdgeSpeed(inViewport.x(), w, cell,
+                             inViewport.x() < kEdge ? blocked({-1, 0}) : blocked({1, 0}));
+    const int dy = EdgeSpeed(inViewport.y(), ht, cell,
+                             inViewport.y() < kEdge ? blocked({0, -1}) : blocked({0, 1}));
+    if (dx && h->isEnabled())
         h->setValue(x + dx);
-    if (const int dy = EdgeSpeed(inViewport.y(), viewport->height(), cell); dy && v->isEnabled())
+    if (dy && v->isEnabled())
         v->setValue(y + dy);
     return h->value() != x || v->value() != y;
 }

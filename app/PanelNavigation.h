@@ -30,8 +30,13 @@ public:
     void ToBottomRight();
 
     // One step of the scrolling during a drag, for the pointer at this viewport point;
-    // returns whether the view moved.
+    // returns whether the view moved. A cell a step in the strip along the viewport's edge,
+    // then faster the further beyond the edge the pointer is, up to the viewport's size in
+    // a quarter of a second; a pointer at the screen's edge, which can go no further, gets
+    // that speed at once.
     bool AutoScrollStep(QPoint inViewport);
+    // Pace of those steps, in milliseconds.
+    static constexpr int kAutoScrollInterval = 30;
 
     // "Sloupec 38, řádek 12", then one line for each element of the cell with its name and
     // set connection flags ("KOL_sLSPS · LS PS").

@@ -11,25 +11,24 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 namespace vedivez {
 
 namespace {
 
-// Keeps the scroll bars' idea of the viewport in step with its real size: hiding or showing
-// a tool panel resizes the viewport without resizing the window.
-class ResizeWatcher : public QObject {
+// Sees the events of the widgets it is installed on before they do; `handle` returns true
+// for an event it took.
+class EventHook : public QObject {
 public:
-    ResizeWatcher(QObject* parent, std::function<void()> onResize)
-        : QObject(parent), onResize_(std::move(onResize)) {}
+    EventHook(QObject* parent, std::function<bool(QEvent*)> handle)
+        : QObject(parent), handle_(std::move(handle)) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Resize)
-            onResize_();
-        return QObject::eventFilter(watched, event);
+        return handle_(event) || QObject::eventFilter(watched, event);
     }
 
 private:
-    std::function<void()> onResize_;
+    std::function<bool(QEvent*)> handle_;
 };
 
 bool SameInputs(const FrameInputs& a, const FrameInputs& b) {
@@ -90,9 +89,21 @@ PanelView::PanelView(PanelState& panel, const ImageList& images, ErrorHandler& e
     surface_.SetSize(Surface::kInitialWidth, Surface::kInitialHeight);
     UpdateViewport();
 
-    viewport_->installEventFilter(new ResizeWatcher(this, [this] {
-        UpdateViewport();
-        NastaveniPosuvniku();
+    viewport_->installEventFilter(new EventHook(this, [this](QEvent* event) {
+        // Hiding or showing a tool panel resizes the viewport without resizing the window:
+        // the scroll bars follow its real size.
+        if (event->type() == QEvent::Resize) {
+            UpdateViewport();
+            NastaveniPosuvniku();
+        }
+        // The wheel beside a panel smaller than the viewport scrolls and zooms as over it.
+        if (event->type() == QEvent::Wheel) {
+            const auto* wheel = static_cast<QWheelEvent*>(event);
+            const QPoint at = wheel->position().toPoint() - surfaceWidget_->pos();
+            WheelTurned(wheel->angleDelta(), wheel->modifiers(), at);
+            return true;
+        }
+        return false;
     }));
     connect(horizontal_, &QScrollBar::valueChanged, this, &PanelView::SB_VodorovnyChange);
     connect(vertical_, &QScrollBar::valueChanged, this, &PanelView::SB_SvislyChange);
@@ -115,6 +126,12 @@ PanelView::PanelView(PanelState& panel, const ImageList& images, ErrorHandler& e
                 surfaceWidget_->update(QRegion(changed) - QRegion(exposed));
         });
     };
+
+    // Layouts move and resize their widgets one after another; the surface's place is looked
+    // at once they are done.
+    placementCheck_.setSingleShot(true);
+    placementCheck_.setInterval(0);
+    connect(&placementCheck_, &QTimer::timeout, this, &PanelView::CheckPlacement);
 
     pollTimer_.setSingleShot(true);
     pollTimer_.setTimerType(Qt::PreciseTimer);
@@ -140,6 +157,8 @@ int PanelView::SurfaceHeight() const {
 
 void PanelView::SetSurfaceSize(int width, int height) {
     const QSize before = panelPixels_;
+    // Another panel starts in the ordinary ranges.
+    loose_[0] = loose_[1] = false;
     panelPixels_ = QSize(width, height);
     try {
         ApplySurfaceSize();
@@ -191,33 +210,68 @@ QPoint PanelView::ToWidget(QPoint panelPoint) const {
 
 ZoomLevel PanelView::FitLevel() const {
     const QSize room = viewport_->size();
+    // Never above 100 %: a panel that fits is shown at its pictures' own size.
     for (const ZoomLevel& level : ZoomLevel::All())
-        if (level.ToScreen(panelPixels_.width() - 1) < room.width() &&
+        if (!level.Enlarged() && level.ToScreen(panelPixels_.width() - 1) < room.width() &&
             level.ToScreen(panelPixels_.height() - 1) < room.height())
             return level;
     return ZoomLevel::All().back();
 }
 
 void PanelView::SetZoom(ZoomLevel level) {
-    SetZoom(level, viewport_->rect().center());
+    Rescale(level, viewport_->rect().center(), false);
 }
 
 void PanelView::SetZoom(ZoomLevel level, QPoint anchor) {
-    if (level == level_)
+    Rescale(level, anchor, true);
+}
+
+void PanelView::Rescale(ZoomLevel level, QPoint anchor, bool keepAnchor) {
+    // The same scale again changes nothing, but brings a loosely placed panel back within
+    // the ordinary ranges when not zooming about the pointer.
+    if (level == level_ && (keepAnchor || !(loose_[0] || loose_[1])))
         return;
     // The panel point under the anchor now, which is to stay under it.
-    const QPoint panelPoint = ToPanel(anchor - surfaceWidget_->pos());
+    const QPoint onSurface = anchor - surfaceWidget_->pos();
+    QPoint panelPoint = ToPanel(onSurface);
+    if (keepAnchor) {
+        // Still the point of the last turn of the wheel if it lies in the anchor's pixel.
+        if (anchor == anchorAt_ && ToWidget(anchorPanel_) == onSurface)
+            panelPoint = anchorPanel_;
+        panelPoint.setX(std::clamp(panelPoint.x(), 0, panelPixels_.width() - 1));
+        panelPoint.setY(std::clamp(panelPoint.y(), 0, panelPixels_.height() - 1));
+        anchorAt_ = anchor;
+        anchorPanel_ = panelPoint;
+    }
+    ++placing_;
     level_ = level;
     ApplySurfaceSize();
-    NastaveniPosuvniku();
-    const QPoint onWidget = ToWidget(panelPoint);
-    if (horizontal_->isEnabled())
-        horizontal_->setValue(onWidget.x() - anchor.x());
-    if (vertical_->isEnabled())
-        vertical_->setValue(onWidget.y() - anchor.y());
-    UpdateViewport();
+    PlaceSurface(anchor - ToWidget(panelPoint), keepAnchor);
+    --placing_;
     emit zoomChanged(level_);
-    emit scrolled();
+    CheckPlacement();
+}
+
+void PanelView::PlaceSurface(QPoint topLeft, bool loose) {
+    ++placing_;
+    const int excess[2] = {std::max(0, surfaceWidget_->width() - viewport_->width()),
+                           std::max(0, surfaceWidget_->height() - viewport_->height())};
+    const int page[2] = {viewport_->width(), viewport_->height()};
+    QScrollBar* bars[2] = {horizontal_, vertical_};
+    int value[2] = {-topLeft.x(), -topLeft.y()};
+    for (int i = 0; i < 2; ++i) {
+        if (!loose)
+            value[i] = std::clamp(value[i], 0, excess[i]);
+        loose_[i] = value[i] < 0 || value[i] > excess[i];
+        const int low = std::min(0, value[i]), high = std::max(excess[i], value[i]);
+        bars[i]->setEnabled(high > low);
+        bars[i]->setRange(low, high);
+        bars[i]->setPageStep(page[i]);
+        bars[i]->setValue(value[i]);
+    }
+    surfaceWidget_->move(-value[0], -value[1]);
+    UpdateViewport();
+    --placing_;
 }
 
 void PanelView::CentreOn(QPoint panelPoint) {
@@ -229,23 +283,31 @@ void PanelView::CentreOn(QPoint panelPoint) {
 }
 
 void PanelView::NastaveniPosuvniku() {
-    const int w = surfaceWidget_->width(), h = surfaceWidget_->height();
-    const int vw = viewport_->width(), vh = viewport_->height();
-    horizontal_->setEnabled(w > vw);
-    if (horizontal_->isEnabled()) {
-        horizontal_->setMaximum(w - vw);
-        horizontal_->setPageStep(vw);
-    } else {
-        horizontal_->setMaximum(0);
-        surfaceWidget_->move(0, surfaceWidget_->y());
-    }
-    vertical_->setEnabled(h > vh);
-    if (vertical_->isEnabled()) {
-        vertical_->setMaximum(h - vh);
-        vertical_->setPageStep(vh);
-    } else {
-        vertical_->setMaximum(0);
-        surfaceWidget_->move(surfaceWidget_->x(), 0);
+    const int size[2] = {surfaceWidget_->width(), surfaceWidget_->height()};
+    const int room[2] = {viewport_->width(), viewport_->height()};
+    const int at[2] = {-surfaceWidget_->x(), -surfaceWidget_->y()};
+    QScrollBar* bars[2] = {horizontal_, vertical_};
+    for (int i = 0; i < 2; ++i) {
+        QScrollBar* bar = bars[i];
+        const int excess = std::max(0, size[i] - room[i]);
+        // A range widened by a zoom about the pointer holds the surface where it is until
+        // a scroll brings it back within the ordinary range.
+        int low = 0, high = excess;
+        if (loose_[i] && (at[i] < 0 || at[i] > excess)) {
+            low = std::min(0, at[i]);
+            high = std::max(excess, at[i]);
+        } else {
+            loose_[i] = false;
+        }
+        bar->setEnabled(high > low);
+        if (bar->isEnabled()) {
+            bar->setRange(low, high);
+            bar->setPageStep(room[i]);
+        } else {
+            bar->setRange(0, 0);
+            surfaceWidget_->move(i == 0 ? QPoint(0, surfaceWidget_->y())
+                                        : QPoint(surfaceWidget_->x(), 0));
+        }
     }
     UpdateViewport();
 }
@@ -253,13 +315,40 @@ void PanelView::NastaveniPosuvniku() {
 void PanelView::SB_VodorovnyChange(int position) {
     surfaceWidget_->move(-position, surfaceWidget_->y());
     UpdateViewport();
-    emit scrolled();
+    ScrolledBy(0, position);
 }
 
 void PanelView::SB_SvislyChange(int position) {
     surfaceWidget_->move(surfaceWidget_->x(), -position);
     UpdateViewport();
-    emit scrolled();
+    ScrolledBy(1, position);
+}
+
+void PanelView::ScrolledBy(int axis, int position) {
+    if (placing_ > 0)
+        return;
+    // Back within the ordinary range, the widened range goes.
+    const int excess = axis == 0 ? surfaceWidget_->width() - viewport_->width()
+                                 : surfaceWidget_->height() - viewport_->height();
+    if (loose_[axis] && position >= 0 && position <= std::max(0, excess))
+        NastaveniPosuvniku();
+    CheckPlacement();
+}
+
+PanelView::Placement PanelView::CurrentPlacement() const {
+    return {surfaceWidget_->mapToGlobal(QPoint(0, 0)),
+            QRect(viewport_->mapToGlobal(QPoint(0, 0)), viewport_->size()), viewport_->isVisible(),
+            level_};
+}
+
+void PanelView::CheckPlacement() {
+    if (placing_ > 0)
+        return;
+    const Placement now = CurrentPlacement();
+    if (now == placement_)
+        return;
+    placement_ = now;
+    emit surfaceMoved();
 }
 
 QPoint PanelView::PointerOnWidget() const {
@@ -296,6 +385,18 @@ void PanelView::Start() {
     if (started_)
         return;
     started_ = true;
+    // The surface's place on the screen follows its own moves and those of every widget
+    // around it, up to the window's.
+    auto* watcher = new EventHook(this, [this](QEvent* event) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show ||
+            type == QEvent::Hide)
+            placementCheck_.start();
+        return false;
+    });
+    for (QWidget* w = surfaceWidget_; w; w = w->parentWidget())
+        w->installEventFilter(watcher);
+    placement_ = CurrentPlacement();
     clock_.start();
     surface_.Initialise();
     if (QGuiApplication::applicationState() == Qt::ApplicationActive)
@@ -374,8 +475,9 @@ QRect PanelView::CursorArea(int32_t cursorX, int32_t cursorY, ZoomLevel level) c
                      ch + 2 * kCursorMargin);
     const int x = int(level.CellToScreen(cursorX / cw)), y = int(level.CellToScreen(cursorY / ch));
     const int size = std::max(level.CellSize(), 1);
-    return QRect(x - kCursorMargin, y - kCursorMargin, size + 2 * kCursorMargin,
-                 size + 2 * kCursorMargin);
+    // Enlarged, the preview's marks reach as many times further.
+    const int margin = kCursorMargin * std::max(1, level.pixels / ZoomLevel::kCellPixels);
+    return QRect(x - margin, y - margin, size + 2 * margin, size + 2 * margin);
 }
 
 QRect PanelView::ChangedArea(const FrameKey& before, const FrameKey& after) const {

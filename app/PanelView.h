@@ -56,9 +56,13 @@ public:
     // The view's scale; 100 % at every start.
     ZoomLevel Zoom() const { return level_; }
     // Changes the scale so that the panel point under `anchor` (a point of the viewport)
-    // stays under it, as far as the scroll ranges allow.
+    // stays under it; with the pointer beside the panel, the panel's nearest point. Where
+    // the scroll ranges would not allow that, they widen to hold the panel where it now is
+    // (a panel smaller than the viewport moves off the top-left corner) until a scroll
+    // brings it back within them.
     void SetZoom(ZoomLevel level, QPoint anchor);
-    // The same about the middle of the viewport.
+    // Changes the scale about the middle of the viewport, within the ordinary scroll
+    // ranges, so a panel smaller than the viewport sits at its top-left corner.
     void SetZoom(ZoomLevel level);
     // The largest scale at which the whole panel fits the viewport (the smallest scale when
     // none does).
@@ -103,9 +107,11 @@ public:
     const Surface& FrameSurface() const { return surface_; }
 
 signals:
-    // The surface moved in its viewport (a scroll bar, the wheel, a new scale): a pointer
-    // that stayed where it was is now over another part of the panel.
-    void scrolled();
+    // The surface moved on the screen or changed its scale: a scroll, a new scale, tool
+    // panels hidden or shown around the drawing area, the window resized or moved. A pointer
+    // that stayed where it was is now over another part of the panel, or beside it. Scrolls
+    // and scales tell at once, layout changes once the layout has settled.
+    void surfaceMoved();
     // The scale changed.
     void zoomChanged(ZoomLevel level);
     // Ctrl and the wheel over the surface: `steps` scale steps in (positive) or out, about
@@ -139,6 +145,15 @@ private:
     void ScheduleNextPoll();
     void ApplicationStateChanged(Qt::ApplicationState state);
     void WheelTurned(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPoint at);
+    void Rescale(ZoomLevel level, QPoint anchor, bool keepAnchor);
+    // Puts the surface's top-left corner at this point of the viewport: within the ordinary
+    // scroll ranges, or, `loose`, exactly there with the ranges widened to hold it.
+    void PlaceSurface(QPoint topLeft, bool loose);
+    // After a scroll bar moved the surface.
+    void ScrolledBy(int axis, int position);
+    // Tells surfaceMoved when the surface's place on the screen, the viewport's or the scale
+    // changed since the last look.
+    void CheckPlacement();
     // Sizes the surface and its widget from the panel's size at the current scale.
     void ApplySurfaceSize();
     // Screen pixels of the cursor's cell, with room around it for the preview's marks.
@@ -155,6 +170,27 @@ private:
     ZoomLevel level_;
     QSize panelPixels_{Surface::kInitialWidth, Surface::kInitialHeight};
     int zoomWheelAngle_ = 0;
+    // Whether a scroll bar's range is widened beyond the ordinary one (0 to the surface's
+    // excess over the viewport) to hold where a zoom about the pointer put the surface.
+    bool loose_[2] = {false, false};
+    // While the surface is being placed, its moves are not yet where it ends up.
+    int placing_ = 0;
+    // The panel point a Ctrl+wheel zoom kept under the pointer: a further turn with the
+    // pointer still there keeps the same point, not the coarser one a far-out screen pixel
+    // stands for.
+    QPoint anchorAt_{-1, -1};
+    QPoint anchorPanel_;
+    // Where the surface and the viewport were on the screen, and the scale, at the last look.
+    struct Placement {
+        QPoint surface;
+        QRect viewport;
+        bool shown = false;
+        ZoomLevel level;
+        friend bool operator==(const Placement&, const Placement&) = default;
+    };
+    Placement CurrentPlacement() const;
+    Placement placement_;
+    QTimer placementCheck_;
     FrameTimer timer_;
     QElapsedTimer clock_;
     QTimer pollTimer_;

@@ -5,7 +5,9 @@
 //   tiled (a full redraw of the tile layer in both);
 // - a pointer move to the next cell plus its frame and paint at "Celý panel" on that panel,
 //   against one at 100 % on a 150 x 50 panel with every cell tiled;
-// - one zoom step on the big panel, from the command to its first complete painted frame.
+// - one zoom step on the big panel, from the command to its first complete painted frame;
+// - the frame after an edit and a pointer move to the next cell at 200 % and 300 %, with
+//   every visible cell tiled, against the same at 100 %.
 #include "BenchSupport.h"
 #include "BenchWindow.h"
 
@@ -13,7 +15,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QScrollBar>
 #include <algorithm>
+#include <functional>
 
 using namespace vedivez;
 using namespace vedivez::bench;
@@ -64,13 +68,21 @@ double EditFrames(benchmark::State& state, Window& w, QPoint cell) {
     return best;
 }
 
-double PointerMoves(benchmark::State& state, Window& w) {
+// Pointer moves from cell to cell, each followed by its frame; by default along a row of the
+// big panel, 40 cells apart away from 100 %.
+double PointerMoves(benchmark::State& state, Window& w,
+                    std::function<QPoint(int)> cellOf = nullptr) {
+    if (!cellOf)
+        cellOf = [&w](int step) {
+            return QPoint(1 + step % 30 * (w.View().Zoom().Actual() ? 1 : 40), 8 * 40);
+        };
     w.Frame();
     w.Frame();
     double best = 1e9;
     int step = 0;
     for (auto _ : state) {
-        const QPoint p = w.Cell(1 + step % 30 * (w.View().Zoom().Actual() ? 1 : 40), 8 * 40);
+        const QPoint cell = cellOf(step);
+        const QPoint p = w.Cell(cell.x(), cell.y());
         ++step;
         QElapsedTimer t;
         t.start();
@@ -83,18 +95,30 @@ double PointerMoves(benchmark::State& state, Window& w) {
     return best;
 }
 
-double actualEdit = 0, actualMove = 0;
+double actualEdit = 0, actualMove = 0, actualVisibleMove = 0;
 
-void BM_EditFrame_100_AllTiled(benchmark::State& state) {
-    Window w;
+// The top-left of the big panel, every visible cell tiled, at the level.
+void TiledCorner(Window& w, ZoomLevel level) {
     FillWholePanel(w);
-    // The top-left of the big panel, every visible cell tiled.
     std::vector<TPolePanelu> cells = MakeElements(60 * 30);
     for (size_t i = 0; i < cells.size(); ++i) {
         cells[i].X = int(i % 60);
         cells[i].Y = int(i / 60);
     }
     w.window->Panel().ReplaceElements(std::move(cells));
+    w.View().SetZoom(level);
+    w.View().HorizontalBar()->setValue(0);
+    w.View().VerticalBar()->setValue(0);
+}
+
+// Along ten cells of a row that every level shows.
+QPoint VisibleCell(int step) {
+    return QPoint(1 + step % 10, 3);
+}
+
+void BM_EditFrame_100_AllTiled(benchmark::State& state) {
+    Window w;
+    TiledCorner(w, ZoomLevel{});
     actualEdit = EditFrames(state, w, QPoint(5, 5));
     state.counters["frame_ms"] = actualEdit * 1e3;
 }
@@ -140,6 +164,61 @@ void BM_PointerMove_WholePanel_4000x4000_1M(benchmark::State& state) {
         state.counters["vs_100"] = fit / actualMove;
 }
 BENCHMARK(BM_PointerMove_WholePanel_4000x4000_1M)
+    ->UseManualTime()
+    ->Iterations(300)
+    ->Unit(benchmark::kMillisecond);
+
+void EditFrameEnlarged(benchmark::State& state, int pixels) {
+    Window w;
+    TiledCorner(w, ZoomLevel{pixels, 1});
+    const double enlarged = EditFrames(state, w, QPoint(5, 3));
+    state.counters["frame_ms"] = enlarged * 1e3;
+    if (actualEdit > 0)
+        state.counters["vs_100"] = enlarged / actualEdit;
+}
+void BM_EditFrame_200_AllTiled(benchmark::State& state) {
+    EditFrameEnlarged(state, 94);
+}
+BENCHMARK(BM_EditFrame_200_AllTiled)
+    ->UseManualTime()
+    ->Iterations(100)
+    ->Unit(benchmark::kMillisecond);
+void BM_EditFrame_300_AllTiled(benchmark::State& state) {
+    EditFrameEnlarged(state, 141);
+}
+BENCHMARK(BM_EditFrame_300_AllTiled)
+    ->UseManualTime()
+    ->Iterations(100)
+    ->Unit(benchmark::kMillisecond);
+
+void PointerMoveAt(benchmark::State& state, int pixels) {
+    Window w;
+    TiledCorner(w, ZoomLevel{pixels, 1});
+    const double move = PointerMoves(state, w, VisibleCell);
+    state.counters["move_ms"] = move * 1e3;
+    if (pixels == 47)
+        actualVisibleMove = move;
+    else if (actualVisibleMove > 0)
+        state.counters["vs_100"] = move / actualVisibleMove;
+}
+void BM_PointerMove_100_AllTiled(benchmark::State& state) {
+    PointerMoveAt(state, 47);
+}
+BENCHMARK(BM_PointerMove_100_AllTiled)
+    ->UseManualTime()
+    ->Iterations(300)
+    ->Unit(benchmark::kMillisecond);
+void BM_PointerMove_200_AllTiled(benchmark::State& state) {
+    PointerMoveAt(state, 94);
+}
+BENCHMARK(BM_PointerMove_200_AllTiled)
+    ->UseManualTime()
+    ->Iterations(300)
+    ->Unit(benchmark::kMillisecond);
+void BM_PointerMove_300_AllTiled(benchmark::State& state) {
+    PointerMoveAt(state, 141);
+}
+BENCHMARK(BM_PointerMove_300_AllTiled)
     ->UseManualTime()
     ->Iterations(300)
     ->Unit(benchmark::kMillisecond);

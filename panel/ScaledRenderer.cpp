@@ -5,6 +5,7 @@
 #include "panel/TileImages.h"
 #include "surface/Color.h"
 #include "surface/ImageList.h"
+#include "surface/KeyedImage.h"
 #include "surface/Surface.h"
 
 #include <algorithm>
@@ -17,7 +18,6 @@ namespace vedivez {
 namespace {
 
 constexpr QRgb kBlock = qRgb(0, 0, 0);
-constexpr QRgb kGridRgb = qRgb(0, 0, 255);  // blue, as at 100 %
 constexpr uint32_t kCursorColor = 0x0000FF; // red, 0x00BBGGRR
 constexpr unsigned kMissingTile = 0x1000;   // key bit: the placeholder instead of a tile
 
@@ -97,6 +97,27 @@ ScaledRenderer::Scaled ScaledRenderer::Downscale(const QImage& picture, int pane
     return out;
 }
 
+ScaledRenderer::Scaled ScaledRenderer::Enlarge(const QImage& picture, int panelX, int panelY,
+                                               ZoomLevel level) {
+    const QImage source = picture.convertToFormat(QImage::Format_RGB32);
+    const int factor = level.pixels / ZoomLevel::kCellPixels;
+    Scaled out;
+    out.dx = panelX * factor;
+    out.dy = panelY * factor;
+    out.image = QImage(source.width() * factor, source.height() * factor,
+                       QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < out.image.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(y / factor));
+        auto* line = reinterpret_cast<QRgb*>(out.image.scanLine(y));
+        for (int x = 0; x < out.image.width(); ++x) {
+            const QRgb c = from[x / factor];
+            line[x] = (c & 0xFFFFFF) == 0xFFFFFF ? 0 : (c | 0xFF000000);
+        }
+    }
+    out.keyed = std::make_shared<const KeyedImage>(KeyedImage::FromQImage(out.image));
+    return out;
+}
+
 const ScaledRenderer::Scaled& ScaledRenderer::Picture(int tileIndex, unsigned flags) {
     const unsigned key =
         tileIndex < 0 ? (kMissingTile | flags) : (unsigned(tileIndex) << 4) | flags;
@@ -105,7 +126,9 @@ const ScaledRenderer::Scaled& ScaledRenderer::Picture(int tileIndex, unsigned fl
         return it->second;
     const KeyedImage* tile = tileIndex >= 0 ? &images_.Image(tileIndex) : &MissingTilePicture();
     const QImage composite = ComposeTile(images_, tile, flags, panel_.CellWidth, panel_.CellHeight);
-    return pictures_.emplace(key, Downscale(composite, -kCompositeLeft, 1, level_)).first->second;
+    Scaled scaled = level_.Enlarged() ? Enlarge(composite, -kCompositeLeft, 1, level_)
+                                      : Downscale(composite, -kCompositeLeft, 1, level_);
+    return pictures_.emplace(key, std::move(scaled)).first->second;
 }
 
 void ScaledRenderer::DrawTiles() {
@@ -117,12 +140,17 @@ void ScaledRenderer::DrawTiles() {
     const int64_t c1 = ZoomLevel::FloorDiv(view.right(), s) + 1;
     const int64_t r0 = ZoomLevel::FloorDiv(view.top(), s) - 1;
     const int64_t r1 = ZoomLevel::FloorDiv(view.bottom(), s);
+    // Enlarged pictures are opaque runs, gathered and drawn in one pass as at 100 %.
+    placements_.clear();
     auto draw = [&](const TPolePanelu& e) {
         const int index = lookup_.IndexFor(e.NAME);
         const Scaled& picture =
             Picture(index, CornerFlagsOf(e.Cont_LH, e.Cont_LD, e.Cont_PH, e.Cont_PD));
-        surface_.DrawPremultiplied(picture.image, int(int64_t(e.X) * s + picture.dx),
-                                   int(int64_t(e.Y) * s + picture.dy));
+        const int x = int(int64_t(e.X) * s + picture.dx), y = int(int64_t(e.Y) * s + picture.dy);
+        if (picture.keyed)
+            placements_.push_back({picture.keyed.get(), x, y});
+        else
+            surface_.DrawPremultiplied(picture.image, x, y);
     };
     const auto& elements = panel_.Elements();
     const uint64_t cells = uint64_t(c1 - c0 + 1) * uint64_t(r1 - r0 + 1);
@@ -130,11 +158,13 @@ void ScaledRenderer::DrawTiles() {
         for (const TPolePanelu& e : elements)
             if (e.X >= c0 && e.X <= c1 && e.Y >= r0 && e.Y <= r1)
                 draw(e);
-        return;
+    } else {
+        for (int64_t r = r0; r <= r1; ++r)
+            for (int64_t c = c0; c <= c1; ++c)
+                panel_.ForEachElementAt(int32_t(c), int32_t(r),
+                                        [&](size_t i) { draw(elements[i]); });
     }
-    for (int64_t r = r0; r <= r1; ++r)
-        for (int64_t c = c0; c <= c1; ++c)
-            panel_.ForEachElementAt(int32_t(c), int32_t(r), [&](size_t i) { draw(elements[i]); });
+    surface_.DrawImages(placements_);
 }
 
 void ScaledRenderer::DrawBlocks(bool grid) {
@@ -144,6 +174,7 @@ void ScaledRenderer::DrawBlocks(bool grid) {
     std::vector<QRgb> line(static_cast<size_t>(width));
     const int s = level_.CellSize();
     const int k = level_.cells;
+    const QRgb gridRgb = GridRgb(level_);
     int64_t composedFor = INT64_MIN;
     for (int y = view.top(); y <= view.bottom(); ++y) {
         QRgb* row = surface_.ViewportRow(y);
@@ -161,10 +192,10 @@ void ScaledRenderer::DrawBlocks(bool grid) {
             if (grid && s >= kGridCellSize)
                 for (int i = 0; i < width; ++i)
                     if ((view.left() + i) % s == 0)
-                        line[size_t(i)] = kGridRgb;
+                        line[size_t(i)] = gridRgb;
         }
         if (grid && s >= kGridCellSize && y % s == 0)
-            std::fill(row, row + width, kGridRgb);
+            std::fill(row, row + width, gridRgb);
         else
             std::memcpy(row, line.data(), size_t(width) * sizeof(QRgb));
     }
@@ -174,6 +205,7 @@ void ScaledRenderer::DrawGrid(const QRect& within) {
     const int s = level_.CellSize();
     if (s < kGridCellSize)
         return;
+    const QRgb gridRgb = GridRgb(level_);
     const QRect area =
         within & surface_.Viewport() & QRect(0, 0, surface_.Width(), surface_.Height());
     for (int y = area.top(); y <= area.bottom(); ++y) {
@@ -182,11 +214,11 @@ void ScaledRenderer::DrawGrid(const QRect& within) {
             continue;
         const int left = surface_.Viewport().left();
         if (y % s == 0) {
-            std::fill(row + (area.left() - left), row + (area.right() + 1 - left), kGridRgb);
+            std::fill(row + (area.left() - left), row + (area.right() + 1 - left), gridRgb);
             continue;
         }
         for (int x = (area.left() + s - 1) / s * s; x <= area.right(); x += s)
-            row[x - left] = kGridRgb;
+            row[x - left] = gridRgb;
     }
 }
 
@@ -210,19 +242,22 @@ void ScaledRenderer::DrawCursorLayer(const FrameInputs& inputs) {
     const int64_t x = level_.CellToScreen(col), y = level_.CellToScreen(row);
     const int size = std::max(s, 1);
     if (inputs.options.Preview) {
+        // The grid lies over the preview, over its marks in the neighbouring cells too.
+        QRect covered(int(x) - 1, int(y) - 1, size + 2, size + 2);
         if (s >= kTileCellSize) {
             const int index = lookup_.IndexFor(panel_.SelectedName);
             const Scaled& preview = Picture(index, CornerFlagsOf(inputs.boxes.LH, inputs.boxes.LD,
                                                                  inputs.boxes.PH, inputs.boxes.PD));
-            surface_.DrawPremultiplied(preview.image, int(x + preview.dx), int(y + preview.dy),
-                                       panel_.PreviewAlpha);
+            const QPoint at(int(x + preview.dx), int(y + preview.dy));
+            surface_.DrawPremultiplied(preview.image, at.x(), at.y(), panel_.PreviewAlpha);
+            covered |= QRect(at, preview.image.size());
         } else {
             QImage block(size, size, QImage::Format_ARGB32_Premultiplied);
             block.fill(qRgba(0, 0, 0, 255));
             surface_.DrawPremultiplied(block, int(x), int(y), panel_.PreviewAlpha);
         }
         if (inputs.options.Grid)
-            DrawGrid(QRect(int(x) - 1, int(y) - 1, size + 2, size + 2));
+            DrawGrid(covered);
     }
     if (panel_.CursorInside && inputs.options.CursorCell) {
         Canvas& canvas = surface_.SurfaceCanvas();

@@ -9,22 +9,27 @@
 #include <QRect>
 #include <QSize>
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace vedivez {
 
 class ImageList;
+class KeyedImage;
 class PanelOccupancy;
 class PanelState;
 class Surface;
 
-// Draws frames of the panel at the scales below 100 %, where the surface is in screen
-// pixels: down to 12 pixels a cell the tiles with their corner marks scaled down once per
-// scale by area averaging, below that one dark block a cell, and from one pixel for several
-// cells on a dark pixel where any of them holds an element. The grid is drawn down to 6
-// pixels a cell. As at 100 %, the background, tiles and grid are kept between frames, so a
-// pointer move redraws only the preview, the cursor outline and the overlay.
+// Draws frames of the panel at every scale but 100 %, where the surface is in screen pixels:
+// above it the tiles with their corner marks enlarged two or three times pixel for pixel
+// (nearest neighbour, so their one-bit edges stay sharp), down to 12 pixels a cell scaled
+// down once per scale by area averaging, below that one dark block a cell, and from one pixel
+// for several cells on a dark pixel where any of them holds an element. The grid is drawn
+// down to 6 pixels a cell, in a lighter blue below 12 where it would swamp the track. As at
+// 100 %, the background, tiles and grid are kept between frames, so a pointer move redraws
+// only the preview, the cursor outline and the overlay.
 class ScaledRenderer {
 public:
     ScaledRenderer(const PanelState& panel, Surface& surface, const ImageList& images,
@@ -36,6 +41,13 @@ public:
     // grid to be drawn.
     static constexpr int kTileCellSize = 12;
     static constexpr int kGridCellSize = 6;
+    // The grid's colours: the blue of 100 %, and the lighter one of the small cells (below
+    // kTileCellSize), where a line takes a large share of a cell.
+    static constexpr QRgb kGridRgb = 0xFF0000FF;
+    static constexpr QRgb kLightGridRgb = 0xFF8C8CFF;
+    static QRgb GridRgb(ZoomLevel level) {
+        return level.CellSize() < kTileCellSize ? kLightGridRgb : kGridRgb;
+    }
 
     // The scaled picture of a tile (null: none) with the marks of the corner flags, and
     // where it goes relative to its cell's top-left screen pixel: its coverage in alpha,
@@ -44,8 +56,14 @@ public:
         QImage image;
         int dx = 0;
         int dy = 0;
+        // Enlarged, the picture is opaque where it is not transparent: its runs, drawn as
+        // at 100 %.
+        std::shared_ptr<const KeyedImage> keyed;
     };
     static Scaled Downscale(const QImage& picture, int panelX, int panelY, ZoomLevel level);
+    // The same above 100 %, where each panel pixel becomes a square of whole screen pixels
+    // that takes its colour (white, the key, staying transparent).
+    static Scaled Enlarge(const QImage& picture, int panelX, int panelY, ZoomLevel level);
 
     // Receives "Image '<name>' not found" once for each name without a picture.
     std::function<void(const std::string& message)> onMissingImage;
@@ -80,6 +98,7 @@ private:
         friend bool operator==(const LayerKey&, const LayerKey&) = default;
     };
     KeptLayer<LayerKey> layers_;
+    std::vector<Surface::Placement> placements_;
 };
 
 } // namespace vedivez

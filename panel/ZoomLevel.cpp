@@ -6,8 +6,12 @@
 namespace vedivez {
 
 const std::vector<ZoomLevel>& ZoomLevel::All() {
-    static const std::vector<ZoomLevel> levels = {{47, 1}, {24, 1}, {12, 1}, {6, 1}, {3, 1},
-                                                  {2, 1},  {1, 1},  {1, 2},  {1, 4}, {1, 8}};
+    // Three and two times the pictures' size; whole pixels a cell, at most a quarter less at
+    // each step down to 12 pixels, where the tiles still show, and at most half below; then
+    // whole cells a pixel.
+    static const std::vector<ZoomLevel> levels = {
+        {141, 1}, {94, 1}, {47, 1}, {40, 1}, {34, 1}, {28, 1}, {24, 1}, {20, 1}, {16, 1}, {12, 1},
+        {10, 1},  {8, 1},  {6, 1},  {4, 1},  {3, 1},  {2, 1},  {1, 1},  {1, 2},  {1, 4},  {1, 8}};
     return levels;
 }
 

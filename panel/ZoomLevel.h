@@ -19,6 +19,8 @@ struct ZoomLevel {
     static constexpr int kCellPixels = 47;
 
     bool Actual() const { return pixels == kCellPixels && cells == 1; }
+    // Above 100 %: a whole number of screen pixels for each panel pixel.
+    bool Enlarged() const { return cells == 1 && pixels > kCellPixels; }
     // Screen pixels of a cell; 0 when a pixel covers several cells.
     int CellSize() const { return cells == 1 ? pixels : 0; }
 
@@ -39,8 +41,9 @@ struct ZoomLevel {
     // "100 %", "26 %", "0,5 %": the level as people read it, in Czech notation.
     QString PercentText() const;
 
-    // The levels from 100 % down: about halving at each step, to one pixel for eight cells,
-    // where a 4000-cell panel is 500 pixels across.
+    // The levels from the largest down: 300 % and 200 % (the pictures enlarged two and three
+    // times), 100 %, whole pixels a cell down to one, then one pixel for two, four and eight
+    // cells, where a 4000-cell panel is 500 pixels across.
     static const std::vector<ZoomLevel>& All();
     // Position of this level in All(); -1 for a level not in the list.
     int Index() const;

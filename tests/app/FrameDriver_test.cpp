@@ -3,6 +3,7 @@
 #include "app/Palette.h"
 
 #include <QCheckBox>
+#include <QCursor>
 #include <QScrollBar>
 #include <QTabWidget>
 
@@ -23,6 +24,8 @@ TEST_F(FrameDriverTest, NothingIsRedrawnWhileNothingChanges) {
 // Each thing a frame shows brings exactly one new frame when it changes.
 TEST_F(FrameDriverTest, EveryChangeTheFrameShowsBringsOneFrame) {
     PanelView& view = window->View();
+    // The pointer rests where it moved, so the cursor stays under it through the scroll.
+    QCursor::setPos(Surface()->mapToGlobal(Cell(5, 4)));
     const std::pair<const char*, std::function<void()>> changes[] = {
         {"cursor to another cell", [&] { MoveTo(Cell(5, 4)); }},
         {"placement", [&] { Click(Cell(5, 4)); }},

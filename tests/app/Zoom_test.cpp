@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -34,12 +35,14 @@ protected:
     PanelView& View() const { return window->View(); }
     ZoomLevel Level() const { return View().Zoom(); }
     QMenu* Submenu() const { return window->findChild<QMenu*>(QStringLiteral("MP_Meritko")); }
-    // Ctrl and the wheel over a point of the viewport, `notches` towards the panel.
+    // Ctrl and the wheel over a point of the viewport, `notches` towards the panel; beside
+    // the panel the viewport itself has the pointer.
     void CtrlWheel(QPoint inViewport, int notches) {
-        const QPoint at = Surface()->mapFrom(View().Viewport(), inViewport);
-        QWheelEvent wheel(at, Surface()->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches),
+        QWidget* under = Surface()->geometry().contains(inViewport) ? Surface() : View().Viewport();
+        const QPoint at = under->mapFrom(View().Viewport(), inViewport);
+        QWheelEvent wheel(at, under->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches),
                           Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(Surface(), &wheel);
+        QCoreApplication::sendEvent(under, &wheel);
     }
     // The panel pixel under a point of the viewport.
     QPoint PanelAt(QPoint inViewport) const {
@@ -103,15 +106,18 @@ TEST_F(ZoomTest, KeysStepThroughTheLevels) {
         ZoomLevel expected;
         const char* title;
     } steps[] = {
-        {Qt::Key_Minus, Qt::ControlModifier, {24, 1}, "Měřítko (51 %)"},
-        {Qt::Key_Minus, Qt::ControlModifier, {12, 1}, "Měřítko (26 %)"},
-        {Qt::Key_Plus, Qt::ControlModifier, {24, 1}, "Měřítko (51 %)"},
+        {Qt::Key_Minus, Qt::ControlModifier, {40, 1}, "Měřítko (85 %)"},
+        {Qt::Key_Minus, Qt::ControlModifier, {34, 1}, "Měřítko (72 %)"},
+        {Qt::Key_Plus, Qt::ControlModifier, {40, 1}, "Měřítko (85 %)"},
         {Qt::Key_Plus, Qt::ControlModifier, {47, 1}, "Měřítko (100 %)"},
+        {Qt::Key_Plus, Qt::ControlModifier, {94, 1}, "Měřítko (200 %)"},
+        {Qt::Key_Equal, Qt::ControlModifier, {141, 1}, "Měřítko (300 %)"},
+        {Qt::Key_Plus, Qt::ControlModifier, {141, 1}, "Měřítko (300 %)"},
         {Qt::Key_0, Qt::ControlModifier, {6, 1}, "Měřítko (13 %)"},
-        {Qt::Key_Equal, Qt::ControlModifier, {12, 1}, "Měřítko (26 %)"},
+        {Qt::Key_Equal, Qt::ControlModifier, {8, 1}, "Měřítko (17 %)"},
         {Qt::Key_1, Qt::ControlModifier, {47, 1}, "Měřítko (100 %)"},
     };
-    // 150 x 50 cells fit 1200 x 800 at 6 pixels a cell, not at 12.
+    // 150 x 50 cells fit 1200 x 800 at 6 pixels a cell, not at 8.
     for (const auto& s : steps) {
         QTest::keyClick(window.get(), s.key, s.modifiers);
         EXPECT_EQ(Level(), s.expected) << s.title;
@@ -122,22 +128,48 @@ TEST_F(ZoomTest, KeysStepThroughTheLevels) {
     EXPECT_EQ(Level(), ZoomLevel::All().back()) << "the last level stays";
 }
 
-// Ctrl and the wheel keep the panel point under the pointer where it is, to within one
-// screen pixel of the new scale.
+// Ctrl and the wheel keep the panel point under the pointer where it is, at every level from
+// the whole panel in to 300 % and out to the smallest, to within one screen pixel of the new
+// scale, also where the panel is smaller than the viewport at the level zoomed from or to:
+// the target is never lost and the panel stays in view. Beside the panel its nearest point
+// stays under the pointer.
 TEST_F(ZoomTest, CtrlWheelZoomsAboutThePointer) {
-    SetPanel(4000, 4000);
-    View().CentreOn(QPoint(2000 * 47 + 13, 1900 * 47 + 5));
-    for (const QPoint at : {QPoint(300, 200), QPoint(40, 500), QPoint(900, 30)}) {
-        for (int notches : {-1, -1, -2, 1, 3}) {
-            const QPoint before = PanelAt(at);
-            const ZoomLevel was = Level();
-            CtrlWheel(at, notches);
-            ASSERT_NE(Level(), was);
-            const int tolerance = int(47 * Level().cells / Level().pixels) + 1;
-            const QPoint after = PanelAt(at);
-            EXPECT_LE(std::abs(after.x() - before.x()), tolerance) << at.x() << " " << notches;
-            EXPECT_LE(std::abs(after.y() - before.y()), tolerance) << at.y() << " " << notches;
+    const struct {
+        int cols, rows;
+        QPoint anchor; // a point of the viewport
+    } cases[] = {
+        {1000, 300, {705, 219}},  {1000, 300, {3, 298}},   {1000, 300, {999, 5}},
+        {4000, 4000, {250, 237}}, {4000, 4000, {12, 490}}, {10, 10, {300, 160}},
+        {10, 10, {700, 560}},     {150, 50, {1000, 30}},
+    };
+    const auto& all = ZoomLevel::All();
+    for (const auto& c : cases) {
+        SetPanel(c.cols, c.rows);
+        Trigger("MP_CelyPanel");
+        const QSize panel(c.cols * 47, c.rows * 47);
+        auto nearest = [&](QPoint p) {
+            return QPoint(std::clamp(p.x(), 0, panel.width() - 1),
+                          std::clamp(p.y(), 0, panel.height() - 1));
+        };
+        const QPoint target = nearest(PanelAt(c.anchor));
+        // In to the largest level, out to the smallest, and in again.
+        std::vector<int> notches(size_t(Level().Index()), 1);
+        notches.insert(notches.end(), all.size() - 1, -1);
+        notches.insert(notches.end(), 6, 1);
+        for (const int notch : notches) {
+            CtrlWheel(c.anchor, notch);
+            const std::string what = std::to_string(c.cols) + "x" + std::to_string(c.rows) +
+                                     " at " + std::to_string(c.anchor.x()) + "," +
+                                     std::to_string(c.anchor.y()) + ", " +
+                                     Level().PercentText().toStdString();
+            // A screen pixel of the new scale, in panel pixels.
+            const int pixel = 47 * Level().cells / Level().pixels + 1;
+            const QPoint under = nearest(PanelAt(c.anchor));
+            EXPECT_LE(std::abs(under.x() - target.x()), pixel) << what;
+            EXPECT_LE(std::abs(under.y() - target.y()), pixel) << what;
+            EXPECT_FALSE(View().VisibleRect().isEmpty()) << what;
         }
+        EXPECT_EQ(Level(), all[all.size() - 7]);
     }
     // Fine-grained wheels add their small turns up to whole steps.
     const ZoomLevel was = Level();
@@ -150,12 +182,61 @@ TEST_F(ZoomTest, CtrlWheelZoomsAboutThePointer) {
     }
 }
 
+// A zoom about the pointer may leave the panel off the viewport's top-left corner, beyond the
+// scroll bars' ordinary ranges; the bars then reach it there, and a scroll back within those
+// ranges, "Celý panel" or a zoom by the keys bring the ordinary ranges back.
+TEST_F(ZoomTest, APanelMovedByTheZoomScrollsBack) {
+    SetPanel(10, 10);
+    QScrollBar* h = View().HorizontalBar();
+    QScrollBar* v = View().VerticalBar();
+    ASSERT_FALSE(h->isEnabled());
+    CtrlWheel(QPoint(400, 300), -1);
+    ASSERT_EQ(Level(), (ZoomLevel{40, 1}));
+    EXPECT_GT(Surface()->x(), 0);
+    EXPECT_GT(Surface()->y(), 0);
+    EXPECT_TRUE(v->isEnabled());
+    EXPECT_EQ(v->value(), -Surface()->y());
+    EXPECT_EQ(v->minimum(), v->value());
+    EXPECT_EQ(v->maximum(), 0);
+    const int low = v->minimum();
+    v->setValue(low + 10);
+    EXPECT_EQ(Surface()->y(), -(low + 10));
+    EXPECT_EQ(v->minimum(), low) << "the range stays while the panel is off the corner";
+    window->Navigation().ToTopLeft();
+    EXPECT_EQ(Surface()->pos(), QPoint(0, 0));
+    EXPECT_FALSE(v->isEnabled());
+    // Tool panels hidden and shown keep a moved panel where it is.
+    CtrlWheel(QPoint(300, 300), -1);
+    const QPoint moved = Surface()->pos();
+    ASSERT_NE(moved, QPoint(0, 0));
+    Trigger("MP_LevyPanel");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Surface()->pos(), moved);
+    Trigger("MP_Oddalit");
+    EXPECT_EQ(Surface()->pos(), QPoint(0, 0));
+    CtrlWheel(QPoint(300, 300), 1);
+    ASSERT_NE(Surface()->pos(), QPoint(0, 0));
+    Trigger("MP_CelyPanel");
+    EXPECT_EQ(Surface()->pos(), QPoint(0, 0));
+    EXPECT_FALSE(h->isEnabled());
+    EXPECT_FALSE(v->isEnabled());
+}
+
 // "Celý panel" is the largest scale at which the whole panel fits the viewport.
 TEST_F(ZoomTest, WholePanelIsTheLargestLevelThatFits) {
     const struct {
         int cols, rows;
         ZoomLevel expected;
-    } panels[] = {{10, 10, {47, 1}}, {150, 50, {6, 1}}, {4000, 4000, {1, 8}}, {300, 40, {3, 1}}};
+    } panels[] = {
+        {10, 10, {47, 1}},
+        {150, 50, {6, 1}},
+        {4000, 4000, {1, 8}},
+        {300, 40, {3, 1}},
+        {50, 20, {20, 1}},
+        {1000, 300, {1, 1}},
+        // Never above 100 %, though 10 x 5 would fit at 200 %.
+        {10, 5, {47, 1}},
+    };
     for (const auto& p : panels) {
         SetPanel(p.cols, p.rows);
         Trigger("MP_CelyPanel");
@@ -165,7 +246,7 @@ TEST_F(ZoomTest, WholePanelIsTheLargestLevelThatFits) {
         EXPECT_LE(Surface()->height(), room.height()) << p.cols;
         EXPECT_EQ(Surface()->pos(), QPoint(0, 0));
         const int index = Level().Index();
-        if (index > 0 && Level() != ZoomLevel::All().back()) {
+        if (!Level().Actual() && Level() != ZoomLevel::All().back()) {
             const ZoomLevel larger = ZoomLevel::All()[size_t(index - 1)];
             EXPECT_TRUE(larger.CellsExtent(p.cols) > room.width() ||
                         larger.CellsExtent(p.rows) > room.height())
@@ -201,7 +282,8 @@ TEST_F(ZoomTest, EditingAtAScaleEqualsEditingAt100Percent) {
     };
     const auto expected = edit();
     ASSERT_EQ(expected.size(), 8u);
-    for (const ZoomLevel level : {ZoomLevel{24, 1}, ZoomLevel{6, 1}, ZoomLevel{1, 1}}) {
+    for (const ZoomLevel level : {ZoomLevel{24, 1}, ZoomLevel{6, 1}, ZoomLevel{1, 1},
+                                  ZoomLevel{94, 1}, ZoomLevel{141, 1}}) {
         View().SetZoom(level);
         EXPECT_EQ(edit(), expected) << level.pixels;
     }
@@ -247,7 +329,8 @@ TEST_F(ZoomTest, ScrollingNeverShowsStaleParts) {
     QWidget* viewport = View().Viewport();
     QCursor::setPos(viewport->mapToGlobal(QPoint(200, 150)));
     for (const ZoomLevel level :
-         {ZoomLevel{47, 1}, ZoomLevel{24, 1}, ZoomLevel{12, 1}, ZoomLevel{3, 1}, ZoomLevel{1, 2}}) {
+         {ZoomLevel{47, 1}, ZoomLevel{141, 1}, ZoomLevel{94, 1}, ZoomLevel{24, 1}, ZoomLevel{12, 1},
+          ZoomLevel{3, 1}, ZoomLevel{1, 2}}) {
         View().SetZoom(level);
         MoveTo(Surface()->mapFrom(viewport, QPoint(200, 150)));
         // One tick's frame; after that every step is shown by painting alone, before the
@@ -274,6 +357,49 @@ TEST_F(ZoomTest, ScrollingNeverShowsStaleParts) {
             EXPECT_EQ(part, fresh) << level.pixels << "/" << level.cells << " step " << step;
         }
     }
+}
+
+// The frame after a pointer move repaints every pixel it changed on the screen, at every
+// scale, the preview's corner marks in the neighbouring cells included.
+TEST_F(ZoomTest, APointerMoveRepaintsAllItChanged) {
+    for (const char* corner : {"CH_Poloha_LH", "CH_Poloha_LD", "CH_Poloha_PH", "CH_Poloha_PD"})
+        Find<QCheckBox>(corner)->setChecked(true);
+    QRegion painted;
+    struct PaintRecorder : QObject {
+        QRegion* painted;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint)
+                *painted += static_cast<QPaintEvent*>(e)->region();
+            return false;
+        }
+    } recorder;
+    recorder.painted = &painted;
+    Surface()->installEventFilter(&recorder);
+    for (const ZoomLevel level : {ZoomLevel{47, 1}, ZoomLevel{141, 1}, ZoomLevel{94, 1},
+                                  ZoomLevel{24, 1}, ZoomLevel{12, 1}, ZoomLevel{3, 1}}) {
+        View().SetZoom(level);
+        window->Navigation().ToTopLeft();
+        MoveTo(OnScreen(4, 3));
+        View().RenderIfChanged(1);
+        QCoreApplication::processEvents();
+        for (const QPoint cell : {QPoint(5, 3), QPoint(5, 4), QPoint(3, 2)}) {
+            const QImage before = View().FrameSurface().BackBuffer().copy();
+            const QPoint origin = View().VisibleRect().topLeft();
+            painted = QRegion();
+            MoveTo(OnScreen(cell.x(), cell.y()));
+            ASSERT_TRUE(View().RenderIfChanged(1));
+            QCoreApplication::processEvents();
+            const QImage& after = View().FrameSurface().BackBuffer();
+            int unpainted = 0;
+            for (int y = 0; y < after.height(); ++y)
+                for (int x = 0; x < after.width(); ++x)
+                    if (after.pixel(x, y) != before.pixel(x, y) &&
+                        !painted.contains(QPoint(x, y) + origin))
+                        ++unpainted;
+            EXPECT_EQ(unpainted, 0) << level.pixels << " to " << cell.x() << "," << cell.y();
+        }
+    }
+    Surface()->removeEventFilter(&recorder);
 }
 
 // The cursor's outline and preview are drawn at the scaled cell under the pointer.
@@ -358,6 +484,62 @@ TEST_F(ZoomTest, DragAtTheEdgeScrollsTheView) {
     }
     QTest::qWait(100);
     EXPECT_EQ(h->value(), scrolled) << "no scrolling after the release";
+}
+
+// The scrolling during a drag: a cell a step in the strip along the edge, faster the further
+// beyond the edge the pointer is, up to the viewport's size in a quarter of a second; at the
+// screen's edge, where the pointer can go no further, at once that fast.
+TEST_F(ZoomTest, AutoScrollSpeedGrowsWithTheDistanceBeyondTheEdge) {
+    SetPanel(4000, 4000);
+    QScrollBar* h = View().HorizontalBar();
+    QScrollBar* v = View().VerticalBar();
+    const QSize room = View().Viewport()->size();
+    // One step's move for the pointer at a point of the viewport, from the panel's middle.
+    auto step = [&](QPoint at) {
+        h->setValue(h->maximum() / 2);
+        v->setValue(v->maximum() / 2);
+        window->Navigation().AutoScrollStep(at);
+        return QPoint(h->value() - h->maximum() / 2, v->value() - v->maximum() / 2);
+    };
+    const QPointF fastest =
+        QPointF(room.width(), room.height()) * PanelNavigation::kAutoScrollInterval / 250.0;
+    const int x = room.width() / 2, y = room.height() / 2;
+    EXPECT_EQ(step({x, y}), QPoint(0, 0));
+    EXPECT_EQ(step({room.width() - 3, y}), QPoint(47, 0));
+    EXPECT_EQ(step({2, y}), QPoint(-47, 0));
+    EXPECT_EQ(step({x, 5}), QPoint(0, -47));
+    // Beyond the right edge, and as far beyond the left, top and bottom edges.
+    int last = 47;
+    for (const int beyond : {2, 10, 30, 60, 90, 120, 200, 1000}) {
+        const int right = step({room.width() - 1 + beyond, y}).x();
+        EXPECT_GE(right, last) << beyond;
+        EXPECT_LE(right, fastest.x() + 1) << beyond;
+        if (beyond >= 120) {
+            EXPECT_NEAR(right, fastest.x(), 1) << beyond;
+        }
+        if (beyond <= 30) {
+            EXPECT_LT(right, 47 * 2) << beyond << ": too fast just beyond the edge";
+        }
+        EXPECT_EQ(step({-beyond, y}).x(), -right) << beyond;
+        const int down = step({x, room.height() - 1 + beyond}).y();
+        EXPECT_EQ(step({x, -beyond}).y(), -down) << beyond;
+        if (beyond >= 120) {
+            EXPECT_NEAR(down, fastest.y(), 1) << beyond;
+        }
+        last = right;
+    }
+    // Both ways at once in a corner.
+    EXPECT_EQ(step({room.width() + 500, -500}),
+              QPoint(step({room.width() + 500, y}).x(), step({x, -500}).y()));
+    // Pressed against the screen's left edge just beyond the viewport's.
+    QWidget* viewport = View().Viewport();
+    window->move(window->pos() - QPoint(viewport->mapToGlobal(QPoint()).x() - 4, 0));
+    QCoreApplication::processEvents();
+    const int edge = -viewport->mapToGlobal(QPoint()).x();
+    ASSERT_LT(edge, 0);
+    ASSERT_GT(edge, -30);
+    EXPECT_NEAR(step({edge, y}).x(), -fastest.x(), 1);
+    EXPECT_EQ(step({edge + 1, y}).x(), -47) << "short of the screen's edge";
 }
 
 TEST_F(ZoomTest, TooltipNamesTheCellAndWhatItHolds) {

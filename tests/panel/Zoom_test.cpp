@@ -27,18 +27,30 @@ const ImageList& Images() {
     return list;
 }
 
-TEST(ZoomLevelTest, LevelsHalveDownToEightCellsAPixel) {
+// From three times the pictures' size down to eight cells a pixel, in steps of at most
+// halving; above 100 % only whole multiples of the pictures' pixels.
+TEST(ZoomLevelTest, LevelsRunFromThreeTimesDownToEightCellsAPixel) {
     const auto& all = ZoomLevel::All();
-    ASSERT_GE(all.size(), 8u);
-    EXPECT_TRUE(all.front().Actual());
+    ASSERT_GE(all.size(), 16u);
+    EXPECT_EQ(all.front(), (ZoomLevel{3 * 47, 1}));
+    EXPECT_EQ(ZoomLevel{}.Index(), 2);
+    EXPECT_TRUE(all[2].Actual());
     for (size_t i = 1; i < all.size(); ++i) {
         const double before = double(all[i - 1].pixels) / all[i - 1].cells;
         const double now = double(all[i].pixels) / all[i].cells;
-        EXPECT_GE(now / before, 0.33) << i;
-        EXPECT_LE(now / before, 0.67) << i;
+        EXPECT_GE(now / before, 0.5) << i;
+        EXPECT_LE(now / before, 0.86) << i;
+        // Between 100 % and 12 pixels a cell no step loses more than a quarter.
+        if (before <= 47 && now >= 12) {
+            EXPECT_GE(now / before, 0.75) << i;
+        }
         // Whole pixels a cell, or whole cells a pixel.
         EXPECT_TRUE(all[i].cells == 1 || all[i].pixels == 1) << i;
         EXPECT_EQ(all[i].Index(), int(i));
+        EXPECT_EQ(all[i].Enlarged(), i < 2) << i;
+        if (all[i].Enlarged()) {
+            EXPECT_EQ(all[i].pixels % 47, 0) << i;
+        }
     }
     // A panel of 4000 cells is 1000 pixels across one level above the last, 500 at it.
     EXPECT_EQ(all[all.size() - 2].CellsExtent(4000), 1000);
@@ -47,8 +59,9 @@ TEST(ZoomLevelTest, LevelsHalveDownToEightCellsAPixel) {
 
 TEST(ZoomLevelTest, PercentTexts) {
     const std::pair<ZoomLevel, const char*> cases[] = {
-        {{47, 1}, "100 %"}, {{24, 1}, "51 %"}, {{12, 1}, "26 %"}, {{6, 1}, "13 %"},
-        {{1, 1}, "2 %"},    {{1, 2}, "1 %"},   {{1, 4}, "0,5 %"}, {{1, 8}, "0,3 %"}};
+        {{141, 1}, "300 %"}, {{94, 1}, "200 %"}, {{40, 1}, "85 %"}, {{47, 1}, "100 %"},
+        {{24, 1}, "51 %"},   {{12, 1}, "26 %"},  {{6, 1}, "13 %"},  {{1, 1}, "2 %"},
+        {{1, 2}, "1 %"},     {{1, 4}, "0,5 %"},  {{1, 8}, "0,3 %"}};
     for (const auto& [level, text] : cases)
         EXPECT_EQ(level.PercentText().toStdString(), text) << level.pixels << "/" << level.cells;
 }
@@ -65,7 +78,8 @@ TEST(ZoomLevelTest, ScreenAndPanelPixels) {
         {{24, 1}, -1, -2},         {{24, 1}, -24, -47},         {{24, 1}, -25, -49},
         {{12, 1}, 12, 47},         {{12, 1}, 11, 43},           {{6, 1}, 6 * 37, 47 * 37},
         {{1, 1}, 3999, 3999 * 47}, {{1, 1}, -1, -47},           {{1, 4}, 1, 188},
-        {{1, 4}, -1, -188},        {{1, 8}, 499, 499 * 8 * 47},
+        {{1, 4}, -1, -188},        {{1, 8}, 499, 499 * 8 * 47}, {{94, 1}, 93, 46},
+        {{94, 1}, 94, 47},         {{141, 1}, -1, -1},          {{141, 1}, 425, 141},
     };
     for (const auto& c : cases) {
         const std::string what = std::to_string(c.level.pixels) + "/" +
@@ -220,7 +234,8 @@ TEST(ScaledRendererTest, FramesMatchTheFrameAt100PercentScaledDown) {
     ZoomScene scene(40, 24);
     const QImage actual = scene.RenderActual(Plain(false));
     for (const ZoomLevel& level : ZoomLevel::All()) {
-        if (level.Actual())
+        // 100 % itself, and the enlarged levels, which have a test of their own.
+        if (level.CellSize() >= 47)
             continue;
         const std::string what = std::to_string(level.pixels) + "/" + std::to_string(level.cells);
         const QImage zoomed = scene.RenderScaled(Plain(false), level);
@@ -260,15 +275,23 @@ TEST(ScaledRendererTest, FramesMatchTheFrameAt100PercentScaledDown) {
     }
 }
 
-// The grid stays one crisp pixel wide down to 6 pixels a cell, and is gone below.
+// The grid stays one crisp pixel wide at every scale down to 6 pixels a cell, and is gone
+// below; in the blue of 100 % where the tiles show, in a lighter blue on the smaller cells.
 TEST(ScaledRendererTest, GridLinesAtCellEdgesDownToSixPixels) {
     ZoomScene scene(30, 20);
-    const QRgb blue = qRgb(0, 0, 255);
     for (const ZoomLevel& level : ZoomLevel::All()) {
         if (level.Actual())
             continue;
         const QImage zoomed = scene.RenderScaled(Plain(true), level);
         const int s = level.CellSize();
+        const QRgb blue = ScaledRenderer::GridRgb(level);
+        if (s >= ScaledRenderer::kTileCellSize) {
+            EXPECT_EQ(blue, qRgb(0, 0, 255)) << s;
+        } else {
+            EXPECT_EQ(qBlue(blue), 255) << s;
+            EXPECT_GE(std::min(qRed(blue), qGreen(blue)), 100) << s;
+            EXPECT_LE(std::max(qRed(blue), qGreen(blue)), 180) << s;
+        }
         int blueOffGrid = 0, gridNotBlue = 0;
         for (int y = 0; y < zoomed.height(); ++y)
             for (int x = 0; x < zoomed.width(); ++x) {
@@ -280,6 +303,36 @@ TEST(ScaledRendererTest, GridLinesAtCellEdgesDownToSixPixels) {
             }
         EXPECT_EQ(blueOffGrid, 0) << level.pixels << "/" << level.cells;
         EXPECT_EQ(gridNotBlue, 0) << level.pixels << "/" << level.cells;
+    }
+}
+
+// Above 100 % each pixel of the frame at 100 % becomes a square of screen pixels, so the
+// pictures' one-pixel edges stay sharp; the grid stays one pixel wide over them, and any part
+// of the view renders as that part of the whole.
+TEST(ScaledRendererTest, EnlargedFramesAreThe100PercentFramePixelForPixel) {
+    ZoomScene scene(14, 9);
+    const QImage actual = scene.RenderActual(Plain(false));
+    for (const ZoomLevel level : {ZoomLevel{94, 1}, ZoomLevel{141, 1}}) {
+        const int k = level.pixels / 47;
+        for (const bool grid : {false, true}) {
+            const QImage zoomed = scene.RenderScaled(Plain(grid), level);
+            ASSERT_EQ(zoomed.size(), actual.size() * k);
+            int wrong = 0;
+            for (int y = 0; y < zoomed.height(); ++y)
+                for (int x = 0; x < zoomed.width(); ++x) {
+                    const bool line = grid && (x % level.pixels == 0 || y % level.pixels == 0);
+                    const QRgb expected = line ? qRgb(0, 0, 255) : actual.pixel(x / k, y / k);
+                    // Not the unknown tile's placeholder, which at 100 % alone lies below its
+                    // neighbours' marks.
+                    if (x / level.pixels == 12 && y / level.pixels == 7)
+                        continue;
+                    wrong += (zoomed.pixel(x, y) & 0xFFFFFF) != (expected & 0xFFFFFF) ? 1 : 0;
+                }
+            EXPECT_EQ(wrong, 0) << level.pixels << (grid ? " with the grid" : "");
+            for (const QRect part : {QRect(5, 7, 400, 190), QRect(333, 100, 61, 700)})
+                EXPECT_EQ(scene.RenderScaled(Plain(grid), level, part), zoomed.copy(part))
+                    << level.pixels << " " << part.x() << "," << part.y();
+        }
     }
 }
 

@@ -42,6 +42,10 @@ bool IsBlue(QRgb c) {
 bool IsBlack(QRgb c) {
     return qRed(c) < 40 && qGreen(c) < 40 && qBlue(c) < 40;
 }
+// The lighter blue of the grid at 6 to 10 pixels a cell.
+bool IsLightBlue(QRgb c) {
+    return qBlue(c) > 200 && qRed(c) > 90 && qRed(c) < 190 && qGreen(c) > 90 && qGreen(c) < 190;
+}
 bool IsFrameColour(QRgb c) {
     return qRed(c) < 40 && qAbs(qGreen(c) - 128) < 30 && qBlue(c) > 200;
 }
@@ -682,18 +686,19 @@ TEST_F(EditorSmokeTest, OpensTheStationNamedOnTheCommandLine) {
 TEST_F(EditorSmokeTest, ZoomOutPlaceAndBackInTheRealWindow) {
     StartEditor();
     Key(QStringLiteral("ctrl+0"));
-    // At 6 pixels a cell the grid lines stand 6 pixels apart from the panel's corner, and
-    // the panel ends 900 pixels to the right.
-    const int s = 6;
+    // At 10 pixels a cell the grid lines, in the lighter blue, stand 10 pixels apart from
+    // the panel's corner, and the panel ends 1500 pixels to the right.
+    const int s = 10;
     auto gridAt = [&](const QImage& shot, int col, int row) {
-        return IsBlue(shot.pixel(origin + QPoint(col * s, row * s + 3))) &&
-               IsBlue(shot.pixel(origin + QPoint(col * s + 3, row * s)));
+        return IsLightBlue(shot.pixel(origin + QPoint(col * s, row * s + 3))) &&
+               IsLightBlue(shot.pixel(origin + QPoint(col * s + 3, row * s)));
     };
     EXPECT_TRUE(WaitFor([&] {
         const QImage shot = Screenshot(QStringLiteral("zoom-whole"));
-        return gridAt(shot, 1, 1) && gridAt(shot, 77, 30) && gridAt(shot, 149, 49) &&
-               !IsBlue(shot.pixel(origin + QPoint(150 * s + 3, 20 * s)));
-    })) << "Ctrl+0 did not show the whole panel at 6 pixels a cell";
+        // Row 8: below the overlay's text.
+        return gridAt(shot, 1, 8) && gridAt(shot, 77, 30) && gridAt(shot, 149, 49) &&
+               !IsLightBlue(shot.pixel(origin + QPoint(150 * s + 3, 20 * s)));
+    })) << "Ctrl+0 did not show the whole panel at 10 pixels a cell";
     const QPoint cell = origin + QPoint(30 * s + 3, 14 * s + 3);
     Click(cell);
     Move(origin + QPoint(60 * s, 30 * s));
@@ -752,6 +757,115 @@ TEST_F(EditorSmokeTest, ConnectionCheckFindsTheOpenEndInTheRealWindow) {
     const QRgb under = Screenshot(QStringLiteral("check-f4"))
                            .pixel(origin + QPoint(9 * kCell + 43, 5 * kCell + 23));
     EXPECT_TRUE(qRed(under) > 120 && qGreen(under) < 60 && qBlue(under) < 60);
+}
+
+} // namespace
+} // namespace vedivez::test
+
+namespace vedivez::test {
+namespace {
+
+// F2 and F3 under a resting pointer: the cursor's outline goes to the cell the panel now has
+// under the pointer, and a click lands there.
+TEST_F(EditorSmokeTest, CursorFollowsTheRestingPointerThroughF2AndF3) {
+    // The outline's edges along the cell's top, which the cell's tooltip, shown below the
+    // resting pointer, does not cover.
+    auto TopOfOutlineAt = [&](const QImage& shot, QPoint cell) {
+        const QPoint corner = origin + cell * kCell;
+        auto red = [&](QPoint p) {
+            const QRgb c = shot.pixel(corner + p);
+            return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60;
+        };
+        return red({0, 8}) && red({20, 0}) && red({47, 8});
+    };
+    StartEditor();
+    const QPoint start = origin;
+    const QPoint pointer = CellCentre(12, 9);
+    Move(pointer);
+    Pause(300);
+    Key(QStringLiteral("F2"));
+    std::optional<QPoint> moved;
+    ASSERT_TRUE(WaitFor([&] {
+        moved = SurfaceOrigin(Screenshot(QStringLiteral("f2")));
+        return moved && *moved != start;
+    })) << "F2 did not move the panel";
+    origin = *moved;
+    // (QPoint's division rounds; cells are counted down.)
+    const QPoint cell((pointer.x() - origin.x()) / kCell, (pointer.y() - origin.y()) / kCell);
+    ASSERT_NE(cell, QPoint(12, 9));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            const QImage shot = Screenshot(QStringLiteral("f2-outline"));
+            return TopOfOutlineAt(shot, cell) && !TopOfOutlineAt(shot, {12, 9});
+        },
+        5000))
+        << "after F2 the outline is not on the cell under the pointer";
+    Xdo({QStringLiteral("click"), QStringLiteral("1")});
+    Pause(300);
+
+    Key(QStringLiteral("F3"));
+    ASSERT_TRUE(WaitFor([&] { return SurfaceOrigin(Screenshot(QStringLiteral("f3"))) == start; }))
+        << "F3 did not bring the panel back";
+    origin = start;
+    // Back where it started, (12, 9) is under the pointer again; the tile is in the cell
+    // that was under it after F2.
+    const QPoint placed = cell;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            const QImage shot = Screenshot(QStringLiteral("f3-outline"));
+            return TopOfOutlineAt(shot, {12, 9}) && !TopOfOutlineAt(shot, placed);
+        },
+        5000))
+        << "after F3 the outline is not on the cell under the pointer";
+    Move(CellCentre(25, 14));
+    EXPECT_TRUE(ScreenShows(QStringLiteral("f2-click"), {{placed.x(), placed.y()}}, Tile::Straight,
+                            {{12, 9}}))
+        << "the click after F2 did not land under the pointer";
+}
+
+// Ctrl and the wheel from "Celý panel" on a 1000 x 300 panel keep the cell under the pointer
+// under it at every step, though at the whole panel it is smaller than the viewport and at
+// two pixels a cell the scroll bar alone could not hold it there.
+TEST_F(EditorSmokeTest, CtrlWheelKeepsItsTargetFromTheWholePanel) {
+    // A cross around (705, 219): cells 690 to 720 of its row, 212 to 226 of its column.
+    std::string station = "SET_Vyska;300\r\nSET_Sirka;1000\r\n";
+    auto tile = [&](int col, int row) {
+        station += "PRUSVITKA;X=" + std::to_string(col) + ";Y=" + std::to_string(row) +
+                   ";NAME=KOL_sLSPS;Cont_LH=0;Cont_LS=0;Cont_LD=0;Cont_SH=0;Cont_SD=0;"
+                   "Cont_PH=0;Cont_PS=0;Cont_PD=0\r\n";
+    };
+    for (int col = 690; col <= 720; ++col)
+        tile(col, 219);
+    for (int row = 212; row <= 226; ++row)
+        if (row != 219)
+            tile(705, row);
+    WriteBytes(work.filePath(QStringLiteral("sirka.reru")), station);
+    StartEditor({work.filePath(QStringLiteral("sirka.reru"))});
+    Key(QStringLiteral("ctrl+0"));
+    Pause(500);
+    // One pixel a cell: the target is that pixel.
+    const QPoint pointer = origin + QPoint(705, 219);
+    Move(pointer);
+    // The cells at these distances from the one under the pointer are dark blocks, those one
+    // further not: the cross lies where it should around the pointer.
+    auto crossAround = [&](const QImage& shot, int s) {
+        auto dark = [&](int dx, int dy) {
+            return IsBlack(shot.pixel(pointer + QPoint(dx, dy) * s));
+        };
+        return dark(-15, 0) && dark(-8, 0) && dark(8, 0) && dark(15, 0) && !dark(-16, 0) &&
+               !dark(16, 0) && dark(0, -7) && dark(0, -4) && dark(0, 4) && dark(0, 7) &&
+               !dark(0, -8) && !dark(0, 8);
+    };
+    ASSERT_TRUE(WaitFor([&] { return crossAround(Screenshot(QStringLiteral("wheel-1")), 1); }))
+        << "the cross is not under the pointer at the whole panel";
+    for (const int s : {2, 3, 4}) {
+        Xdo({QStringLiteral("keydown"), QStringLiteral("ctrl")});
+        Xdo({QStringLiteral("click"), QStringLiteral("4")});
+        Xdo({QStringLiteral("keyup"), QStringLiteral("ctrl")});
+        EXPECT_TRUE(WaitFor(
+            [&] { return crossAround(Screenshot(QStringLiteral("wheel-%1").arg(s)), s); }, 5000))
+            << "at " << s << " pixels a cell the target is no longer under the pointer";
+    }
 }
 
 } // namespace
