@@ -107,7 +107,7 @@ TPanelVAD::TPanelVAD(std::unique_ptr<Prompts> prompts, QWidget* parent)
         SetPaletteFillsWindow(!shown);
     };
     palette_->onSelected = [this](const QString& name) { selectedLabel_->setText(name); };
-    check_ = std::make_unique<CheckController>(panel_, *view_, *prompts_);
+    check_ = std::make_unique<CheckController>(panel_, *view_);
     files_ = std::make_unique<FileCommands>(
         panel_, *this, *prompts_, *view_, [this] { return StatusText(0); },
         [this] { return StatusText(1); });

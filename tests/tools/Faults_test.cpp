@@ -262,3 +262,36 @@ TEST(ToolFaultsTest, OutOfMemoryIsReportedPlainly) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "Out of memory.\n");
 }
+
+// Twenty million lines of an unknown kind: the reader keeps their count and the first few,
+// so checking and linting the file needs no more memory than a small station (a limit of
+// 400 MB, where a record of each line would take over a gigabyte), and lint lists the first
+// hundred, then the rest in one line.
+TEST(ToolFaultsTest, FloodsOfUnknownLinesNeedNoMemoryOfTheirOwn) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("flood.reru").toStdString();
+    std::string bytes;
+    bytes.reserve(40'000'000);
+    for (int i = 0; i < 20'000'000; ++i)
+        bytes += "X\n";
+    WriteRaw(path, bytes);
+    bytes = std::string();
+    auto limited = [] {
+        const rlimit limit{400 << 20, 400 << 20};
+        ::setrlimit(RLIMIT_AS, &limit);
+    };
+    const ToolRun check = ToolBytes({"check", path}, 60, limited);
+    EXPECT_EQ(check.exitCode, 0) << check.err;
+    EXPECT_EQ(check.err, "warning: 20000000 lines of an unknown kind (first at line 1) ignored; "
+                         "a save does not write them\n");
+    const ToolRun lint = ToolBytes({"lint", path}, 60, limited);
+    EXPECT_EQ(lint.exitCode, 1) << lint.err;
+    const size_t lines = size_t(std::count(lint.out.begin(), lint.out.end(), '\n'));
+    EXPECT_EQ(lines, 102u);
+    EXPECT_NE(lint.out.find("line 100: unknown line kind \"X\" is ignored and not saved\n"
+                            "line 101: 19999900 more lines of an unknown kind, up to line "
+                            "20000000, are ignored and not saved\n"
+                            "20000000 problems, 0 notes\n"),
+              std::string::npos)
+        << lint.out.substr(lint.out.size() - std::min<size_t>(lint.out.size(), 300));
+}
