@@ -118,8 +118,8 @@ void ParseStationFields(const std::vector<std::string_view>& fields, StationCont
 }
 
 StationReader::StationReader(char decimalSeparator, size_t longLine, int64_t firstLine)
-    : separator_(decimalSeparator), longLine_(std::max<size_t>(longLine, 1)),
-      nextJudge_(longLine_), line_(firstLine - 1) {}
+    : separator_(decimalSeparator), longLine_(std::max<size_t>(longLine, 1)), nextJudge_(longLine_),
+      line_(firstLine - 1) {}
 
 StationReader::~StationReader() = default;
 

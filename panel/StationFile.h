@@ -4,13 +4,13 @@
 #include "panel/TPolePanelu.h"
 
 #include <QString>
+#include <condition_variable>
+#include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <condition_variable>
-#include <cstdint>
-#include <mutex>
 #include <thread>
 #include <vector>
 

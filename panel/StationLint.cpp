@@ -377,7 +377,8 @@ void CrowdedCells::Build(const PanelState& panel) {
         std::sort(c.names.begin(), c.names.end());
         crowd.groups.reserve(c.names.size());
         for (const auto& [name, n] : c.names) {
-            crowd.groups.push_back(Group{std::string(name), n, uint16_t(LintNameMask(std::string(name)))});
+            crowd.groups.push_back(
+                Group{std::string(name), n, uint16_t(LintNameMask(std::string(name)))});
             crowd.count += n;
             crowd.mask |= crowd.groups.back().mask;
         }
@@ -390,8 +391,9 @@ void CrowdedCells::Leaving(const PanelState& panel, size_t index) {
     if (it == crowds_.end())
         return;
     Crowd& crowd = it->second;
-    const auto g = std::lower_bound(crowd.groups.begin(), crowd.groups.end(), e.NAME,
-                                    [](const Group& a, const std::string& n) { return a.name < n; });
+    const auto g =
+        std::lower_bound(crowd.groups.begin(), crowd.groups.end(), e.NAME,
+                         [](const Group& a, const std::string& n) { return a.name < n; });
     if (g == crowd.groups.end() || g->name != e.NAME)
         return;
     --crowd.count;

@@ -105,8 +105,7 @@ private:
 // their cell and carry a known name. Sorted by row, column, point (no point first), kind,
 // name and list position. Costs a few cell lookups per element. `crowds`, when given, are
 // the panel's crowded cells, already built.
-std::vector<LintFinding> LintStation(const PanelState& panel,
-                                     const CrowdedCells* crowds = nullptr);
+std::vector<LintFinding> LintStation(const PanelState& panel, const CrowdedCells* crowds = nullptr);
 
 // The findings LintStation gives for these cells only, in the same order: what a view that
 // keeps the findings by cell checks again after an edit. Costs a few cell lookups per cell,

@@ -48,8 +48,7 @@ int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     if (unknown.count > 0 && !unknown.listed.empty())
         err << "warning: " << unknown.count << (unknown.count == 1 ? " line" : " lines")
             << " of an unknown kind (first at line " << unknown.listed.front().line
-            << ") ignored; a save does not write " << (unknown.count == 1 ? "it" : "them")
-            << "\n";
+            << ") ignored; a save does not write " << (unknown.count == 1 ? "it" : "them") << "\n";
     return 0;
 }
 

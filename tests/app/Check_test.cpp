@@ -5,9 +5,9 @@
 
 #include "app/CheckController.h"
 #include "app/ErrorHandler.h"
+#include "panel/DocumentTexts.h"
 #include "panel/PanelErrors.h"
 #include "panel/StationFile.h"
-#include "panel/DocumentTexts.h"
 #include "support/TestSupport.h"
 
 #include <QLabel>
@@ -192,7 +192,7 @@ TEST_F(CheckTest, NotesAreShownButNotWalkedAndNoProblemsIsATooltip) {
 // a tooltip without moving the view or the cursor, and the next F4 goes on to the next
 // problem instead of staying on it.
 TEST_F(CheckTest, ProblemsBeyondThe32BitSurfaceAreNamedAndPassed) {
-    Put(4, 2, "KOZ_sPS");           // PS open
+    Put(4, 2, "KOZ_sPS");            // PS open
     Put(2147483647, 5, "KOL_sLSPS"); // outside the panel
     Put(-2147483647 - 1, 7, "KOL_sLSPS");
     MoveTo(Cell(0, 0));
@@ -202,7 +202,8 @@ TEST_F(CheckTest, ProblemsBeyondThe32BitSurfaceAreNamedAndPassed) {
     const QRect visible = window->View().VisibleRect();
     for (const char* column : {"2147483647", "-2147483648"}) {
         QTest::keyClick(window.get(), Qt::Key_F4);
-        EXPECT_TRUE(QToolTip::text().startsWith(QString::fromUtf8("Sloupec %1, řádek ").arg(column)))
+        EXPECT_TRUE(
+            QToolTip::text().startsWith(QString::fromUtf8("Sloupec %1, řádek ").arg(column)))
             << QToolTip::text().toStdString();
         EXPECT_EQ(QPoint(Panel().CursorX, Panel().CursorY), cursor);
         EXPECT_EQ(window->View().VisibleRect(), visible);
@@ -269,7 +270,8 @@ TEST(LineNumberTest, LinesPastTheIntRangeAreNamedWhole) {
         auto log = std::make_shared<ScriptedPrompts::Log>();
         ScriptedPrompts prompts(log);
         ErrorHandler(prompts).Report(e);
-        EXPECT_EQ(log->errorDetails, QStringList{QString::fromUtf8("Chyba je na řádku 2147483649.")});
+        EXPECT_EQ(log->errorDetails,
+                  QStringList{QString::fromUtf8("Chyba je na řádku 2147483649.")});
     }
 }
 

@@ -13,8 +13,8 @@
 #include "surface/ImageList.h"
 #include "surface/Surface.h"
 
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <random>
 
 using namespace vedivez;
@@ -110,7 +110,8 @@ TEST(ConnectionCheckTest, ACrowdedCellIsOneFindingWhateverItHolds) {
              h.panel.PlaceElementAt(5 * 47 + 3, 5 * 47 + 3, false);
          },
          2, 100'000},
-        {"the right neighbour closes PS", [&] {
+        {"the right neighbour closes PS",
+         [&] {
              h.panel.SelectedName = "KOZ_sLS";
              h.panel.PlaceElementAt(6 * 47 + 3, 5 * 47 + 3, false);
          },

@@ -275,8 +275,9 @@ TEST(FileAccessTest, SavesRemoveStaleTemporariesOfKilledSavesAndNothingElse) {
         ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << e.name;
     }
     WriteFileAtomically(folder + "/other.reru", "saved");
-    const QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden |
-                                                        QDir::System | QDir::NoDotAndDotDot);
+    const QStringList left =
+        QDir(dir.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const auto& e : entries)
         EXPECT_EQ(left.contains(QString::fromStdString(e.name)), !e.removed) << e.name;
     EXPECT_TRUE(left.contains(QStringLiteral("other.reru")));

@@ -267,8 +267,8 @@ TEST(ExportTest, PagesTurnTheWayTheAreaPrintsLarger) {
         const ToolRun r = Tool(args);
         ASSERT_EQ(r.exitCode, 0) << args.join(' ').toStdString() << r.err;
         const QString info = PdfInfo(dir.filePath("o.pdf"));
-        EXPECT_TRUE(info.contains("Page size:       " + c.page)) << args.join(' ').toStdString()
-                                                                 << info.toStdString();
+        EXPECT_TRUE(info.contains("Page size:       " + c.page))
+            << args.join(' ').toStdString() << info.toStdString();
         EXPECT_TRUE(info.contains(QStringLiteral("Pages:           %1").arg(c.pages)))
             << args.join(' ').toStdString() << info.toStdString();
     }

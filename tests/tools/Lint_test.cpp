@@ -76,10 +76,10 @@ TEST(LintToolTest, TextAndJsonGiveTheSameFindings) {
 // the summary counts both, in the singular where there is one.
 TEST(LintToolTest, NotesProblemsAndStrict) {
     QTemporaryDir dir;
-    WriteBytes(dir.filePath("main.reru"), "SET_Vyska;10\r\nSET_Sirka;10\r\n" +
-                                              Line(0, 4, "KOZ_sLS") + Line(9, 6, "KOZ_sPS"));
-    WriteBytes(dir.filePath("open.reru"), "SET_Vyska;10\r\nSET_Sirka;10\r\n" +
-                                              Line(0, 4, "KOZ_sLS") + Line(5, 5, "KOZ_sPS"));
+    WriteBytes(dir.filePath("main.reru"),
+               "SET_Vyska;10\r\nSET_Sirka;10\r\n" + Line(0, 4, "KOZ_sLS") + Line(9, 6, "KOZ_sPS"));
+    WriteBytes(dir.filePath("open.reru"),
+               "SET_Vyska;10\r\nSET_Sirka;10\r\n" + Line(0, 4, "KOZ_sLS") + Line(5, 5, "KOZ_sPS"));
     const struct {
         const char* file;
         QStringList options;
@@ -99,7 +99,8 @@ TEST(LintToolTest, NotesProblemsAndStrict) {
         EXPECT_EQ(lines.last(), QString::fromLatin1(c.summary)) << c.file;
         EXPECT_EQ(lines.filter(": note: ").size(), c.marked) << c.file << r.out;
         // The JSON form says the same and takes the options in either order.
-        const ToolRun json = Tool(QStringList{"lint", dir.filePath(c.file)} + c.options + QStringList{"--json"});
+        const ToolRun json =
+            Tool(QStringList{"lint", dir.filePath(c.file)} + c.options + QStringList{"--json"});
         EXPECT_EQ(json.exitCode, c.exitCode) << c.file;
         const QJsonArray findings = QJsonDocument::fromJson(QByteArray::fromStdString(json.out))
                                         .object()["findings"]
