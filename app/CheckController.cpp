@@ -1,7 +1,6 @@
 #include "app/CheckController.h"
 
 #include "app/PanelView.h"
-#include "app/Prompts.h"
 #include "app/SurfaceWidget.h"
 #include "panel/PanelState.h"
 
@@ -10,8 +9,8 @@
 
 namespace vedivez {
 
-CheckController::CheckController(PanelState& panel, PanelView& view, Prompts& prompts)
-    : panel_(panel), view_(view), prompts_(prompts), check_(panel) {}
+CheckController::CheckController(PanelState& panel, PanelView& view)
+    : panel_(panel), view_(view), check_(panel) {}
 
 void CheckController::Attach(QAction* toggle) {
     toggle_ = toggle;
@@ -26,7 +25,7 @@ QString CheckController::Caption(bool on, size_t count) {
 void CheckController::Refresh() {
     if (!toggle_)
         return;
-    const size_t count = check_.Active() ? check_.Count() : 0;
+    const size_t count = check_.Active() ? check_.Problems() : 0;
     const size_t shown = check_.Active() ? count : SIZE_MAX - 1;
     if (shown == captionCount_)
         return;
@@ -48,6 +47,12 @@ void CheckController::Previous() {
     Go(false);
 }
 
+void CheckController::SayInView(const QString& text) {
+    QWidget* viewport = view_.Viewport();
+    const QPoint middle = viewport->rect().center();
+    QToolTip::showText(viewport->mapToGlobal(middle), text, viewport);
+}
+
 void CheckController::Go(bool forward) {
     if (!check_.Active()) {
         if (toggle_)
@@ -55,31 +60,53 @@ void CheckController::Go(bool forward) {
         check_.SetActive(true);
     }
     check_.Update();
-    // From the finding shown last while the cursor still stands on its cell, else from the
-    // cursor's cell: forward from after all of its findings, back from before them.
+    // From the finding shown last while the cursor still stands where that step left it,
+    // else from the cursor's cell: forward from after all of its findings, back from before
+    // them.
     const int32_t col = panel_.CursorX / panel_.CellWidth, row = panel_.CursorY / panel_.CellHeight;
     ConnectionCheck::Place from{col, row, forward ? INT32_MAX : -1};
-    if (shown_ && shown_->col == col && shown_->row == row)
+    if (shown_ && QPoint(panel_.CursorX, panel_.CursorY) == shownCursor_)
         from = *shown_;
     const auto found = check_.Step(from, forward);
     Refresh();
     if (!found) {
         shown_.reset();
-        prompts_.ShowMessage(QString::fromUtf8("Stanice nemá žádné problémy."));
+        // A plain tooltip, not a box: the next keys go where they went before.
+        SayInView(QString::fromUtf8("Stanice nemá žádné problémy."));
         return;
     }
     const auto& [finding, place] = *found;
     shown_ = place;
-    const QPoint corner(finding.col * panel_.CellWidth, finding.row * panel_.CellHeight);
+    const QString text = QString::fromUtf8("Sloupec %1, řádek %2: %3")
+                             .arg(finding.col)
+                             .arg(finding.row)
+                             .arg(FindingMessageCs(finding));
+    // A cell far outside the panel may lie beyond the 32-bit pixels of the surface and the
+    // cursor: the view and the cursor stay where they are, the tooltip still names the
+    // finding, and the next step goes on from it.
+    const ZoomLevel level = view_.Zoom();
+    const int64_t cw = panel_.CellWidth, ch = panel_.CellHeight;
+    const int64_t x = int64_t(finding.col) * cw, y = int64_t(finding.row) * ch;
+    const auto fits = [](int64_t low, int64_t high) {
+        return low >= INT32_MIN && high <= INT32_MAX;
+    };
+    if (!fits(x, x + cw) || !fits(y, y + ch) || !fits(level.ToScreen(x), level.ToScreen(x + cw)) ||
+        !fits(level.ToScreen(y), level.ToScreen(y + ch))) {
+        shownCursor_ = QPoint(panel_.CursorX, panel_.CursorY);
+        SayInView(text);
+        return;
+    }
+    const QPoint corner{int(x), int(y)};
     view_.CentreOn(corner + QPoint(panel_.CellWidth / 2, panel_.CellHeight / 2));
     panel_.CursorX = corner.x();
     panel_.CursorY = corner.y();
+    shownCursor_ = corner;
     SurfaceWidget* surface = view_.SurfaceControl();
     surface->setFocus(Qt::OtherFocusReason);
     const QPoint onWidget = view_.ToWidget(corner);
     const int size = std::max(view_.Zoom().CellSize(), 1);
-    QToolTip::showText(surface->mapToGlobal(onWidget + QPoint(size, size)),
-                       FindingMessageCs(finding), surface, QRect(onWidget, QSize(size, size)));
+    QToolTip::showText(surface->mapToGlobal(onWidget + QPoint(size, size)), text, surface,
+                       QRect(onWidget, QSize(size, size)));
 }
 
 } // namespace vedivez

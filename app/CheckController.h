@@ -3,6 +3,7 @@
 #include "panel/ConnectionCheck.h"
 
 #include <QObject>
+#include <QPoint>
 #include <optional>
 
 class QAction;
@@ -12,15 +13,16 @@ namespace vedivez {
 
 class PanelState;
 class PanelView;
-class Prompts;
 
 // The connection check in the window: "Kontrola spojení" turns the marks on the panel on and
-// off and shows the number of findings in its caption; "Další problém" and "Předchozí
-// problém" go from finding to finding in the check's order, starting after the cursor's
-// cell, centring the cell, putting the cursor on it and naming the finding in a tooltip.
+// off and shows the number of problems in its caption; "Další problém" and "Předchozí
+// problém" go from problem to problem in the check's order (passing over the notes),
+// starting after the cursor's cell, centring the cell, putting the cursor on it and naming
+// the cell and the problem in a tooltip. Without problems a tooltip says so; the focus stays
+// where it was.
 class CheckController : public QObject {
 public:
-    CheckController(PanelState& panel, PanelView& view, Prompts& prompts);
+    CheckController(PanelState& panel, PanelView& view);
 
     // The menu's check item, once the menu exists.
     void Attach(QAction* toggle);
@@ -38,14 +40,18 @@ public:
 
 private:
     void Go(bool forward);
+    // Shows a tooltip over the middle of the view.
+    void SayInView(const QString& text);
 
     PanelState& panel_;
     PanelView& view_;
-    Prompts& prompts_;
     ConnectionCheck check_;
     QAction* toggle_ = nullptr;
-    // The finding shown last, so that repeated steps walk through the findings of one cell.
+    // The finding shown last, so that repeated steps walk through the findings of one cell,
+    // and where the cursor stood once it was shown: while it stays there, the next step
+    // goes on from that finding.
     std::optional<ConnectionCheck::Place> shown_;
+    QPoint shownCursor_;
     size_t captionCount_ = SIZE_MAX;
 };
 

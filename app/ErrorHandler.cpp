@@ -14,7 +14,7 @@ namespace vedivez {
 namespace {
 
 // Where in the station file the failure lies, for the line below the message.
-int FailingLine(const std::exception& failure) {
+int64_t FailingLine(const std::exception& failure) {
     if (const auto* file = dynamic_cast<const FileError*>(&failure))
         return file->Line();
     if (const auto* conversion = dynamic_cast<const ConversionError*>(&failure))
@@ -36,9 +36,9 @@ void ErrorHandler::Report(const std::exception& failure) {
         Show("Out of memory");
         return;
     }
-    const int line = FailingLine(failure);
+    const int64_t line = FailingLine(failure);
     Show(failure.what(),
-         line > 0 ? QString::fromUtf8("Chyba je na řádku %1.").arg(line) : QString());
+         line > 0 ? QString::fromUtf8("Chyba je na řádku %1.").arg(qint64(line)) : QString());
 }
 
 void ErrorHandler::Report(std::exception_ptr failure) {

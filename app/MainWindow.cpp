@@ -121,7 +121,7 @@ TPanelVAD::TPanelVAD(std::unique_ptr<Prompts> prompts, QWidget* parent)
         SetPaletteFillsWindow(!shown);
     };
     palette_->onSelected = [this](const QString& name) { selectedLabel_->setText(name); };
-    check_ = std::make_unique<CheckController>(panel_, *view_, *prompts_);
+    check_ = std::make_unique<CheckController>(panel_, *view_);
     BuildMenu();
     // The view options are read at every tick: their actions are looked up once.
     QAction* info = Action(QStringLiteral("MP_InfoVykreslovani"));

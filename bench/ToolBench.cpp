@@ -78,8 +78,8 @@ std::string WriteStation(const char* name, const std::vector<TPolePanelu>& eleme
     return path;
 }
 
-// A million elements stacked in one cell between the two buffer stops that meet them: the
-// lint finds every element after the first a duplicate, and the stops ask the crowded cell
+// A million identical elements stacked in one cell between the two buffer stops that meet
+// them: the lint reports the cell once, as one duplicate, and the stops ask the crowded cell
 // for its track.
 std::vector<TPolePanelu> OneCrowdedCell() {
     std::vector<TPolePanelu> out;
@@ -176,7 +176,7 @@ BENCHMARK(BM_LintVsLoad)->UseManualTime()->Iterations(5)->Unit(benchmark::kMilli
 
 // On the connected rows (few findings), on every tile in turn, where nearly every element
 // has open ends and the lint prints over a million lines, and on a million elements in one
-// cell, whose duplicates must be found in one walk of the cell. The bound is 2 for each.
+// cell, which must be taken in one walk of the cell. The bound is 2 for each.
 void BM_LintToolVsCheckTool(benchmark::State& state) {
     const std::string path = state.range(0) == 0   ? StationPath()
                              : state.range(0) == 1 ? HeavyStationPath()

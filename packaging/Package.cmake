@@ -6,8 +6,8 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_VENDOR "VediVEZ")
-set(CPACK_PACKAGE_CONTACT "VediVEZ maintainers <maintainers@users.noreply.c-seed-1899a7b0.example>"
-    CACHE STRING "Maintainer of the Debian package")
+# CPACK_PACKAGE_CONTACT, the maintainer, is set with the other settable values in
+# packaging/CMakeLists.txt: the changelog names it too.
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
@@ -16,7 +16,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The free Tahoma the windows are drawn with, and the Czech texts of Qt's file dialogs.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wine, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-if(NOT VEDIVEZ_HOMEPAGE MATCHES "\\.invalid")
+if(VEDIVEZ_HOMEPAGE)
     set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VEDIVEZ_HOMEPAGE})
 endif()
 # The first line is the package's summary; the rest is the long description, in English and

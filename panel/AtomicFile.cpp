@@ -3,9 +3,15 @@
 #include "panel/FileAccess.h"
 #include "panel/PanelErrors.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <optional>
 #include <random>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,22 +47,118 @@ std::string ResolveLinks(const std::string& path) {
     throw FileErrorFor(ELOOP);
 }
 
-// A fresh hidden name beside the target for the temporary file.
+// Fresh hidden names beside the target for the temporary file.
 class TempNames {
 public:
     explicit TempNames(const std::string& target)
-        : prefix_(ParentFolder(target) + "/." + BaseName(target) + "."),
-          random_(std::random_device{}()) {}
-    std::string Next() { return prefix_ + std::to_string(random_() % 100000000u) + ".tmp"; }
+        : target_(target), pid_(long(::getpid())), random_(std::random_device{}()) {}
+    std::string Next() {
+        return AtomicFile::TemporaryName(target_, pid_, uint32_t(random_() % 100000000u));
+    }
 
 private:
-    std::string prefix_;
+    std::string target_;
+    long pid_;
     std::mt19937 random_;
 };
+
+// A temporary left by a killed writer is older than any save takes.
+constexpr time_t kStaleSeconds = 60 * 60;
+
+bool AllDigits(std::string_view s, size_t most) {
+    return !s.empty() && s.size() <= most &&
+           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
+    if (text.size() < suffix.size())
+        return false;
+    for (size_t i = 0; i < suffix.size(); ++i) {
+        char c = text[text.size() - suffix.size() + i];
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+        if (c != suffix[i])
+            return false;
+    }
+    return true;
+}
+
+// Whether a folder entry is named as our temporaries are; `pid` receives the writer's
+// process id where the name has one.
+bool NamedAsOurTemporary(std::string_view name, std::optional<long>& pid) {
+    pid.reset();
+    constexpr std::string_view kTail = ".tmp", kMark = ".vedivez-";
+    if (name.size() < 2 || name.front() != '.' || !name.ends_with(kTail))
+        return false;
+    std::string_view rest = name.substr(1, name.size() - 1 - kTail.size()); // NAME.<...>
+    const size_t mark = rest.rfind(kMark);
+    if (mark != std::string_view::npos && mark > 0) {
+        const std::string_view numbers = rest.substr(mark + kMark.size()); // PID-N
+        const size_t dash = numbers.find('-');
+        if (dash == std::string_view::npos || !AllDigits(numbers.substr(0, dash), 9) ||
+            !AllDigits(numbers.substr(dash + 1), 8))
+            return false;
+        pid = std::stol(std::string(numbers.substr(0, dash)));
+        return *pid > 0;
+    }
+    // As earlier versions named them: NAME.N.tmp, for the files our programs write.
+    const size_t dot = rest.rfind('.');
+    if (dot == std::string_view::npos || dot == 0 || !AllDigits(rest.substr(dot + 1), 8))
+        return false;
+    const std::string_view base = rest.substr(0, dot);
+    for (std::string_view ours : {".reru", ".png", ".pdf", ".svg"})
+        if (base.size() > ours.size() && EndsWithIgnoringCase(base, ours))
+            return true;
+    return false;
+}
+
+// Whether process `pid` may still run here: signalling it is allowed or merely forbidden.
+bool MayRun(long pid) {
+    return ::kill(pid_t(pid), 0) == 0 || errno != ESRCH;
+}
 
 constexpr int kMaxNameAttempts = 100;
 
 } // namespace
+
+std::string AtomicFile::TemporaryName(const std::string& target, long pid, uint32_t n) {
+    const std::string tail = ".vedivez-" + std::to_string(pid) + "-" + std::to_string(n) + ".tmp";
+    // The longest name most file systems take; a long station name is cut rather than the
+    // save refused.
+    constexpr size_t kNameMax = 255;
+    std::string base = BaseName(target);
+    if (1 + base.size() + tail.size() > kNameMax)
+        base.resize(kNameMax - 1 - tail.size());
+    return ParentFolder(target) + "/." + base + tail;
+}
+
+int RemoveStaleTemporaries(const std::string& folder) {
+    const int fd = OpenRetrying(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return 0;
+    }
+    const time_t now = ::time(nullptr);
+    const uid_t me = ::geteuid();
+    int removed = 0;
+    std::optional<long> pid;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!NamedAsOurTemporary(entry->d_name, pid))
+            continue;
+        struct stat st {};
+        if (::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
+            st.st_uid != me || st.st_nlink != 1 || now - st.st_mtime <= kStaleSeconds)
+            continue;
+        if (pid && MayRun(*pid))
+            continue;
+        removed += ::unlinkat(fd, entry->d_name, 0) == 0;
+    }
+    ::closedir(dir);
+    return removed;
+}
 
 AtomicFile::AtomicFile(const std::string& nativePath, Temporary temporary) {
     if (nativePath.empty())
@@ -136,6 +238,16 @@ void AtomicFile::OpenNamed() {
     }
 }
 
+bool AtomicFile::LinkUnnamedAsTarget() {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target_.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return true;
+    // Someone made the file meanwhile: it is replaced, as an existing file is.
+    if (errno == EEXIST)
+        return false;
+    ThrowFileError(errno, target_);
+}
+
 void AtomicFile::LinkUnnamed() {
     // The link is made through /proc, which needs no privilege, unlike AT_EMPTY_PATH.
     const std::string self = "/proc/self/fd/" + std::to_string(fd_);
@@ -196,23 +308,29 @@ void AtomicFile::Commit() {
     Flush();
     if (::fsync(fd_) != 0)
         ThrowFileError(errno, target_);
-    if (unnamed_)
+    // A new file takes its name straight away; a file that is replaced needs the temporary
+    // named beside it for the rename, which follows at once, so that a kill finds that name
+    // only in the instant between the two calls.
+    const bool linked = unnamed_ && !exists_ && LinkUnnamedAsTarget();
+    if (unnamed_ && !linked)
         LinkUnnamed();
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0)
-        ThrowFileError(errno, target_);
-    if (::rename(tempName_.c_str(), target_.c_str()) != 0)
+    if (!linked && ::rename(tempName_.c_str(), target_.c_str()) != 0)
         ThrowFileError(errno, target_);
     tempName_.clear();
     committed_ = true;
+    // Every byte reached the disk with the sync above, so closing cannot lose any of them.
+    const int fd = fd_;
+    fd_ = -1;
+    ::close(fd);
 
     // Make the rename itself durable; a failure here cannot undo the save any more.
-    const int dir = OpenRetrying(ParentFolder(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const std::string folder = ParentFolder(target_);
+    const int dir = OpenRetrying(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         (void)::fsync(dir);
         ::close(dir);
     }
+    RemoveStaleTemporaries(folder);
 }
 
 } // namespace vedivez

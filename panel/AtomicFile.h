@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -8,12 +9,16 @@ namespace vedivez {
 // Replaces one file so that it is either wholly the new content or untouched. The content
 // goes to a temporary file beside the target; Commit() checks that every write and the
 // flush reached the disk, then swaps the temporary in by a rename. Where the file system
-// allows it the temporary has no name until that moment (O_TMPFILE), so a process killed
-// mid-save leaves nothing behind; elsewhere it is a hidden file beside the target that the
-// destructor removes. A symbolic link keeps pointing where it did (its target is replaced),
-// an existing file keeps its permission bits, and anything that is not a regular file (a
-// folder, a device, a FIFO) is refused rather than replaced. Paths are the file system's
-// bytes. All failures throw FileError.
+// allows it the temporary has no name until that moment (O_TMPFILE): a new file is linked
+// in under its own name directly, and a file that is replaced gets the temporary's name
+// only for the instant between the link and the rename, so a process killed mid-save
+// leaves nothing behind; elsewhere it is a hidden file beside the target that the
+// destructor removes. A temporary's name carries the writer's process id, and every save
+// removes the temporaries of earlier saves into its folder whose writer is gone
+// (RemoveStaleTemporaries). A symbolic link keeps pointing where it did (its target is
+// replaced), an existing file keeps its permission bits, and anything that is not a regular
+// file (a folder, a device, a FIFO) is refused rather than replaced. Paths are the file
+// system's bytes. All failures throw FileError.
 class AtomicFile {
 public:
     // How the temporary file is made: unnamed where possible, or always named (for tests of
@@ -37,6 +42,10 @@ public:
     // The file that gets replaced: the path with its symbolic links followed.
     const std::string& Target() const { return target_; }
 
+    // The hidden name a temporary of a save to `target` gets: ".NAME.vedivez-PID-N.tmp",
+    // NAME cut where the whole would be longer than a file name may be.
+    static std::string TemporaryName(const std::string& target, long pid, uint32_t n);
+
 private:
     void Flush();
     void WriteNow(std::string_view data);
@@ -44,6 +53,9 @@ private:
     void OpenNamed();
     // Gives the unnamed temporary a name beside the target, so that it can be renamed.
     void LinkUnnamed();
+    // Gives the unnamed temporary the target's name, where no file has it; false when one
+    // has it after all.
+    bool LinkUnnamedAsTarget();
 
     std::string target_;
     bool exists_ = false;
@@ -56,5 +68,13 @@ private:
     std::string buffer_;
     bool committed_ = false;
 };
+
+// Removes the hidden temporaries our saves left in `folder` when their writer was killed
+// between naming the temporary and renaming it: regular files of the current user with a
+// single link, named as TemporaryName() names them (or ".NAME.N.tmp" for a NAME ending in
+// .reru, .png, .pdf or .svg, as earlier versions named them), unchanged for more than an
+// hour, and whose writer, where the name gives its process id, no longer runs. Anything else
+// is left alone; failures are ignored. Returns how many files it removed.
+int RemoveStaleTemporaries(const std::string& folder);
 
 } // namespace vedivez

@@ -26,18 +26,32 @@ uint32_t CellIndex::First(int32_t col, int32_t row) const {
     return slots_[Probe(Key(col, row))].value;
 }
 
-void CellIndex::Reserve(size_t count) {
+size_t CellIndex::SlotsFor(size_t count) {
     size_t wanted = 16;
     while (wanted < count * 2)
         wanted *= 2;
-    if (wanted <= slots_.size())
-        return;
+    return wanted;
+}
+
+void CellIndex::Rehash(size_t slots) {
     std::vector<Slot> old = std::move(slots_);
-    slots_.assign(wanted, Slot{0, kNone});
-    mask_ = wanted - 1;
+    slots_.assign(slots, Slot{0, kNone});
+    mask_ = slots - 1;
     for (const Slot& s : old)
         if (s.value != kNone)
             slots_[Probe(s.key)] = s;
+}
+
+void CellIndex::Reserve(size_t count) {
+    const size_t wanted = SlotsFor(count);
+    if (wanted > slots_.size())
+        Rehash(wanted);
+}
+
+void CellIndex::ShrinkToFit() {
+    const size_t wanted = SlotsFor(size_);
+    if (slots_.size() > wanted * 2)
+        Rehash(wanted);
 }
 
 void CellIndex::Grow() {

@@ -46,6 +46,8 @@ public:
     void Move(int32_t col, int32_t row, uint32_t from, uint32_t to);
     void Clear();
     void Reserve(size_t count);
+    // Gives back a table sized for far more cells than it holds.
+    void ShrinkToFit();
     // Replaces the content with cells[i] -> i for every i, inserting in table order so that
     // building the index of a million elements does not miss the cache once per element.
     void Build(const std::vector<std::pair<int32_t, int32_t>>& cells);
@@ -59,6 +61,10 @@ private:
     size_t Probe(uint64_t key) const; // slot holding key, or the empty slot where it belongs
     void Grow();
     void EraseSlot(size_t slot);
+    // A table size (a power of two) that holds `count` cells at most half full.
+    static size_t SlotsFor(size_t count);
+    // Moves every cell into a table of `slots` slots.
+    void Rehash(size_t slots);
 
     // Open addressing with linear probing; an empty slot has value kNone. Key and value
     // share a slot so a probe touches one cache line.

@@ -18,14 +18,25 @@ constexpr double kPointY[8] = {0, 0.5, 1, 0, 1, 0, 0.5, 1};
 constexpr double kMarkAt100 = 9;  // length of a triangle, and the frame's reach, at 100 %
 constexpr double kFrameAt100 = 2; // width of a frame at 100 %
 constexpr double kSmallest = 3;   // no mark gets smaller than this
+// Where tiles are drawn (cells of 12 pixels and more) a triangle keeps this length, so it
+// stays readable however far the view is zoomed out; in smaller cells it shrinks with the
+// cell, from the same size at 12 pixels.
+constexpr double kReadable = 7;
+constexpr double kSmallestTileCell = 12;
 
 } // namespace
+
+double CheckMarkLength(double cellPixels) {
+    const double scaled = kMarkAt100 * cellPixels / ZoomLevel::kCellPixels;
+    const double readable = std::min(kReadable, kReadable * cellPixels / kSmallestTileCell);
+    return std::max({scaled, readable, kSmallest});
+}
 
 void DrawCheckMarkers(Surface& surface, const std::vector<const LintFinding*>& findings,
                       ZoomLevel level) {
     const double cell = double(level.pixels) / level.cells; // screen pixels a cell
     const double scale = cell / ZoomLevel::kCellPixels;
-    const double length = std::max(kSmallest, kMarkAt100 * scale);
+    const double length = CheckMarkLength(cell);
     std::vector<QPolygonF> open, leaving, frames;
     for (const LintFinding* f : findings) {
         // The cell's corner on the screen; a cell smaller than a pixel shares its pixel.

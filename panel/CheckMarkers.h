@@ -12,11 +12,15 @@ class Surface;
 // The connection check's marks on the panel, drawn over the tiles: a small red triangle at
 // an open track end pointing out of the cell at that point, the same in orange where track
 // leaves the panel, and a red frame around a cell with more than one element or an unknown
-// tile name. About 9 pixels at 100 %, scaled with the view but never below 3 pixels, so they
-// stay visible with the whole panel in view. Positions are the surface's (screen) pixels at
-// the level.
+// tile name. About 9 pixels at 100 %, scaled with the view, but at least about 7 pixels
+// wherever tiles are drawn and never below 3 pixels, so they stay visible with the whole
+// panel in view. Positions are the surface's (screen) pixels at the level.
 void DrawCheckMarkers(Surface& surface, const std::vector<const LintFinding*>& findings,
                       ZoomLevel level);
+
+// The length of a triangle in a cell of this many screen pixels (any level, enlarged ones
+// too): 9 at 100 %, at least 7 down to cells of 12 pixels, then smaller with the cell.
+double CheckMarkLength(double cellPixels);
 
 // Colours of the marks, 0x00BBGGRR.
 inline constexpr uint32_t kOpenEndColor = 0x0000FF;     // red

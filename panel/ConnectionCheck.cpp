@@ -27,8 +27,10 @@ void ConnectionCheck::SetActive(bool on) {
     if (!on) {
         // Nothing is followed while off: turning on again checks everything.
         byCell_.clear();
+        problemCells_.clear();
+        crowds_.Clear();
         dirty_.clear();
-        count_ = 0;
+        count_ = problems_ = 0;
         all_ = true;
     }
     ++revision_;
@@ -50,6 +52,40 @@ void ConnectionCheck::AllChanged() {
     dirty_.clear();
 }
 
+void ConnectionCheck::ElementLeaving(size_t index) {
+    if (Following())
+        crowds_.Leaving(panel_, index);
+}
+
+void ConnectionCheck::ElementArrived(size_t index) {
+    if (Following())
+        crowds_.Arrived(panel_, index);
+}
+
+void ConnectionCheck::Keep(uint64_t key, std::vector<LintFinding> findings) {
+    Kept& kept = byCell_[key];
+    size_t problems = 0;
+    for (LintFinding& f : findings) {
+        problems += LintSeverityOf(f.kind) == LintSeverity::Problem;
+        kept.findings.push_back(std::move(f));
+    }
+    kept.problems += problems;
+    count_ += findings.size();
+    problems_ += problems;
+    if (kept.problems > 0)
+        problemCells_.insert(key);
+}
+
+void ConnectionCheck::Drop(uint64_t key) {
+    const auto it = byCell_.find(key);
+    if (it == byCell_.end())
+        return;
+    count_ -= it->second.findings.size();
+    problems_ -= it->second.problems;
+    problemCells_.erase(key);
+    byCell_.erase(it);
+}
+
 void ConnectionCheck::Update() {
     if (!active_)
         return;
@@ -63,19 +99,28 @@ void ConnectionCheck::Update() {
 
 void ConnectionCheck::CheckAll() {
     byCell_.clear();
-    count_ = 0;
-    const std::vector<LintFinding> findings = LintStation(panel_);
-    // Sorted by row and column already: each cell's run goes in at the map's end.
+    problemCells_.clear();
+    count_ = problems_ = 0;
+    crowds_.Build(panel_);
+    std::vector<LintFinding> findings = LintStation(panel_, &crowds_);
+    // Sorted by row and column already: each cell's run goes in at the maps' ends.
     auto hint = byCell_.end();
+    auto problemHint = problemCells_.end();
     for (size_t i = 0; i < findings.size();) {
         size_t j = i;
-        while (j < findings.size() && findings[j].row == findings[i].row &&
-               findings[j].col == findings[i].col)
-            ++j;
-        hint = byCell_.emplace_hint(
-            hint, Key(findings[i].col, findings[i].row),
-            std::vector<LintFinding>(findings.begin() + long(i), findings.begin() + long(j)));
+        Kept kept;
+        for (; j < findings.size() && findings[j].row == findings[i].row &&
+               findings[j].col == findings[i].col;
+             ++j)
+            kept.problems += LintSeverityOf(findings[j].kind) == LintSeverity::Problem;
+        kept.findings.assign(std::make_move_iterator(findings.begin() + long(i)),
+                             std::make_move_iterator(findings.begin() + long(j)));
+        const uint64_t key = Key(findings[i].col, findings[i].row);
         count_ += j - i;
+        problems_ += kept.problems;
+        if (kept.problems > 0)
+            problemHint = problemCells_.emplace_hint(problemHint, key);
+        hint = byCell_.emplace_hint(hint, key, std::move(kept));
         i = j;
     }
     all_ = false;
@@ -92,16 +137,19 @@ void ConnectionCheck::CheckCells() {
         const int32_t row = int32_t(uint32_t(key >> 32) ^ 0x80000000u);
         const int32_t col = int32_t(uint32_t(key) ^ 0x80000000u);
         cells.emplace_back(col, row);
-        const auto it = byCell_.find(key);
-        if (it != byCell_.end()) {
-            count_ -= it->second.size();
-            byCell_.erase(it);
-        }
+        Drop(key);
     }
     dirty_.clear();
-    for (LintFinding& f : LintCells(panel_, cells)) {
-        byCell_[Key(f.col, f.row)].push_back(std::move(f));
-        ++count_;
+    std::vector<LintFinding> findings = LintCells(panel_, crowds_, cells);
+    for (size_t i = 0; i < findings.size();) {
+        size_t j = i;
+        while (j < findings.size() && findings[j].row == findings[i].row &&
+               findings[j].col == findings[i].col)
+            ++j;
+        Keep(Key(findings[i].col, findings[i].row),
+             std::vector<LintFinding>(std::make_move_iterator(findings.begin() + long(i)),
+                                      std::make_move_iterator(findings.begin() + long(j))));
+        i = j;
     }
     ++revision_;
 }
@@ -109,6 +157,11 @@ void ConnectionCheck::CheckCells() {
 size_t ConnectionCheck::Count() {
     Update();
     return count_;
+}
+
+size_t ConnectionCheck::Problems() {
+    Update();
+    return problems_;
 }
 
 std::vector<const LintFinding*> ConnectionCheck::In(int64_t c0, int64_t c1, int64_t r0,
@@ -125,7 +178,7 @@ std::vector<const LintFinding*> ConnectionCheck::In(int64_t c0, int64_t c1, int6
         const uint64_t last = Key(c1, r);
         for (auto it = byCell_.lower_bound(Key(c0, r)); it != byCell_.end() && it->first <= last;
              ++it)
-            for (const LintFinding& f : it->second)
+            for (const LintFinding& f : it->second.findings)
                 out.push_back(&f);
         // Skip the rows without findings at once.
         const auto next = byCell_.upper_bound(last);
@@ -141,31 +194,50 @@ std::vector<const LintFinding*> ConnectionCheck::In(int64_t c0, int64_t c1, int6
 std::optional<std::pair<LintFinding, ConnectionCheck::Place>>
 ConnectionCheck::Step(const Place& from, bool forward) {
     Update();
-    if (byCell_.empty())
+    if (problemCells_.empty())
         return std::nullopt;
+    auto isProblem = [](const LintFinding& f) {
+        return LintSeverityOf(f.kind) == LintSeverity::Problem;
+    };
+    auto at = [](const LintFinding& f, size_t rank) {
+        return std::pair{f, Place{f.col, f.row, int32_t(rank)}};
+    };
     const uint64_t key = Key(from.col, from.row);
-    auto it = byCell_.find(key);
+    const auto it = byCell_.find(key);
     if (forward) {
-        // The next finding of the same cell, else the first of the next cell, else round.
-        const int64_t rank = int64_t(from.rank) + 1;
-        if (it != byCell_.end() && rank >= 0 && rank < int64_t(it->second.size()))
-            return std::pair{it->second[size_t(rank)], Place{from.col, from.row, int32_t(rank)}};
-        auto next = byCell_.upper_bound(key);
-        if (next == byCell_.end())
-            next = byCell_.begin();
-        const LintFinding& f = next->second.front();
-        return std::pair{f, Place{f.col, f.row, 0}};
+        // The next problem of the same cell, else the first of the next cell, else round.
+        if (it != byCell_.end()) {
+            const std::vector<LintFinding>& here = it->second.findings;
+            for (int64_t rank = std::max<int64_t>(int64_t(from.rank) + 1, 0);
+                 rank < int64_t(here.size()); ++rank)
+                if (isProblem(here[size_t(rank)]))
+                    return at(here[size_t(rank)], size_t(rank));
+        }
+        auto next = problemCells_.upper_bound(key);
+        if (next == problemCells_.end())
+            next = problemCells_.begin();
+        const std::vector<LintFinding>& cell = byCell_.at(*next).findings;
+        for (size_t rank = 0; rank < cell.size(); ++rank)
+            if (isProblem(cell[rank]))
+                return at(cell[rank], rank);
+        return std::nullopt;
     }
-    if (it != byCell_.end() && from.rank > 0) {
-        const int32_t rank = std::min<int32_t>(from.rank, int32_t(it->second.size())) - 1;
-        return std::pair{it->second[size_t(rank)], Place{from.col, from.row, rank}};
+    if (it != byCell_.end()) {
+        const std::vector<LintFinding>& here = it->second.findings;
+        for (int64_t rank = std::min<int64_t>(from.rank, int64_t(here.size())) - 1; rank >= 0;
+             --rank)
+            if (isProblem(here[size_t(rank)]))
+                return at(here[size_t(rank)], size_t(rank));
     }
-    auto previous = byCell_.lower_bound(key);
-    if (previous == byCell_.begin())
-        previous = byCell_.end();
+    auto previous = problemCells_.lower_bound(key);
+    if (previous == problemCells_.begin())
+        previous = problemCells_.end();
     --previous;
-    const LintFinding& f = previous->second.back();
-    return std::pair{f, Place{f.col, f.row, int32_t(previous->second.size()) - 1}};
+    const std::vector<LintFinding>& cell = byCell_.at(*previous).findings;
+    for (size_t rank = cell.size(); rank-- > 0;)
+        if (isProblem(cell[rank]))
+            return at(cell[rank], rank);
+    return std::nullopt;
 }
 
 QString FindingMessageCs(const LintFinding& f) {
@@ -184,9 +256,10 @@ QString FindingMessageCs(const LintFinding& f) {
             .arg(f.figures[0])
             .arg(f.figures[1]);
     case LintKind::Duplicate:
-        return QString::fromUtf8("Prvek %1 z %2 v tomto políčku; editor upravuje jen první")
+        // Czech counts: 2 to 4 prvky, 5 and more prvků (a crowd holds at least two).
+        return QString::fromUtf8("Políčko obsahuje %1 %2; editor upravuje jen první")
             .arg(f.figures[0])
-            .arg(f.figures[1]);
+            .arg(QString::fromUtf8(f.figures[0] <= 4 ? "prvky" : "prvků"));
     case LintKind::UnknownName:
         return QString::fromUtf8("Prvek „%1“ nemá obrázek: takový název neexistuje")
             .arg(FromCp1250(MessageExcerpt(f.name)));

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <unordered_set>
 #include <vector>
 
@@ -15,7 +16,8 @@ namespace vedivez {
 // The station check kept alongside the panel while the window shows it: the findings of
 // vedivez-tool lint, by cell in the check's order (row, column, point). After an edit only
 // the edited cells and their eight neighbours are checked again; a load or a shift checks
-// everything. While it is off it does no work at all.
+// everything. While it is off it does no work at all. Notes are kept and shown with the
+// problems, but counted and walked apart from them.
 class ConnectionCheck : public PanelState::Listener {
 public:
     explicit ConnectionCheck(PanelState& panel);
@@ -29,8 +31,10 @@ public:
 
     // Brings the findings up to date with the panel.
     void Update();
-    // How many findings there are (brought up to date first).
+    // How many findings there are, notes included (brought up to date first).
     size_t Count();
+    // How many of them are problems (brought up to date first).
+    size_t Problems();
     // Changes whenever the findings may have changed, for views that keep their marks.
     uint64_t Revision() const { return revision_; }
 
@@ -44,25 +48,41 @@ public:
         int32_t row = 0;
         int32_t rank = -1;
     };
-    // The finding after (or before) the place, going round from the last to the first; with
-    // its own place. Nothing when there are no findings.
+    // The problem after (or before) the place, going round from the last to the first;
+    // with its own place. Notes are passed over. Nothing when there are no problems.
     std::optional<std::pair<LintFinding, Place>> Step(const Place& from, bool forward);
 
     void CellChanged(int32_t col, int32_t row) override;
     void AllChanged() override;
+    void ElementLeaving(size_t index) override;
+    void ElementArrived(size_t index) override;
 
 private:
     static uint64_t Key(int64_t col, int64_t row);
     void CheckAll();
     void CheckCells();
+    // Files a cell's findings (in the check's order) under its key.
+    void Keep(uint64_t key, std::vector<LintFinding> findings);
+    // Takes a cell's findings out again.
+    void Drop(uint64_t key);
+    // Whether the cells' crowds follow the panel's edits now.
+    bool Following() const { return active_ && !all_; }
 
     PanelState& panel_;
     bool active_ = false;
     bool all_ = true; // everything is to be checked again
     std::unordered_set<uint64_t> dirty_;
     // Findings by cell, in row-major order of the cells; each cell's in the check's order.
-    std::map<uint64_t, std::vector<LintFinding>> byCell_;
+    struct Kept {
+        std::vector<LintFinding> findings;
+        size_t problems = 0;
+    };
+    std::map<uint64_t, Kept> byCell_;
+    // The cells with at least one problem, in the same order.
+    std::set<uint64_t> problemCells_;
+    CrowdedCells crowds_;
     size_t count_ = 0;
+    size_t problems_ = 0;
     uint64_t revision_ = 1;
     // The panel size the findings were made for: a new size changes what lies inside.
     int32_t cols_ = 0, rows_ = 0;

@@ -38,7 +38,7 @@ std::string ParentFolder(const std::string& path) {
     return path.substr(0, slash);
 }
 
-void ThrowFileError(int osError, const std::string& path, int line) {
+void ThrowFileError(int osError, const std::string& path, int64_t line) {
     const bool missingFolder = osError == ENOENT && !FolderExists(path);
     throw FileErrorFor(osError, missingFolder, line);
 }
@@ -51,7 +51,7 @@ int OpenRetrying(const char* path, int flags, unsigned mode) {
     return fd;
 }
 
-FileError FileErrorFor(int osError, bool missingFolder, int line) {
+FileError FileErrorFor(int osError, bool missingFolder, int64_t line) {
     switch (osError) {
     case ENOENT:
         return FileError(missingFolder ? kInvalidFilename : kFileNotFound, line);
@@ -88,13 +88,13 @@ void WriteFileAtomically(const std::string& nativePath, std::string_view data) {
 }
 
 void ReadFileChunks(const QString& path, const std::function<bool(std::string_view)>& consume,
-                    const std::function<int()>& currentLine,
+                    const std::function<int64_t()>& currentLine,
                     const std::function<void(int64_t)>& onSize) {
     ReadFileChunks(NativePath(path), consume, currentLine, onSize);
 }
 
 void ReadFileChunks(const std::string& native, const std::function<bool(std::string_view)>& consume,
-                    const std::function<int()>& currentLine,
+                    const std::function<int64_t()>& currentLine,
                     const std::function<void(int64_t)>& onSize) {
     if (native.empty())
         throw FileError(kInvalidFilename);

@@ -31,21 +31,21 @@ void WriteFileAtomically(const std::string& nativePath, std::string_view data);
 // waits for a writer. `onSize` learns the file's size once it is open. Throws FileError
 // (with the 1-based line reached, as `currentLine` reports it, for a failing read).
 void ReadFileChunks(const QString& path, const std::function<bool(std::string_view)>& consume,
-                    const std::function<int()>& currentLine = {},
+                    const std::function<int64_t()>& currentLine = {},
                     const std::function<void(int64_t)>& onSize = {});
 void ReadFileChunks(const std::string& nativePath,
                     const std::function<bool(std::string_view)>& consume,
-                    const std::function<int()>& currentLine = {},
+                    const std::function<int64_t()>& currentLine = {},
                     const std::function<void(int64_t)>& onSize = {});
 
 // The file error an operating-system error number shows: the numbers with a message of their
 // own map to it, every other number to "I/O error <number>". `missingFolder` tells a missing
 // file (in a folder that exists) from a path through a missing folder; `line` is the
 // 1-based line a failing read reached.
-FileError FileErrorFor(int osError, bool missingFolder = false, int line = 0);
+FileError FileErrorFor(int osError, bool missingFolder = false, int64_t line = 0);
 
 // Throws the file error of `osError` for an operation on `nativePath`.
-[[noreturn]] void ThrowFileError(int osError, const std::string& nativePath, int line = 0);
+[[noreturn]] void ThrowFileError(int osError, const std::string& nativePath, int64_t line = 0);
 
 // open() that starts again when a signal interrupts it before it finished.
 int OpenRetrying(const char* nativePath, int flags, unsigned mode = 0);

@@ -24,12 +24,12 @@ std::string FileError::MessageFor(FileErrorCode code, int ioNumber) {
     return "I/O error " + std::to_string(ioNumber);
 }
 
-FileError::FileError(FileErrorCode code, int line) : FileError(code, 0, line) {}
+FileError::FileError(FileErrorCode code, int64_t line) : FileError(code, 0, line) {}
 
-FileError::FileError(FileErrorCode code, int ioNumber, int line)
+FileError::FileError(FileErrorCode code, int ioNumber, int64_t line)
     : UserError(MessageFor(code, ioNumber)), code_(code), ioNumber_(ioNumber), line_(line) {}
 
-FileError FileError::Io(int number, int line) {
+FileError FileError::Io(int number, int64_t line) {
     return FileError(kIoError, number, line);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -31,33 +32,35 @@ enum FileErrorCode : int {
 // denied" as a code but EIO as a number), so a number only ever enters through Io.
 class FileError : public UserError {
 public:
-    FileError(FileErrorCode code, int line = 0);
+    FileError(FileErrorCode code, int64_t line = 0);
     // "I/O error <number>" for an operating-system error number.
-    static FileError Io(int number, int line = 0);
+    static FileError Io(int number, int64_t line = 0);
 
     FileErrorCode Code() const { return code_; }
     // The operating system's number of an I/O error; 0 for the other codes.
     int IoNumber() const { return ioNumber_; }
-    int Line() const { return line_; }
+    int64_t Line() const { return line_; }
 
 private:
-    FileError(FileErrorCode code, int ioNumber, int line);
+    FileError(FileErrorCode code, int ioNumber, int64_t line);
     static std::string MessageFor(FileErrorCode code, int ioNumber);
 
     FileErrorCode code_;
     int ioNumber_;
-    int line_;
+    int64_t line_;
 };
 
 // A text of the station file is not a valid value of its type; carries the 1-based line.
+// Line numbers are 64-bit: a file of a few gigabytes can hold more lines than an int counts.
 class ConversionError : public UserError {
 public:
-    ConversionError(const std::string& message, int line = 0) : UserError(message), line_(line) {}
-    int Line() const { return line_; }
-    ConversionError AtLine(int line) const { return ConversionError(what(), line); }
+    ConversionError(const std::string& message, int64_t line = 0)
+        : UserError(message), line_(line) {}
+    int64_t Line() const { return line_; }
+    ConversionError AtLine(int64_t line) const { return ConversionError(what(), line); }
 
 private:
-    int line_;
+    int64_t line_;
 };
 
 // The message an error shows in the editor's error box: a full stop is appended when the

@@ -25,6 +25,16 @@ void PanelState::TellAll() {
         l->AllChanged();
 }
 
+void PanelState::TellLeaving(size_t index) {
+    for (Listener* l : listeners_)
+        l->ElementLeaving(index);
+}
+
+void PanelState::TellArrived(size_t index) {
+    for (Listener* l : listeners_)
+        l->ElementArrived(index);
+}
+
 std::optional<size_t> PanelState::FindElementAt(int32_t col, int32_t row) const {
     const uint32_t i = index_.First(col, row);
     if (i == CellIndex::kNone)
@@ -36,6 +46,7 @@ void PanelState::PlaceInCell(int32_t col, int32_t row, const PositionFlags& flag
     size_t i;
     if (auto found = FindElementAt(col, row)) {
         i = *found;
+        TellLeaving(i);
     } else {
         i = elements_.size();
         elements_.emplace_back();
@@ -54,6 +65,7 @@ void PanelState::PlaceInCell(int32_t col, int32_t row, const PositionFlags& flag
     e.Cont_PH = flags.PH;
     e.Cont_PS = flags.PS;
     e.Cont_PD = flags.PD;
+    TellArrived(i);
     TellCell(col, row);
 }
 
@@ -78,6 +90,9 @@ void PanelState::RemoveElement(size_t index) {
     ++generation_;
     const size_t last = elements_.size() - 1;
     const int32_t col = elements_[index].X, row = elements_[index].Y;
+    TellLeaving(index);
+    if (index != last)
+        TellLeaving(last);
     index_.Remove(col, row, static_cast<uint32_t>(index));
     std::optional<std::pair<int32_t, int32_t>> moved;
     if (index != last) {
@@ -87,6 +102,8 @@ void PanelState::RemoveElement(size_t index) {
         elements_[index] = std::move(elements_[last]);
     }
     elements_.pop_back();
+    if (moved)
+        TellArrived(index);
     TellCell(col, row);
     // The last element took the freed place in the list: where its cell holds several
     // elements, their order in the list changed.
@@ -155,6 +172,7 @@ void PanelState::AppendElement(TPolePanelu element) {
     index_.Add(element.X, element.Y, i);
     const int32_t col = element.X, row = element.Y;
     elements_.push_back(std::move(element));
+    TellArrived(i);
     TellCell(col, row);
 }
 

@@ -29,6 +29,12 @@ public:
         virtual void CellChanged(int32_t col, int32_t row) = 0;
         // Any cell may have changed (a load, a shift, emptying the list).
         virtual void AllChanged() = 0;
+        // Element `index` is about to leave its cell or its place in the list (replaced,
+        // removed, or moved to another place); its record is still as it was.
+        virtual void ElementLeaving(size_t index) {}
+        // Element `index` has just taken its place (placed, appended, or moved there); the
+        // list and the cell index are up to date.
+        virtual void ElementArrived(size_t index) {}
     };
     void AddListener(Listener* listener);
     void RemoveListener(Listener* listener);
@@ -113,6 +119,8 @@ private:
     void RebuildIndex();
     void TellCell(int32_t col, int32_t row);
     void TellAll();
+    void TellLeaving(size_t index);
+    void TellArrived(size_t index);
 
     PanelWindow& window_;
     std::vector<TPolePanelu> elements_;

@@ -61,15 +61,28 @@ bool ToBoolean(std::string_view text, char sep) {
     return ParseBoolean(text, sep);
 }
 
+// Records a size line. Applying a value again that the same size was last set to changes
+// nothing (the two sizes are independent), so such a repeat is not kept: a file of a
+// hundred million identical size lines then needs no list of them.
+void SetSize(StationContent& content, bool height, int32_t value) {
+    for (auto it = content.sizes.rbegin(); it != content.sizes.rend(); ++it)
+        if (it->height == height) {
+            if (it->value == value)
+                return;
+            break;
+        }
+    content.sizes.push_back({height, value});
+}
+
 template <typename Fields>
 void ParseFields(const Fields& fields, StationContent& content, char sep) {
     if (fields.empty())
         return;
     const std::string_view kind = fields[0];
     if (kind == "SET_Vyska")
-        content.sizes.push_back({true, ToInteger(FieldAfterKey(fields, 1, 0))});
+        SetSize(content, true, ToInteger(FieldAfterKey(fields, 1, 0)));
     if (kind == "SET_Sirka")
-        content.sizes.push_back({false, ToInteger(FieldAfterKey(fields, 1, 0))});
+        SetSize(content, false, ToInteger(FieldAfterKey(fields, 1, 0)));
     if (kind == "PRUSVITKA") {
         // Filled in place: a failing conversion takes the half-filled record out again.
         TPolePanelu& e = content.elements.emplace_back();
@@ -104,14 +117,11 @@ void ParseStationFields(const std::vector<std::string_view>& fields, StationCont
     ParseFields(fields, content, decimalSeparator);
 }
 
-StationReader::StationReader(char decimalSeparator, size_t longLine)
-    : separator_(decimalSeparator), longLine_(std::max<size_t>(longLine, 1)),
-      nextJudge_(longLine_) {}
+StationReader::StationReader(char decimalSeparator, size_t longLine, int64_t firstLine)
+    : separator_(decimalSeparator), longLine_(std::max<size_t>(longLine, 1)), nextJudge_(longLine_),
+      line_(firstLine - 1) {}
 
-StationReader::~StationReader() {
-    if (prefaulter_.joinable())
-        prefaulter_.join();
-}
+StationReader::~StationReader() = default;
 
 void StationReader::PublishCells() {
     const std::vector<TPolePanelu>& elements = content_.elements;
@@ -128,6 +138,8 @@ void StationReader::PublishCells() {
         cells.emplace_back(elements[i].X, elements[i].Y);
     published_ = elements.size();
     indexer_->Add(std::move(cells));
+    if (prefaulter_)
+        prefaulter_->Filled(uintptr_t(elements.data() + elements.size()));
 }
 
 void StationReader::ParseLine(std::string_view line) {
@@ -165,10 +177,14 @@ void StationReader::NoteUnknownKind() {
     if (fields_.size() == 1 && kind.find_first_not_of(" \t") == std::string_view::npos)
         return;
     const size_t quoted = kMessageExcerptLimit + 1;
-    content_.unknownLines.push_back({CurrentLine(), std::string(kind.substr(0, quoted))});
-    if (content_.unknownLines.size() > 1)
+    StationContent::UnknownLines& unknown = content_.unknown;
+    ++unknown.count;
+    unknown.lastLine = CurrentLine();
+    if (unknown.listed.size() < StationContent::UnknownLines::kListed)
+        unknown.listed.push_back({CurrentLine(), std::string(kind.substr(0, quoted))});
+    if (unknown.count > 1)
         return;
-    std::string& text = content_.firstUnknownText;
+    std::string& text = unknown.firstText;
     for (size_t i = 0; i < fields_.size() && text.size() < quoted; ++i) {
         if (i > 0)
             text += ';';
@@ -415,8 +431,16 @@ StationContent StationReader::Finish() {
     PublishCells();
     if (indexer_)
         content_.index = indexer_->Finish();
-    if (prefaulter_.joinable())
-        prefaulter_.join();
+    prefaulter_.reset();
+    // The room reserved from the file's size assumed a file of element lines; a file of
+    // mostly other lines would leave most of it unused for as long as the panel is open.
+    // Typical element lines fill about four fifths of it, which is kept as it is.
+    std::vector<TPolePanelu>& elements = content_.elements;
+    if (elements.capacity() - elements.size() > elements.size() / 2 + 1024) {
+        elements.shrink_to_fit();
+        if (content_.index)
+            content_.index->ShrinkToFit();
+    }
     return std::move(content_);
 }
 
@@ -500,7 +524,8 @@ void StationReader::ReserveForBytes(int64_t fileSize) {
     // An element line takes at least about a hundred bytes, so this never over-reserves
     // much and spares the list its repeated growth on big files.
     // Capped so that a huge file of other content does not claim memory up front; the list
-    // still grows as needed beyond it.
+    // still grows as needed beyond it. Only the pages the elements read so far need, and a
+    // window ahead of them, are ever mapped; Finish gives back what was not used.
     constexpr int64_t kMaxReserved = int64_t(1) << 24;
     if (fileSize <= 0)
         return;
@@ -517,15 +542,53 @@ void StationReader::ReserveForBytes(int64_t fileSize) {
         const uintptr_t from = (uintptr_t(content_.elements.data()) + page - 1) & ~(page - 1);
         const uintptr_t to = (uintptr_t(content_.elements.data()) + bytes) & ~(page - 1);
         if (to > from)
-            prefaulter_ = std::thread([from, to] {
-                (void)::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
-            });
+            prefaulter_ = std::make_unique<Prefaulter>(from, to);
     }
 #endif
 }
 
-StationContent ReadStationFile(const std::string& nativePath) {
-    StationReader reader(SystemDecimalSeparator());
+StationReader::Prefaulter::Prefaulter(uintptr_t from, uintptr_t to)
+    : to_(to), filled_(from), thread_([this, from] { Run(from); }) {}
+
+StationReader::Prefaulter::~Prefaulter() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        done_ = true;
+    }
+    wake_.notify_one();
+    thread_.join();
+}
+
+void StationReader::Prefaulter::Filled(uintptr_t upTo) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        filled_ = std::max(filled_, upTo);
+    }
+    wake_.notify_one();
+}
+
+void StationReader::Prefaulter::Run(uintptr_t mapped) {
+    const uintptr_t page = uintptr_t(::sysconf(_SC_PAGESIZE));
+    while (mapped < to_) {
+        uintptr_t target;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            wake_.wait(lock, [&] { return done_ || std::min(to_, filled_ + kAhead) > mapped; });
+            if (done_)
+                return;
+            target = std::min(to_, filled_ + kAhead) & ~(page - 1);
+        }
+        if (target <= mapped)
+            continue;
+#if defined(MADV_POPULATE_WRITE)
+        (void)::madvise(reinterpret_cast<void*>(mapped), target - mapped, MADV_POPULATE_WRITE);
+#endif
+        mapped = target;
+    }
+}
+
+StationContent ReadStationFile(const std::string& nativePath, int64_t firstLine) {
+    StationReader reader(SystemDecimalSeparator(), StationReader::kLongLine, firstLine);
     ReadFileChunks(
         nativePath, [&reader](std::string_view chunk) { return reader.Feed(chunk); },
         [&reader] { return reader.CurrentLine(); },
@@ -539,7 +602,7 @@ LoadReport LoadStation(const QString& path, PanelState& panel, StationWindow& wi
 
 LoadReport LoadStation(const std::string& nativePath, PanelState& panel, StationWindow& window) {
     StationContent content = ReadStationFile(nativePath);
-    LoadReport report{std::move(content.unknownLines), std::move(content.firstUnknownText)};
+    LoadReport report{std::move(content.unknown)};
     ApplyStation(std::move(content), panel, window);
     const QString shown = PathForDisplay(nativePath);
     window.SetStatusPath(shown);
@@ -549,11 +612,11 @@ LoadReport LoadStation(const std::string& nativePath, PanelState& panel, Station
 }
 
 QString UnknownLinesNotice(const LoadReport& report) {
-    const size_t n = report.unknownLines.size();
-    if (n == 0)
+    const int64_t n = report.unknown.count;
+    if (n == 0 || report.unknown.listed.empty())
         return {};
-    const QString quoted = FromCp1250(MessageExcerpt(report.firstUnknownText));
-    const int first = report.unknownLines.front().line;
+    const QString quoted = FromCp1250(MessageExcerpt(report.unknown.firstText));
+    const qint64 first = report.unknown.listed.front().line;
     // Czech counts: 1 řádek, 2 to 4 řádky, 5 and more řádků.
     if (n == 1)
         return QString::fromUtf8("Soubor obsahuje 1 řádek neznámého druhu (řádek %1: „%2“). "
@@ -563,7 +626,7 @@ QString UnknownLinesNotice(const LoadReport& report) {
     const char* lines = n <= 4 ? "řádky" : "řádků";
     return QString::fromUtf8("Soubor obsahuje %1 %2 neznámého druhu (první je řádek %3: „%4“). "
                              "Editor je nenačetl a při uložení je nezapíše.")
-        .arg(n)
+        .arg(qint64(n))
         .arg(QString::fromUtf8(lines))
         .arg(first)
         .arg(quoted);

@@ -4,7 +4,10 @@
 #include "panel/TPolePanelu.h"
 
 #include <QString>
+#include <condition_variable>
+#include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,15 +33,23 @@ struct StationContent {
     // The cell index of `elements`, when the reader built it alongside.
     std::optional<CellIndex> index;
     // Lines of a kind the reader does not know (not blank, a first field other than the
-    // seven kinds of the format): skipped in reading, and a save does not write them.
+    // seven kinds of the format): skipped in reading, and a save does not write them. A file
+    // can hold millions of them, so only their count, the first few and the first one's text
+    // are kept.
     struct UnknownLine {
-        int line;         // 1-based
+        int64_t line;     // 1-based
         std::string kind; // the first field, cut to what a message quotes
         friend bool operator==(const UnknownLine&, const UnknownLine&) = default;
     };
-    std::vector<UnknownLine> unknownLines;
-    // The first such line's text, cut to what a message quotes.
-    std::string firstUnknownText;
+    struct UnknownLines {
+        // How many of them are listed one by one.
+        static constexpr size_t kListed = 100;
+        int64_t count = 0;
+        std::vector<UnknownLine> listed; // the first kListed, in file order
+        int64_t lastLine = 0;            // the line number of the last one
+        std::string firstText;           // the first one's text, cut to what a message quotes
+    };
+    UnknownLines unknown;
 
     friend bool operator==(const StationContent& a, const StationContent& b) {
         return a.sizes == b.sizes && a.elements == b.elements;
@@ -65,16 +76,19 @@ class StationReader {
 public:
     static constexpr size_t kLongLine = size_t(64) << 10;
 
-    explicit StationReader(char decimalSeparator = '.', size_t longLine = kLongLine);
+    // `firstLine` is the number the first line fed gets: 1 for a whole file.
+    explicit StationReader(char decimalSeparator = '.', size_t longLine = kLongLine,
+                           int64_t firstLine = 1);
     ~StationReader();
     // Returns false once the end-of-file byte was seen; later data is ignored.
     bool Feed(std::string_view data);
     // Prepares room for the elements of a file of this many bytes.
     void ReserveForBytes(int64_t fileSize);
-    // Parses a last line that had no line end.
+    // Parses a last line that had no line end. The element list keeps no more room than
+    // what was read needs, whatever the file's size suggested.
     StationContent Finish();
     // 1-based number of the line being read.
-    int CurrentLine() const { return line_ + 1; }
+    int64_t CurrentLine() const { return line_ + 1; }
 
 private:
     void ParseLine(std::string_view line);
@@ -97,13 +111,32 @@ private:
     size_t nextJudge_;
     bool skipping_ = false; // the current line was decided; its bytes up to the LF are ignored
     bool ended_ = false;
-    int line_ = 0; // lines completed so far
+    int64_t line_ = 0; // lines completed so far, counted from the first line's number
     std::string pending_;
     std::string cleaned_;
     std::vector<std::string_view> fields_;
     StationContent content_;
     std::unique_ptr<CellIndexBuilder> indexer_;
-    std::thread prefaulter_;
+    // Maps the reserved list's pages on a helper thread, a window ahead of the elements read
+    // so far, so that a big file of few elements maps no more than the window.
+    class Prefaulter {
+    public:
+        Prefaulter(uintptr_t from, uintptr_t to);
+        ~Prefaulter();
+        // The list is filled up to this address.
+        void Filled(uintptr_t upTo);
+
+    private:
+        static constexpr uintptr_t kAhead = uintptr_t(64) << 20;
+        void Run(uintptr_t mapped);
+        const uintptr_t to_;
+        uintptr_t filled_;
+        bool done_ = false;
+        std::mutex mutex_;
+        std::condition_variable wake_;
+        std::thread thread_;
+    };
+    std::unique_ptr<Prefaulter> prefaulter_;
     size_t published_ = 0;
 };
 
@@ -125,8 +158,7 @@ void SaveStation(const std::string& nativePath, const PanelState& panel, Station
 
 // What a load met besides the panel: the lines it skipped because their kind is unknown.
 struct LoadReport {
-    std::vector<StationContent::UnknownLine> unknownLines;
-    std::string firstUnknownText;
+    StationContent::UnknownLines unknown;
 };
 
 // Reads the file at `path` completely, then replaces the panel with it and shows the loaded
@@ -140,8 +172,8 @@ LoadReport LoadStation(const std::string& nativePath, PanelState& panel, Station
 QString UnknownLinesNotice(const LoadReport& report);
 
 // Reads the station file at the path (the file system's bytes) completely; nothing is
-// applied anywhere. Throws FileError or ConversionError.
-StationContent ReadStationFile(const std::string& nativePath);
+// applied anywhere. Throws FileError or ConversionError. `firstLine` as for StationReader.
+StationContent ReadStationFile(const std::string& nativePath, int64_t firstLine = 1);
 
 // Applies a fully read station to the panel and the window's size values.
 void ApplyStation(StationContent content, PanelState& panel, StationWindow& window);

@@ -7,9 +7,7 @@
 #include <array>
 #include <charconv>
 #include <optional>
-#include <sys/mman.h>
-#include <tuple>
-#include <unistd.h>
+#include <string_view>
 #include <unordered_map>
 
 namespace vedivez {
@@ -101,55 +99,6 @@ private:
     std::unordered_map<std::string, uint32_t> byName_;
 };
 
-// The cells that hold several elements, found in one walk of the list: the points all the
-// elements of such a cell reach together, and each element's place in its cell in list
-// order. The first element of a crowded cell is marked in its mask, so cells of one
-// element are answered from the mask alone.
-class SharedCells {
-public:
-    static constexpr uint16_t kCrowded = 1u << 15;
-
-    struct Place {
-        uint32_t rank = 1;  // 1 for the first element of the cell in list order
-        uint32_t count = 1; // elements in the cell
-    };
-
-    void Collect(const PanelState& panel, std::vector<uint16_t>& masks) {
-        const std::vector<TPolePanelu>& elements = panel.Elements();
-        ranks_.assign(elements.size(), 1);
-        for (size_t i = 0; i < elements.size(); ++i) {
-            const std::optional<size_t> first = panel.FindElementAt(elements[i].X, elements[i].Y);
-            if (!first || *first == i)
-                continue;
-            auto [it, created] = cells_.try_emplace(*first, Cell{masks[*first], 1});
-            it->second.mask |= masks[i];
-            ranks_[i] = ++it->second.count;
-            masks[*first] |= kCrowded;
-        }
-    }
-
-    // The points the cell whose first element is `first` reaches, with every element in it.
-    uint16_t MaskOf(size_t first, const std::vector<uint16_t>& masks) const {
-        if (!(masks[first] & kCrowded))
-            return masks[first];
-        return cells_.at(first).mask;
-    }
-
-    // Where element `i`, which lies in the cell whose first element is `first`, stands.
-    Place PlaceOf(size_t i, size_t first) const {
-        const auto it = cells_.find(first);
-        return {ranks_.empty() ? 1 : ranks_[i], it == cells_.end() ? 1 : it->second.count};
-    }
-
-private:
-    struct Cell {
-        uint16_t mask;
-        uint32_t count;
-    };
-    std::unordered_map<size_t, Cell> cells_; // by the list index of the cell's first element
-    std::vector<uint32_t> ranks_;
-};
-
 // The places where a point meets other cells: for an edge midpoint the one cell across the
 // edge, for a corner the diagonal cell (where the track runs on, so it is asked first) and
 // the two side cells, which can join it in a junction; with the partner's point code.
@@ -210,45 +159,19 @@ const std::array<Partners, 8>& AllPartners() {
     return all;
 }
 
-// Maps fresh memory in one request instead of one page fault per page as it is first
-// written, which costs a big list of findings more than filling it; in huge pages where the
-// system allows them, so that even the mapping takes few steps.
-void PopulatePages(void* data, size_t bytes) {
-#if defined(MADV_POPULATE_WRITE)
-    if (bytes < (size_t(8) << 20))
-        return;
-    const uintptr_t page = uintptr_t(::sysconf(_SC_PAGESIZE));
-    const uintptr_t from = (uintptr_t(data) + page - 1) & ~(page - 1);
-    const uintptr_t to = (uintptr_t(data) + bytes) & ~(page - 1);
-    if (to <= from)
-        return;
-#if defined(MADV_HUGEPAGE)
-    (void)::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
-#endif
-    (void)::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
-#else
-    (void)data;
-    (void)bytes;
-#endif
-}
-
-// The findings of one element in cell (col, row) whose name has `mask`: outside the panel,
-// a duplicate (its place in the cell and the cell's count, when it is not the cell's
-// first), an unknown name, and every point of its track that nothing meets. `reaches(c, r,
-// point)` tells whether track of cell (c, r), inside the panel, reaches that point; `add`
-// receives each finding, point by point in order.
+// The findings of the elements of one name in cell (col, row), whose name has `mask`:
+// outside the panel, an unknown name, and every point of its track that nothing meets.
+// `reaches(c, r, point)` tells whether track of cell (c, r), inside the panel, reaches that
+// point; `add(point, kind, figures)` receives each finding, in the check's order.
 template <typename Add, typename Reaches>
-void ElementFindings(int64_t col, int64_t row, uint32_t mask,
-                     const std::optional<std::array<int64_t, 2>>& duplicate, int64_t cols,
-                     int64_t rows, Add&& add, Reaches&& reaches) {
+void NameFindings(int64_t col, int64_t row, uint32_t mask, int64_t cols, int64_t rows, Add&& add,
+                  Reaches&& reaches) {
     auto inside = [&](int64_t c, int64_t r) { return c >= 0 && c < cols && r >= 0 && r < rows; };
     const bool in = inside(col, row);
     if (!in)
-        add(-1, LintKind::OutsidePanel, {cols, rows});
-    if (duplicate)
-        add(-1, LintKind::Duplicate, *duplicate);
+        add(-1, LintKind::OutsidePanel, std::array<int64_t, 2>{cols, rows});
     if (!(mask & kKnownImage))
-        add(-1, LintKind::UnknownName, {});
+        add(-1, LintKind::UnknownName, std::array<int64_t, 2>{});
     if (!in || !(mask & kKnownTile))
         return;
     const std::array<Partners, 8>& allPartners = AllPartners();
@@ -266,8 +189,26 @@ void ElementFindings(int64_t col, int64_t row, uint32_t mask,
             continue;
         const Partner& across = partners.cells[0];
         const bool leaves = !inside(col + across.dc, row + across.dr);
-        add(int(p), leaves ? LintKind::LeavesPanel : LintKind::OpenEnd, {});
+        add(int(p), leaves ? LintKind::LeavesPanel : LintKind::OpenEnd, std::array<int64_t, 2>{});
     }
+}
+
+// The findings of a cell of several elements whose first in list order is `first`: one
+// duplicate naming how many the cell holds, and those of each distinct name once, sorted.
+template <typename Reaches>
+void CrowdFindings(const PanelState& panel, const CrowdedCells::Crowd& crowd, size_t first,
+                   std::vector<LintFinding>& out, Reaches&& reaches) {
+    const TPolePanelu& e = panel.Elements()[first];
+    const size_t from = out.size();
+    out.push_back({e.X, e.Y, e.NAME, -1, LintKind::Duplicate, first, {int64_t(crowd.count), 0}});
+    for (const CrowdedCells::Group& g : crowd.groups)
+        NameFindings(
+            e.X, e.Y, g.mask, panel.PanelCols, panel.PanelRows,
+            [&](int point, LintKind kind, std::array<int64_t, 2> figures) {
+                out.push_back({e.X, e.Y, g.name, point, kind, first, figures});
+            },
+            reaches);
+    std::sort(out.begin() + std::ptrdiff_t(from), out.end(), LintOrder);
 }
 
 } // namespace
@@ -280,8 +221,7 @@ void AppendLintMessage(std::string& out, const LintFinding& f) {
           << " cells; it is kept in the file but never shown";
         return;
     case LintKind::Duplicate:
-        m << "element " << f.figures[0] << " of " << f.figures[1]
-          << " in this cell; the editor edits only the first in list order";
+        m << "cell holds " << f.figures[0] << " elements; the editor edits only the first";
         return;
     case LintKind::UnknownName:
         m << "no tile has this name";
@@ -343,13 +283,150 @@ const char* LintKindName(LintKind kind) {
     return "unknown";
 }
 
+LintSeverity LintSeverityOf(LintKind kind) {
+    return kind == LintKind::LeavesPanel ? LintSeverity::Note : LintSeverity::Problem;
+}
+
+const char* LintSeverityName(LintSeverity severity) {
+    return severity == LintSeverity::Note ? "note" : "problem";
+}
+
 uint32_t LintNameMask(const std::string& name) {
     const auto& masks = CatalogueMasks();
     const auto it = masks.find(Folded(name));
     return it == masks.end() ? 0 : it->second;
 }
 
-std::vector<LintFinding> LintStation(const PanelState& panel) {
+uint64_t CrowdedCells::Key(int32_t col, int32_t row) {
+    return (uint64_t(uint32_t(col)) << 32) | uint32_t(row);
+}
+
+const CrowdedCells::Crowd* CrowdedCells::Find(int32_t col, int32_t row) const {
+    if (crowds_.empty())
+        return nullptr;
+    const auto it = crowds_.find(Key(col, row));
+    return it == crowds_.end() ? nullptr : &it->second;
+}
+
+void CrowdedCells::Add(Crowd& crowd, const std::string& name, uint32_t count) {
+    auto it = std::lower_bound(crowd.groups.begin(), crowd.groups.end(), name,
+                               [](const Group& g, const std::string& n) { return g.name < n; });
+    if (it == crowd.groups.end() || it->name != name)
+        it = crowd.groups.insert(it, Group{name, 0, uint16_t(LintNameMask(name))});
+    it->count += count;
+    crowd.count += count;
+    crowd.mask |= it->mask;
+}
+
+void CrowdedCells::Build(const PanelState& panel) {
+    crowds_.clear();
+    const std::vector<TPolePanelu>& elements = panel.Elements();
+    if (panel.OccupiedCellCount() == elements.size())
+        return;
+    // Each crowd's names are counted first, unsorted: runs of one name in one cell (a
+    // record repeated line after line) cost a comparison each, and a crowd of many names
+    // finds them through a map of its own. The names are views of the list's own.
+    struct Counting {
+        std::vector<std::pair<std::string_view, uint32_t>> names;
+        std::unordered_map<std::string_view, size_t> where; // once there are many names
+    };
+    std::unordered_map<uint64_t, Counting> counting;
+    constexpr size_t kScanned = 16;
+    auto count = [](Counting& c, std::string_view name) -> size_t {
+        if (c.where.empty()) {
+            for (size_t g = 0; g < c.names.size(); ++g)
+                if (c.names[g].first == name)
+                    return g;
+            if (c.names.size() < kScanned) {
+                c.names.emplace_back(name, 0);
+                return c.names.size() - 1;
+            }
+            for (size_t g = 0; g < c.names.size(); ++g)
+                c.where.emplace(c.names[g].first, g);
+        }
+        const auto [it, created] = c.where.try_emplace(name, c.names.size());
+        if (created)
+            c.names.emplace_back(name, 0);
+        return it->second;
+    };
+    uint64_t lastKey = 0;
+    Counting* last = nullptr;
+    size_t lastGroup = 0;
+    for (size_t i = 0; i < elements.size(); ++i) {
+        const TPolePanelu& e = elements[i];
+        const std::optional<size_t> first = panel.FindElementAt(e.X, e.Y);
+        if (!first || *first == i)
+            continue;
+        const uint64_t key = Key(e.X, e.Y);
+        if (!last || key != lastKey) {
+            const auto [it, created] = counting.try_emplace(key);
+            last = &it->second;
+            lastKey = key;
+            // The cell's first element comes before every other in the list.
+            if (created)
+                ++last->names[count(*last, elements[*first].NAME)].second;
+            lastGroup = SIZE_MAX;
+        }
+        if (lastGroup == SIZE_MAX || last->names[lastGroup].first != e.NAME)
+            lastGroup = count(*last, e.NAME);
+        ++last->names[lastGroup].second;
+    }
+    crowds_.reserve(counting.size());
+    for (auto& [key, c] : counting) {
+        Crowd& crowd = crowds_[key];
+        std::sort(c.names.begin(), c.names.end());
+        crowd.groups.reserve(c.names.size());
+        for (const auto& [name, n] : c.names) {
+            crowd.groups.push_back(
+                Group{std::string(name), n, uint16_t(LintNameMask(std::string(name)))});
+            crowd.count += n;
+            crowd.mask |= crowd.groups.back().mask;
+        }
+    }
+}
+
+void CrowdedCells::Leaving(const PanelState& panel, size_t index) {
+    const TPolePanelu& e = panel.Elements()[index];
+    const auto it = crowds_.find(Key(e.X, e.Y));
+    if (it == crowds_.end())
+        return;
+    Crowd& crowd = it->second;
+    const auto g =
+        std::lower_bound(crowd.groups.begin(), crowd.groups.end(), e.NAME,
+                         [](const Group& a, const std::string& n) { return a.name < n; });
+    if (g == crowd.groups.end() || g->name != e.NAME)
+        return;
+    --crowd.count;
+    if (crowd.count <= 1) {
+        crowds_.erase(it);
+        return;
+    }
+    if (--g->count > 0)
+        return;
+    crowd.groups.erase(g);
+    crowd.mask = 0;
+    for (const Group& other : crowd.groups)
+        crowd.mask |= other.mask;
+}
+
+void CrowdedCells::Arrived(const PanelState& panel, size_t index) {
+    const TPolePanelu& e = panel.Elements()[index];
+    const auto it = crowds_.find(Key(e.X, e.Y));
+    if (it != crowds_.end()) {
+        Add(it->second, e.NAME, 1);
+        return;
+    }
+    // Without a crowd the cell held at most one element before this one arrived.
+    std::vector<size_t> here;
+    panel.ForEachElementAt(e.X, e.Y, [&](size_t i) { here.push_back(i); });
+    if (here.size() < 2)
+        return;
+    Crowd& crowd = crowds_[Key(e.X, e.Y)];
+    for (size_t i : here)
+        Add(crowd, panel.Elements()[i].NAME, 1);
+}
+
+std::vector<LintFinding> LintStation(const PanelState& panel, const CrowdedCells* crowds) {
     const std::vector<TPolePanelu>& elements = panel.Elements();
     const int32_t cols = panel.PanelCols, rows = panel.PanelRows;
     std::vector<uint16_t> masks(elements.size());
@@ -363,33 +440,35 @@ std::vector<LintFinding> LintStation(const PanelState& panel) {
     // neighbour found next to an element in the list is the only element of its cell:
     // station files list rows of cells in order, so that saves most lookups across edges.
     const bool shared = panel.OccupiedCellCount() != elements.size();
-    // Cells of several elements, each walked once: the points all its elements reach
-    // together, and every element's place among them. Asking a crowded cell element by
-    // element would cost its size squared.
-    SharedCells crowd;
+    // Cells of several elements are taken as a whole: the points all its elements reach
+    // together, and its findings once for each name. The first element of such a cell is
+    // marked in its mask, so cells of one element are answered from the mask alone.
+    constexpr uint16_t kCrowded = 1u << 15;
+    CrowdedCells built;
+    if (shared && !crowds) {
+        built.Build(panel);
+        crowds = &built;
+    }
     if (shared)
-        crowd.Collect(panel, masks);
+        for (size_t i = 0; i < elements.size(); ++i) {
+            const std::optional<size_t> first = panel.FindElementAt(elements[i].X, elements[i].Y);
+            if (first && *first != i)
+                masks[*first] |= kCrowded;
+        }
 
     // Whether any element of the cell reaches the point.
     auto reaches = [&](int32_t c, int32_t r, size_t point) {
         const std::optional<size_t> first = panel.FindElementAt(c, r);
         if (!first)
             return false;
-        return bool((crowd.MaskOf(*first, masks) >> point) & 1u);
+        uint32_t mask = masks[*first];
+        if (mask & kCrowded)
+            if (const CrowdedCells::Crowd* crowd = crowds->Find(c, r))
+                mask = crowd->mask;
+        return bool((mask >> point) & 1u);
     };
 
     std::vector<LintFinding> out;
-    if (shared) {
-        // Every element after the first of its cell is a finding; room for them all at once
-        // spares a million-element cell the list's repeated growth.
-        out.reserve(elements.size() - panel.OccupiedCellCount());
-        PopulatePages(out.data(), out.capacity() * sizeof(LintFinding));
-    }
-    auto add = [&](size_t i, int point, LintKind kind, std::array<int64_t, 2> figures = {}) {
-        const TPolePanelu& e = elements[i];
-        out.push_back({e.X, e.Y, e.NAME, point, kind, i, figures});
-    };
-
     auto listNeighbourAt = [&](size_t i, int64_t c, int64_t r) -> const uint16_t* {
         if (shared)
             return nullptr;
@@ -429,67 +508,77 @@ std::vector<LintFinding> LintStation(const PanelState& panel) {
         if (i + kAhead < elements.size())
             prefetch(i + kAhead);
         const TPolePanelu& e = elements[i];
-        const auto first = shared ? panel.FindElementAt(e.X, e.Y) : std::optional<size_t>(i);
-        std::optional<std::array<int64_t, 2>> duplicate;
-        if (first && *first != i) {
-            const SharedCells::Place place = crowd.PlaceOf(i, *first);
-            duplicate = {int64_t(place.rank), int64_t(place.count)};
+        if (shared) {
+            const std::optional<size_t> first = panel.FindElementAt(e.X, e.Y);
+            if (first && (masks[*first] & kCrowded)) {
+                // The whole cell when its first element comes; nothing for the others.
+                if (*first == i)
+                    if (const CrowdedCells::Crowd* crowd = crowds->Find(e.X, e.Y))
+                        CrowdFindings(panel, *crowd, i, out,
+                                      [&](int64_t c, int64_t r, size_t point) {
+                                          return reaches(int32_t(c), int32_t(r), point);
+                                      });
+                continue;
+            }
         }
-        ElementFindings(
-            e.X, e.Y, masks[i], duplicate, cols, rows,
+        NameFindings(
+            e.X, e.Y, masks[i], cols, rows,
             [&](int point, LintKind kind, std::array<int64_t, 2> figures) {
-                add(i, point, kind, figures);
+                out.push_back({e.X, e.Y, e.NAME, point, kind, i, figures});
             },
             [&](int64_t c, int64_t r, size_t point) { return reachesFrom(i, c, r, point); });
     }
-    // Findings come out element by element, each in sorted order, so a station listed row
-    // by row (as saved files are) needs no sorting at all.
+    // Findings come out cell by cell, each in sorted order, so a station listed row by row
+    // (as saved files are) needs no sorting at all.
     if (!std::is_sorted(out.begin(), out.end(), LintOrder))
         std::sort(out.begin(), out.end(), LintOrder);
     return out;
 }
 
 bool LintOrder(const LintFinding& a, const LintFinding& b) {
-    return std::make_tuple(a.row, a.col, a.point, int(a.kind), a.element) <
-           std::make_tuple(b.row, b.col, b.point, int(b.kind), b.element);
+    if (a.row != b.row)
+        return a.row < b.row;
+    if (a.col != b.col)
+        return a.col < b.col;
+    if (a.point != b.point)
+        return a.point < b.point;
+    if (a.kind != b.kind)
+        return int(a.kind) < int(b.kind);
+    if (const int byName = a.name.compare(b.name); byName != 0)
+        return byName < 0;
+    return a.element < b.element;
 }
 
-std::vector<LintFinding> LintCells(const PanelState& panel,
+std::vector<LintFinding> LintCells(const PanelState& panel, const CrowdedCells& crowds,
                                    const std::vector<std::pair<int32_t, int32_t>>& cells) {
     const std::vector<TPolePanelu>& elements = panel.Elements();
     const int64_t cols = panel.PanelCols, rows = panel.PanelRows;
     MaskCache cache;
-    // The points all elements of a cell reach together, for the cells asked about and their
-    // neighbours.
-    std::unordered_map<uint64_t, uint32_t> unions;
+    // The points the elements of a cell reach together: its crowd's, or its one element's.
     auto reaches = [&](int64_t c, int64_t r, size_t point) {
-        const uint64_t key = (uint64_t(uint32_t(int32_t(c))) << 32) | uint32_t(int32_t(r));
-        auto it = unions.find(key);
-        if (it == unions.end()) {
-            uint32_t mask = 0;
-            panel.ForEachElementAt(int32_t(c), int32_t(r),
-                                   [&](size_t j) { mask |= cache.Of(elements[j].NAME); });
-            it = unions.emplace(key, mask).first;
-        }
-        return bool((it->second >> point) & 1u);
+        const std::optional<size_t> first = panel.FindElementAt(int32_t(c), int32_t(r));
+        if (!first)
+            return false;
+        const CrowdedCells::Crowd* crowd = crowds.Find(int32_t(c), int32_t(r));
+        const uint32_t mask = crowd ? crowd->mask : cache.Of(elements[*first].NAME);
+        return bool((mask >> point) & 1u);
     };
     std::vector<LintFinding> out;
     for (const auto& [col, row] : cells) {
-        std::vector<size_t> here;
-        panel.ForEachElementAt(col, row, [&](size_t i) { here.push_back(i); });
-        for (size_t k = 0; k < here.size(); ++k) {
-            const size_t i = here[k];
-            const TPolePanelu& e = elements[i];
-            std::optional<std::array<int64_t, 2>> duplicate;
-            if (k > 0)
-                duplicate = {int64_t(k + 1), int64_t(here.size())};
-            ElementFindings(
-                col, row, cache.Of(e.NAME), duplicate, cols, rows,
-                [&](int point, LintKind kind, std::array<int64_t, 2> figures) {
-                    out.push_back({e.X, e.Y, e.NAME, point, kind, i, figures});
-                },
-                reaches);
+        const std::optional<size_t> first = panel.FindElementAt(col, row);
+        if (!first)
+            continue;
+        if (const CrowdedCells::Crowd* crowd = crowds.Find(col, row)) {
+            CrowdFindings(panel, *crowd, *first, out, reaches);
+            continue;
         }
+        const TPolePanelu& e = elements[*first];
+        NameFindings(
+            col, row, cache.Of(e.NAME), cols, rows,
+            [&](int point, LintKind kind, std::array<int64_t, 2> figures) {
+                out.push_back({e.X, e.Y, e.NAME, point, kind, *first, figures});
+            },
+            reaches);
     }
     std::sort(out.begin(), out.end(), LintOrder);
     return out;

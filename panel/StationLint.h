@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -13,19 +14,33 @@ class PanelState;
 // What a lint finding is about.
 enum class LintKind { OpenEnd, LeavesPanel, OutsidePanel, Duplicate, UnknownName };
 
-// One problem of a station panel, tied to an element and, where it concerns a place where
+// How much a finding weighs. A problem is a fault of the drawing; a note is worth knowing
+// but often meant: a main track that runs to the panel's edge is how a station joins the
+// line to the next one.
+enum class LintSeverity { Problem, Note };
+
+// Track leaving the panel is a note; everything else is a problem.
+LintSeverity LintSeverityOf(LintKind kind);
+// "problem" or "note".
+const char* LintSeverityName(LintSeverity severity);
+
+// One finding of a station panel, tied to an element and, where it concerns a place where
 // track leaves a cell, to one of the eight point codes. Its explanation is made from these
 // fields on demand (LintMessage), so a million findings hold no million texts.
+//
+// A cell of several elements is reported as a whole: one duplicate finding naming how many
+// it holds, and the findings of its elements once for each distinct name, so that a
+// thousand identical records in a cell give the findings of one.
 struct LintFinding {
     int32_t col = 0;
     int32_t row = 0;
     std::string name; // the element's name, Windows-1250 bytes
     int point = -1;   // index into LintPointCodes(), -1 when the finding has no point
     LintKind kind = LintKind::OpenEnd;
-    size_t element = 0; // list index of the element
-    // The figures the explanation quotes: for a duplicate its place in the cell and the
-    // number of elements there, for an element outside the panel the panel's columns and
-    // rows; zero otherwise.
+    // List index of the element; in a cell of several elements, of the cell's first.
+    size_t element = 0;
+    // The figures the explanation quotes: for a duplicate the number of elements in the
+    // cell, for an element outside the panel the panel's columns and rows; zero otherwise.
     std::array<int64_t, 2> figures{};
 
     friend bool operator==(const LintFinding&, const LintFinding&) = default;
@@ -50,20 +65,56 @@ const char* LintKindName(LintKind kind);
 // names reach no point). Names match as image lookups match them, ignoring ASCII case.
 uint32_t LintNameMask(const std::string& name);
 
+// The cells that hold several elements, each with the distinct names of its elements and
+// how many carry each: what the lint needs of such a cell, without walking its elements.
+// Built in one walk of the list and then kept up to date element by element, so a view that
+// keeps findings checks a cell of a million records again as fast as a cell of one.
+class CrowdedCells {
+public:
+    struct Group {
+        std::string name;
+        uint32_t count = 0;
+        uint16_t mask = 0; // LintNameMask of the name
+    };
+    struct Crowd {
+        std::vector<Group> groups; // by name, byte order
+        uint32_t count = 0;        // elements in the cell
+        uint16_t mask = 0;         // the points any of them reaches
+    };
+
+    // Finds every crowded cell of the panel: one walk of the list.
+    void Build(const PanelState& panel);
+    void Clear() { crowds_.clear(); }
+    // The crowd of a cell, or null for a cell of at most one element.
+    const Crowd* Find(int32_t col, int32_t row) const;
+
+    // Element `index` is about to leave its cell (its record is still in the list).
+    void Leaving(const PanelState& panel, size_t index);
+    // Element `index` has just arrived in its cell (the list and its index are up to date).
+    void Arrived(const PanelState& panel, size_t index);
+
+private:
+    static uint64_t Key(int32_t col, int32_t row);
+    static void Add(Crowd& crowd, const std::string& name, uint32_t count);
+
+    std::unordered_map<uint64_t, Crowd> crowds_;
+};
+
 // Checks that the drawn relief is connected: every point of every placed tile must meet
 // the matching point of a neighbouring cell, and elements must lie inside the panel, alone in
-// their cell and carry a known name. Sorted by row, column, point (no point first), kind and
-// list position. Costs a few cell lookups per element.
-std::vector<LintFinding> LintStation(const PanelState& panel);
+// their cell and carry a known name. Sorted by row, column, point (no point first), kind,
+// name and list position. Costs a few cell lookups per element. `crowds`, when given, are
+// the panel's crowded cells, already built.
+std::vector<LintFinding> LintStation(const PanelState& panel, const CrowdedCells* crowds = nullptr);
 
-// The findings LintStation gives for the elements of these cells only, in the same order:
-// what a view that keeps the findings by cell checks again after an edit. Costs a few cell
-// lookups per element of those cells.
-std::vector<LintFinding> LintCells(const PanelState& panel,
+// The findings LintStation gives for these cells only, in the same order: what a view that
+// keeps the findings by cell checks again after an edit. Costs a few cell lookups per cell,
+// however many elements a cell holds; `crowds` are the panel's crowded cells, up to date.
+std::vector<LintFinding> LintCells(const PanelState& panel, const CrowdedCells& crowds,
                                    const std::vector<std::pair<int32_t, int32_t>>& cells);
 
 // Whether finding a comes before finding b in the check's order: row, column, point (no
-// point first), kind and list position.
+// point first), kind, name and list position.
 bool LintOrder(const LintFinding& a, const LintFinding& b);
 
 } // namespace vedivez

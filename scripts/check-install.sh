@@ -2,8 +2,9 @@
 # Installs a build into a temporary prefix and checks what lands there: exactly the files
 # the install rules name, both programs answering --version with the project's version,
 # the desktop entry, the AppStream description and the MIME type valid, the icons at their
-# sizes, the manual pages without formatting warnings, and the MIME type recognising
-# station files by name (any letter case) and by content.
+# sizes, the manual pages and the changelog compressed and the pages without formatting
+# warnings, the copyright file in Debian's machine-readable form, and the MIME type
+# recognising station files by name (any letter case) and by content.
 #
 # Usage: scripts/check-install.sh [BUILD_DIR]
 set -euo pipefail
@@ -27,9 +28,11 @@ expected=(
     share/icons/hicolor/128x128/apps/vedivez.png
     share/icons/hicolor/256x256/apps/vedivez.png
     share/icons/hicolor/48x48/apps/vedivez.png
+    share/doc/vedivez/changelog.gz
+    share/doc/vedivez/copyright
     share/icons/hicolor/scalable/apps/vedivez.svg
-    share/man/man1/vedivez-tool.1
-    share/man/man1/vedivez.1
+    share/man/man1/vedivez-tool.1.gz
+    share/man/man1/vedivez.1.gz
     share/metainfo/vedivez.metainfo.xml
     share/mime/packages/vedivez.xml
 )
@@ -58,10 +61,19 @@ for size in 48 128 256; do
 done
 
 for page in vedivez vedivez-tool; do
+    gzip -t "$share/man/man1/$page.1.gz" || fail "$page.1.gz is not gzip data"
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l \
-        "$share/man/man1/$page.1" 2>&1 >/dev/null)
+        "$share/man/man1/$page.1.gz" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "$page.1: $warnings"
 done
+zcat "$share/doc/vedivez/changelog.gz" | head -n 1 | grep -qx "vedivez ($version) unstable; urgency=medium" ||
+    fail "the changelog does not start with this version"
+head -n 1 "$share/doc/vedivez/copyright" |
+    grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fail "the copyright file is not in the machine-readable format"
+grep -qx 'License: MIT' "$share/doc/vedivez/copyright" || fail "the copyright file names no MIT licence"
+grep -q '<project_license>MIT</project_license>' "$share/metainfo/vedivez.metainfo.xml" ||
+    fail "the AppStream description names another licence"
 
 # The MIME type alone (no other types known): built into a database as the system's
 # update-mime-database does, then asked about sample files.

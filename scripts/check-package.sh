@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package and checks it on this machine: its fields and that every file
-# lies under /usr; then installs it with apt-get, runs the installed tool on a sample
+# Builds the Debian package and checks it on this machine: its fields, that every file
+# lies under /usr and that lintian reports no error (its warnings are printed); then
+# installs it with apt-get, runs the installed tool on a sample
 # station, asks xdg-mime about station files and their default application, and removes
 # the package again, checking that nothing of it is left. The package is removed however
 # the checks end.
@@ -59,6 +60,11 @@ dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v -e '^\./$' -e '^\./usr/' &&
     fail "files outside /usr"
 dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sed 's|^\.||' >"$work/files"
 [ -s "$work/files" ] || fail "an empty package"
+
+# Debian's own checks of the package; errors fail, warnings and notes are shown.
+lintian --tag-display-limit 0 "$deb" >"$work/lintian" 2>&1 || true
+cat "$work/lintian"
+! grep -q '^E: ' "$work/lintian" || fail "lintian reports errors"
 
 installed_here=true
 "${root[@]}" apt-get install -y -q "$deb"

@@ -13,7 +13,7 @@ packages=(
     fonts-dejavu-core fonts-wine
     xvfb xdotool imagemagick openbox
     poppler-utils
-    dpkg-dev file man-db
+    dpkg-dev file man-db lintian
     desktop-file-utils appstream libxml2-utils xdg-utils shared-mime-info libfile-mimeinfo-perl
 )
 

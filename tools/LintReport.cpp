@@ -72,18 +72,64 @@ private:
 
 } // namespace
 
+LintReport::LintReport(const std::vector<LintFinding>& findings,
+                       const StationContent::UnknownLines& unknownLines, bool strict)
+    : findings_(findings), unknownLines_(unknownLines), strict_(strict) {
+    problems_ = unknownLines_.count;
+    for (const LintFinding& f : findings_)
+        (SeverityOf(f) == LintSeverity::Problem ? problems_ : notes_) += 1;
+}
+
+LintSeverity LintReport::SeverityOf(const LintFinding& f) const {
+    return strict_ ? LintSeverity::Problem : LintSeverityOf(f.kind);
+}
+
+template <typename F> void LintReport::ForEachOf(LintSeverity severity, F&& fn) const {
+    for (const LintFinding& f : findings_)
+        if (SeverityOf(f) == severity)
+            fn(f);
+}
+
+int64_t LintReport::Unlisted() const {
+    return unknownLines_.count - int64_t(unknownLines_.listed.size());
+}
+
 std::string LintReport::UnknownLineMessage(const StationContent::UnknownLine& line) {
     return "unknown line kind \"" + FromCp1250(MessageExcerpt(line.kind)).toStdString() +
            "\" is ignored and not saved";
 }
 
+std::string LintReport::UnlistedLinesMessage() const {
+    const int64_t n = Unlisted();
+    return std::to_string(n) + (n == 1 ? " more line" : " more lines") +
+           " of an unknown kind, up to line " + std::to_string(unknownLines_.lastLine) +
+           (n == 1 ? ", is" : ", are") + " ignored and not saved";
+}
+
+namespace {
+
+// "1 problem", "2 problems".
+std::string Counted(int64_t n, const char* what) {
+    return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
+}
+
+// The line after which the unlisted lines of an unknown kind start.
+int64_t FirstUnlistedLine(const StationContent::UnknownLines& lines) {
+    return lines.listed.empty() ? 1 : lines.listed.back().line + 1;
+}
+
+} // namespace
+
 void LintReport::WriteText(std::ostream& out) const {
     Output output(out);
     Utf8Names names;
-    for (const StationContent::UnknownLine& line : unknownLines_)
+    for (const StationContent::UnknownLine& line : unknownLines_.listed)
         output.Text() +=
             "line " + std::to_string(line.line) + ": " + UnknownLineMessage(line) + "\n";
-    for (const LintFinding& f : findings_) {
+    if (Unlisted() > 0)
+        output.Text() += "line " + std::to_string(FirstUnlistedLine(unknownLines_)) + ": " +
+                         UnlistedLinesMessage() + "\n";
+    auto write = [&](const LintFinding& f, const char* mark) {
         std::string& text = output.Text();
         text += std::to_string(f.col);
         text += ',';
@@ -91,14 +137,16 @@ void LintReport::WriteText(std::ostream& out) const {
         text += ' ';
         text += names.Of(f.name);
         text += ": ";
+        text += mark;
         AppendLintMessage(text, f); // ASCII
         text += '\n';
-    }
-    const size_t total = findings_.size() + unknownLines_.size();
-    if (total == 0)
+    };
+    ForEachOf(LintSeverity::Problem, [&](const LintFinding& f) { write(f, ""); });
+    ForEachOf(LintSeverity::Note, [&](const LintFinding& f) { write(f, "note: "); });
+    if (problems_ == 0 && notes_ == 0)
         output.Text() += "no findings\n";
     else
-        output.Text() += std::to_string(total) + " findings\n";
+        output.Text() += Counted(problems_, "problem") + ", " + Counted(notes_, "note") + "\n";
 }
 
 void LintReport::WriteJson(std::ostream& out) const {
@@ -107,17 +155,21 @@ void LintReport::WriteJson(std::ostream& out) const {
     std::string message;
     output.Text() += "{\"findings\": [";
     const char* separator = "\n  ";
-    for (const StationContent::UnknownLine& line : unknownLines_) {
-        std::string& text = output.Text();
-        text += separator;
-        text += "{\"line\": " + std::to_string(line.line) +
+    auto writeLine = [&](int64_t line, const std::string& text) {
+        std::string& json = output.Text();
+        json += separator;
+        json += "{\"line\": " + std::to_string(line) +
                 ", \"col\": null, \"row\": null, \"name\": null, \"point\": null, "
-                "\"kind\": \"unknown-line\", \"message\": ";
-        AppendJsonString(text, UnknownLineMessage(line));
-        text += '}';
+                "\"kind\": \"unknown-line\", \"severity\": \"problem\", \"message\": ";
+        AppendJsonString(json, text);
+        json += '}';
         separator = ",\n  ";
-    }
-    for (const LintFinding& f : findings_) {
+    };
+    for (const StationContent::UnknownLine& line : unknownLines_.listed)
+        writeLine(line.line, UnknownLineMessage(line));
+    if (Unlisted() > 0)
+        writeLine(FirstUnlistedLine(unknownLines_), UnlistedLinesMessage());
+    auto write = [&](const LintFinding& f) {
         std::string& text = output.Text();
         text += separator;
         text += "{\"col\": " + std::to_string(f.col) + ", \"row\": " + std::to_string(f.row) +
@@ -130,14 +182,18 @@ void LintReport::WriteJson(std::ostream& out) const {
             AppendJsonString(text, LintPointCodes()[size_t(f.point)]);
         text += ", \"kind\": \"";
         text += LintKindName(f.kind);
+        text += "\", \"severity\": \"";
+        text += LintSeverityName(SeverityOf(f));
         text += "\", \"message\": ";
         message.clear();
         AppendLintMessage(message, f);
         AppendJsonString(text, message);
         text += '}';
         separator = ",\n  ";
-    }
-    output.Text() += findings_.empty() && unknownLines_.empty() ? "]}\n" : "\n]}\n";
+    };
+    ForEachOf(LintSeverity::Problem, write);
+    ForEachOf(LintSeverity::Note, write);
+    output.Text() += problems_ == 0 && notes_ == 0 ? "]}\n" : "\n]}\n";
 }
 
 } // namespace vedivez

@@ -220,6 +220,33 @@ PagePlan PanelExporter::PlanPages(double printableWidth, double printableHeight,
                               printableWidth, printableHeight, resolution);
 }
 
+bool PanelExporter::Landscape() const {
+    using Orientation = ExportOptions::Orientation;
+    if (options_.orientation != Orientation::Best)
+        return options_.orientation == Orientation::Landscape;
+    // The same plan as WritePdf makes, for each way: at 72 dots per inch, less the margins.
+    const QSizeF page = QPageSize(options_.page).size(QPageSize::Point);
+    const double margin = kMarginPt;
+    auto plan = [&](bool landscape) -> std::optional<PagePlan> {
+        const double w = landscape ? page.height() : page.width();
+        const double h = landscape ? page.width() : page.height();
+        try {
+            return PlanPages(w - 2 * margin, h - 2 * margin, 72);
+        } catch (const std::runtime_error&) {
+            return std::nullopt; // cells too large, or too many pages, this way round
+        }
+    };
+    const std::optional<PagePlan> portrait = plan(false), landscape = plan(true);
+    if (!landscape)
+        return false;
+    if (!portrait)
+        return true;
+    if (options_.cellMm > 0)
+        return int64_t(landscape->pagesAcross) * landscape->pagesDown <
+               int64_t(portrait->pagesAcross) * portrait->pagesDown;
+    return landscape->unitsPerPixel > portrait->unitsPerPixel;
+}
+
 int PanelExporter::WritePdf(const std::string& path, const QString& stationName) {
     AtomicFileDevice file(path);
     QPdfWriter writer(&file);
@@ -228,9 +255,9 @@ int PanelExporter::WritePdf(const std::string& path, const QString& stationName)
     writer.setResolution(72);
     writer.setCreator(QStringLiteral("vedivez-tool"));
     writer.setTitle(stationName);
-    writer.setPageLayout(QPageLayout(
-        QPageSize(options_.page),
-        options_.landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
+    writer.setPageLayout(QPageLayout(QPageSize(options_.page),
+                                     Landscape() ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                     QMarginsF()));
     const int dpi = writer.resolution();
     const QRect page = writer.pageLayout().fullRectPixels(dpi);
     const double margin = kMarginPt / 72.0 * dpi;

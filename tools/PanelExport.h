@@ -19,10 +19,13 @@ class PanelState;
 
 // How the panel is exported.
 struct ExportOptions {
+    // Which way the PDF pages are turned: whichever prints the area larger, or as asked.
+    enum class Orientation { Best, Portrait, Landscape };
+
     bool screenColours = false; // the editor's grey background and blue grid
     bool wholePanel = false;    // else the cells that hold elements, plus one cell of margin
     QPageSize::PageSizeId page = QPageSize::A4;
-    bool landscape = false;
+    Orientation orientation = Orientation::Best;
     double cellMm = 0; // printed size of one cell; 0 = the largest that fits one page
 };
 
@@ -61,6 +64,11 @@ public:
     // Page layout for the given printable size in device units at `resolution` dots per inch.
     // Throws std::runtime_error when the cells are too large to tile the pages.
     PagePlan PlanPages(double printableWidth, double printableHeight, int resolution) const;
+
+    // Whether the PDF pages are landscape: as the options ask, else when the area prints
+    // larger that way (without a cell size) or on fewer pages (with one); portrait when both
+    // ways are alike.
+    bool Landscape() const;
 
     // Writes the PDF file, replacing the file at `path` (the file system's bytes) only once
     // all of it is written; returns the number of pages. Throws FileError when the file

@@ -27,42 +27,28 @@ namespace vedivez {
 
 namespace {
 
-// The text the editor's error box shows, in the terminal's encoding; an error at a line of
-// the station file starts with "FILE:LINE: ", as compilers print theirs, so that editors can
-// jump there.
-void PrintError(std::ostream& err, const std::exception& e, const std::string& file = {}) {
-    int line = 0;
-    if (const auto* f = dynamic_cast<const FileError*>(&e))
-        line = f->Line();
-    else if (const auto* c = dynamic_cast<const ConversionError*>(&e))
-        line = c->Line();
-    if (line > 0 && !file.empty())
-        err << PathForDisplay(file).toStdString() << ':' << line << ": ";
-    err << FromCp1250(DisplayMessage(e.what())).toStdString() << "\n";
-}
-
 // Running out of memory as the editor words it; the exception's own text names a C++ type.
 const char* const kOutOfMemory = "Out of memory";
 
 // Loads the station at `path` (the file system's bytes) into a fresh panel; returns the
 // lines of an unknown kind it skipped.
-std::vector<StationContent::UnknownLine> Load(HeadlessPanel& p, const std::string& path) {
+StationContent::UnknownLines Load(HeadlessPanel& p, const std::string& path) {
     StationContent content = ReadStationFile(path);
-    std::vector<StationContent::UnknownLine> unknown = std::move(content.unknownLines);
+    StationContent::UnknownLines unknown = std::move(content.unknown);
     ApplyStation(std::move(content), p.panel, p.window);
     return unknown;
 }
 
 int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     HeadlessPanel p;
-    const auto unknown = Load(p, args.at(0));
+    const StationContent::UnknownLines unknown = Load(p, args.at(0));
     out << "rows=" << p.panel.PanelRows << " cols=" << p.panel.PanelCols
         << " elements=" << p.panel.Elements().size() << "\n";
     // A save would drop these lines; the file still loads, so the exit code stays 0.
-    if (!unknown.empty())
-        err << "warning: " << unknown.size() << (unknown.size() == 1 ? " line" : " lines")
-            << " of an unknown kind (first at line " << unknown.front().line
-            << ") ignored; a save does not write " << (unknown.size() == 1 ? "it" : "them") << "\n";
+    if (unknown.count > 0 && !unknown.listed.empty())
+        err << "warning: " << unknown.count << (unknown.count == 1 ? " line" : " lines")
+            << " of an unknown kind (first at line " << unknown.listed.front().line
+            << ") ignored; a save does not write " << (unknown.count == 1 ? "it" : "them") << "\n";
     return 0;
 }
 
@@ -74,28 +60,43 @@ int Convert(const std::vector<std::string>& args) {
     return 0;
 }
 
-// Exit codes of lint: clean, findings, and a file that does not load.
-constexpr int kLintClean = 0, kLintFindings = 1, kLintNotLoaded = 2;
+// Exit codes of lint: no problems, problems, and a file that does not load.
+constexpr int kLintClean = 0, kLintProblems = 1, kLintNotLoaded = 2;
+
+// Whether the arguments after FILE are lint's options: --json and --strict, each at most once.
+bool LintOptions(const std::vector<std::string>& args, bool& json, bool& strict) {
+    json = strict = false;
+    for (size_t i = 1; i < args.size(); ++i) {
+        bool& option = args[i] == "--json" ? json : strict;
+        if ((args[i] != "--json" && args[i] != "--strict") || option)
+            return false;
+        option = true;
+    }
+    return !args.empty();
+}
 
 int Lint(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    bool json = false, strict = false;
+    LintOptions(args, json, strict);
     HeadlessPanel p;
-    std::vector<StationContent::UnknownLine> unknown;
+    StationContent::UnknownLines unknown;
     try {
         unknown = Load(p, args.at(0));
     } catch (const std::bad_alloc&) {
-        PrintError(err, UserError(kOutOfMemory));
+        PrintToolError(err, UserError(kOutOfMemory));
         return kLintNotLoaded;
     } catch (const std::exception& e) {
-        PrintError(err, e, args.at(0));
+        PrintToolError(err, e, args.at(0));
         return kLintNotLoaded;
     }
     const std::vector<LintFinding> findings = LintStation(p.panel);
-    const LintReport report(findings, unknown);
-    if (args.size() > 1)
+    const LintReport report(findings, unknown, strict);
+    if (json)
         report.WriteJson(out);
     else
         report.WriteText(out);
-    return findings.empty() && unknown.empty() ? kLintClean : kLintFindings;
+    // Notes alone leave the station clean, unless they count as problems.
+    return report.Problems() == 0 ? kLintClean : kLintProblems;
 }
 
 std::vector<std::string> OptionsAfter(const std::vector<std::string>& args, size_t count) {
@@ -193,6 +194,17 @@ int Export(const std::vector<std::string>& args, std::ostream& err) {
 
 } // namespace
 
+void PrintToolError(std::ostream& err, const std::exception& e, const std::string& file) {
+    int64_t line = 0;
+    if (const auto* f = dynamic_cast<const FileError*>(&e))
+        line = f->Line();
+    else if (const auto* c = dynamic_cast<const ConversionError*>(&e))
+        line = c->Line();
+    if (line > 0 && !file.empty())
+        err << PathForDisplay(file).toStdString() << ':' << line << ": ";
+    err << FromCp1250(DisplayMessage(e.what())).toStdString() << "\n";
+}
+
 bool ToolNeedsGui(const QStringList& args) {
     return !args.isEmpty() &&
            (args.at(0) == QStringLiteral("render") || args.at(0) == QStringLiteral("export"));
@@ -204,7 +216,8 @@ int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     try {
         if (command == "check" && rest.size() == 1)
             return Check(rest, out, err);
-        if (command == "lint" && (rest.size() == 1 || (rest.size() == 2 && rest.at(1) == "--json")))
+        bool json = false, strict = false;
+        if (command == "lint" && LintOptions(rest, json, strict))
             return Lint(rest, out, err);
         if (command == "convert" && rest.size() == 2)
             return Convert(rest);
@@ -215,11 +228,11 @@ int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     } catch (const UsageError& e) {
         err << "vedivez-tool: " << e.what() << "\n";
     } catch (const std::bad_alloc&) {
-        PrintError(err, UserError(kOutOfMemory));
+        PrintToolError(err, UserError(kOutOfMemory));
         return 1;
     } catch (const std::exception& e) {
         // Only loading the station file reports a line, so a line is always that file's.
-        PrintError(err, e, rest.empty() ? std::string() : rest.front());
+        PrintToolError(err, e, rest.empty() ? std::string() : rest.front());
         return 1;
     }
     err << ToolUsage();

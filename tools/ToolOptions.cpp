@@ -176,9 +176,14 @@ ExportOptions ParseExportOptions(const std::vector<std::string>& options, bool s
             if (it == std::end(sizes))
                 throw UsageError("--page takes A4, A3, A2, A1 or A0");
             result.page = it->id;
-        } else if (a == "--landscape") {
+        } else if (a == "--landscape" || a == "--portrait") {
             pdfOnly();
-            result.landscape = true;
+            const auto wanted = a == "--landscape" ? ExportOptions::Orientation::Landscape
+                                                   : ExportOptions::Orientation::Portrait;
+            if (result.orientation != ExportOptions::Orientation::Best &&
+                result.orientation != wanted)
+                throw UsageError("--portrait and --landscape exclude each other");
+            result.orientation = wanted;
         } else if (a == "--cell-mm") {
             pdfOnly();
             bool ok = false;

@@ -4,7 +4,10 @@
 #include "AppTestSupport.h"
 
 #include "app/CheckController.h"
+#include "app/ErrorHandler.h"
 #include "panel/DocumentTexts.h"
+#include "panel/PanelErrors.h"
+#include "panel/StationFile.h"
 #include "support/TestSupport.h"
 
 #include <QLabel>
@@ -129,7 +132,10 @@ TEST_F(CheckTest, NextAndPreviousProblem) {
         if (visible.left() > 0 && visible.right() < Surface()->width() - 1) {
             EXPECT_LE(std::abs(visible.center().x() - middle.x()), 30) << s.message;
         }
-        EXPECT_EQ(QToolTip::text(), QString::fromUtf8(s.message));
+        EXPECT_EQ(QToolTip::text(), QString::fromUtf8("Sloupec %1, řádek %2: %3")
+                                        .arg(s.cell.x())
+                                        .arg(s.cell.y())
+                                        .arg(QString::fromUtf8(s.message)));
     }
     EXPECT_EQ(Toggle()->text(), QString::fromUtf8("Kontrola spojení (4)"));
     EXPECT_TRUE(log->messages.isEmpty());
@@ -140,14 +146,71 @@ TEST_F(CheckTest, NextAndPreviousProblem) {
     EXPECT_EQ(CursorCell(), QPoint(350, 280));
 }
 
-TEST_F(CheckTest, NoProblemsIsSaidPlainly) {
-    Put(3, 3, "KOL_sLSPS");
-    Put(4, 3, "KOZ_sLS");
-    Put(2, 3, "KOZ_sPS");
+// Notes (track leaving the panel, as main lines do) keep their orange marks but are no
+// problems: the caption counts problems only, F4 passes over the notes, and with notes
+// alone it says in a tooltip, not a box, that there are no problems; the focus stays where
+// it was, so the next keys still go there.
+TEST_F(CheckTest, NotesAreShownButNotWalkedAndNoProblemsIsATooltip) {
+    Put(0, 3, "KOL_sLSPS"); // LS leaves the panel (a note)
+    Put(1, 3, "KOZ_sLS");
+    Put(9, 5, "KOZ_sPS"); // PS open (a problem)
+    Put(6, 6, "KOL_sLSPS");
+    Put(5, 6, "KOZ_sPS");
+    Put(7, 6, "KOZ_sLS");
+    MoveTo(Cell(0, 0));
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(window.get(), Qt::Key_F4);
+        EXPECT_EQ(CursorCell(), QPoint(9, 5)) << "the only problem, step " << i;
+    }
+    EXPECT_EQ(Toggle()->text(), QString::fromUtf8("Kontrola spojení (1)"));
+    EXPECT_EQ(window->Checks().Check().Count(), 2u) << "the note is kept for its mark";
+
+    // Mended: the problem goes, the note stays.
+    Panel().SelectedName = "KOZ_sPS";
+    Click(Cell(8, 5));
+    Panel().SelectedName = "KOL_sLSPS";
+    Click(Cell(9, 5));
+    Panel().SelectedName = "KOZ_sLS";
+    Click(Cell(10, 5));
+    QWidget* width = Find<QWidget>("SE_PolickaSirka");
+    ASSERT_NE(width, nullptr);
+    width->setFocus();
+    QApplication::processEvents();
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr);
+    const QPoint cursor(Panel().CursorX, Panel().CursorY);
     QTest::keyClick(window.get(), Qt::Key_F4);
-    EXPECT_EQ(log->messages, QStringList{QString::fromUtf8("Stanice nemá žádné problémy.")});
-    EXPECT_TRUE(Toggle()->isChecked());
+    EXPECT_TRUE(log->messages.isEmpty()) << log->messages.join(" | ").toStdString();
+    EXPECT_EQ(QToolTip::text(), QString::fromUtf8("Stanice nemá žádné problémy."));
+    EXPECT_EQ(QApplication::focusWidget(), focused);
+    EXPECT_EQ(QPoint(Panel().CursorX, Panel().CursorY), cursor);
     EXPECT_EQ(Toggle()->text(), QString::fromUtf8("Kontrola spojení (0)"));
+    EXPECT_EQ(window->Checks().Check().Count(), 1u);
+}
+
+// A tile far outside the panel, in a column whose pixels do not fit 32 bits: F4 names it in
+// a tooltip without moving the view or the cursor, and the next F4 goes on to the next
+// problem instead of staying on it.
+TEST_F(CheckTest, ProblemsBeyondThe32BitSurfaceAreNamedAndPassed) {
+    Put(4, 2, "KOZ_sPS");            // PS open
+    Put(2147483647, 5, "KOL_sLSPS"); // outside the panel
+    Put(-2147483647 - 1, 7, "KOL_sLSPS");
+    MoveTo(Cell(0, 0));
+    QTest::keyClick(window.get(), Qt::Key_F4);
+    ASSERT_EQ(CursorCell(), QPoint(4, 2));
+    const QPoint cursor(Panel().CursorX, Panel().CursorY);
+    const QRect visible = window->View().VisibleRect();
+    for (const char* column : {"2147483647", "-2147483648"}) {
+        QTest::keyClick(window.get(), Qt::Key_F4);
+        EXPECT_TRUE(
+            QToolTip::text().startsWith(QString::fromUtf8("Sloupec %1, řádek ").arg(column)))
+            << QToolTip::text().toStdString();
+        EXPECT_EQ(QPoint(Panel().CursorX, Panel().CursorY), cursor);
+        EXPECT_EQ(window->View().VisibleRect(), visible);
+    }
+    QTest::keyClick(window.get(), Qt::Key_F4);
+    EXPECT_EQ(CursorCell(), QPoint(4, 2)) << "round to the first problem";
+    EXPECT_TRUE(QToolTip::text().startsWith(QString::fromUtf8("Sloupec 4, řádek 2: ")));
 }
 
 // Lines of a kind the reader does not know: the file opens, and a notice says how many a
@@ -182,6 +245,33 @@ TEST_F(CheckTest, NoticeAboutLinesASaveWouldDrop) {
         const QStringList expected =
             c.notice ? QStringList{QString::fromUtf8(c.notice)} : QStringList();
         EXPECT_EQ(log->messages, expected) << c.lines;
+    }
+}
+
+// Line numbers past 2^31 (a file of a few gigabytes of short lines), counted from a reader
+// started at line 2147483647: the notice and the error box's line name them whole.
+TEST(LineNumberTest, LinesPastTheIntRangeAreNamedWhole) {
+    QTemporaryDir dir;
+    const QString good = dir.filePath("good.reru"), bad = dir.filePath("bad.reru");
+    WriteBytes(good, "SET_Vyska;20\r\nPRUSVITKX;1\r\nPRUSVITKX;2\r\n");
+    WriteBytes(bad, "SET_Vyska;20\r\n\r\nSET_Sirka;abc\r\n");
+    constexpr int64_t kFirst = 2147483647;
+    StationContent content = ReadStationFile(good.toStdString(), kFirst);
+    EXPECT_EQ(content.unknown.lastLine, 2147483649);
+    EXPECT_EQ(UnknownLinesNotice(LoadReport{std::move(content.unknown)}),
+              QString::fromUtf8("Soubor obsahuje 2 řádky neznámého druhu (první je řádek "
+                                "2147483648: „PRUSVITKX;1“). Editor je nenačetl a při uložení je "
+                                "nezapíše."));
+    try {
+        ReadStationFile(bad.toStdString(), kFirst);
+        FAIL() << "loaded";
+    } catch (const ConversionError& e) {
+        EXPECT_EQ(e.Line(), 2147483649);
+        auto log = std::make_shared<ScriptedPrompts::Log>();
+        ScriptedPrompts prompts(log);
+        ErrorHandler(prompts).Report(e);
+        EXPECT_EQ(log->errorDetails,
+                  QStringList{QString::fromUtf8("Chyba je na řádku 2147483649.")});
     }
 }
 

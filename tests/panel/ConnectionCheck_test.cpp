@@ -13,6 +13,7 @@
 #include "surface/ImageList.h"
 #include "surface/Surface.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -46,7 +47,9 @@ TEST(ConnectionCheckTest, KeptFindingsEqualAFullCheckAfterEveryEdit) {
                 pick(20) == 0 ? "NEZNAMY" : names[size_t(pick(int(names.size())))];
             switch (pick(12)) {
             case 0:
-                h.panel.AppendElement(Rec(col, row, h.panel.SelectedName)); // may double a cell
+                // May double a cell, or stack a run of identical records on it.
+                for (int n = pick(4) == 0 ? 1 + pick(6) : 1; n > 0; --n)
+                    h.panel.AppendElement(Rec(col, row, h.panel.SelectedName));
                 break;
             case 1:
             case 2:
@@ -72,6 +75,57 @@ TEST(ConnectionCheckTest, KeptFindingsEqualAFullCheckAfterEveryEdit) {
             ASSERT_EQ(check.Count(), full.size());
         }
         EXPECT_GT(h.panel.Elements().size(), 20u) << seed;
+    }
+}
+
+// A cell of a hundred thousand identical records is one duplicate and the findings of one
+// record, on turning the check on and after every edit of the cell or its neighbours, and
+// the count the duplicate names follows the edits.
+TEST(ConnectionCheckTest, ACrowdedCellIsOneFindingWhateverItHolds) {
+    HeadlessPanel h;
+    h.window.SetWidthValue(20);
+    h.window.SetHeightValue(20);
+    std::vector<TPolePanelu> elements(100'000, Rec(5, 5, "KOL_sLSPS"));
+    elements.push_back(Rec(4, 5, "KOZ_sPS")); // meets LS of the crowd
+    h.panel.ReplaceElements(elements);
+    ConnectionCheck check(h.panel);
+    check.SetActive(true);
+    auto duplicateCount = [&] {
+        for (const LintFinding& f : All(check))
+            if (f.kind == LintKind::Duplicate)
+                return f.figures[0];
+        return int64_t(0);
+    };
+    EXPECT_EQ(check.Count(), 2u) << "the duplicate and the open PS";
+    EXPECT_EQ(duplicateCount(), 100'000);
+    const struct {
+        const char* what;
+        std::function<void()> edit;
+        size_t findings;
+        int64_t count;
+    } steps[] = {
+        {"the first record replaced by a buffer stop",
+         [&] {
+             h.panel.SelectedName = "KOZ_sLS";
+             h.panel.PlaceElementAt(5 * 47 + 3, 5 * 47 + 3, false);
+         },
+         2, 100'000},
+        {"the right neighbour closes PS",
+         [&] {
+             h.panel.SelectedName = "KOZ_sLS";
+             h.panel.PlaceElementAt(6 * 47 + 3, 5 * 47 + 3, false);
+         },
+         1, 100'000},
+        {"the first record removed", [&] { h.panel.PlaceElementAt(5 * 47 + 3, 5 * 47 + 3, true); },
+         1, 99'999},
+        {"another name stacked on the cell", [&] { h.panel.AppendElement(Rec(5, 5, "NEZNAMY")); },
+         2, 100'000},
+    };
+    for (const auto& step : steps) {
+        step.edit();
+        EXPECT_EQ(All(check), LintStation(h.panel)) << step.what;
+        EXPECT_EQ(check.Count(), step.findings) << step.what;
+        EXPECT_EQ(duplicateCount(), step.count) << step.what;
     }
 }
 
@@ -142,8 +196,10 @@ TEST(ConnectionCheckTest, FindingsInCzech) {
     const std::pair<LintFinding, const char*> cases[] = {
         {finding(LintKind::OpenEnd, 5), "Otevřený konec koleje v bodě PH"},
         {finding(LintKind::LeavesPanel, 1), "Kolej v bodě LS vede mimo panel"},
-        {finding(LintKind::Duplicate, -1, {2, 3}),
-         "Prvek 2 z 3 v tomto políčku; editor upravuje jen první"},
+        {finding(LintKind::Duplicate, -1, {3, 0}),
+         "Políčko obsahuje 3 prvky; editor upravuje jen první"},
+        {finding(LintKind::Duplicate, -1, {200000, 0}),
+         "Políčko obsahuje 200000 prvků; editor upravuje jen první"},
         {finding(LintKind::OutsidePanel, -1, {150, 50}),
          "Prvek leží mimo panel o 150 × 50 políčkách; v souboru zůstává, ale není vidět"},
         {finding(LintKind::UnknownName, -1), "Prvek „VYHč“ nemá obrázek: takový název neexistuje"},
@@ -197,7 +253,7 @@ TEST(CheckMarkersTest, MarksOfEachKindAtTheirPlace) {
         const std::string what = std::to_string(level.pixels) + "/" + std::to_string(level.cells);
         // The middle of a triangle standing at a point of a cell: two thirds of the mark's
         // length back from the point towards the cell's centre.
-        const double length = std::max(3.0, 9 * s / 47);
+        const double length = CheckMarkLength(s);
         auto mark = [&](const QImage& image, int col, int row, double fx, double fy) {
             const double size = std::max(s, 1.0);
             const double px = std::floor(col * s) + fx * size, py = std::floor(row * s) + fy * size;
@@ -242,6 +298,50 @@ TEST(CheckMarkersTest, MarksOfEachKindAtTheirPlace) {
         EXPECT_EQ(changedElsewhere, 0) << what;
         for (size_t k = 0; k < 3; ++k)
             EXPECT_GE(marked[k], 3) << what << " cell " << k;
+    }
+}
+
+// A triangle keeps a readable size wherever tiles are drawn, at every level, enlarged ones
+// too, and 100 % keeps its 9 pixels: the red pixels of one open end, counted along the
+// cell's edge, reach about 7 at 12 to 40 pixels a cell and grow beyond that.
+TEST(CheckMarkersTest, TrianglesStayReadableAtEveryLevelWithTiles) {
+    HeadlessPanel h;
+    h.window.SetWidthValue(10);
+    h.window.SetHeightValue(10);
+    h.panel.AppendElement(Rec(2, 2, "KOZ_sPS")); // PS open
+    h.panel.CursorInside = false;
+    PanelOccupancy occupancy(h.panel);
+    ConnectionCheck check(h.panel);
+    check.SetActive(true);
+    FrameInputs in;
+    in.options = ViewOptions{false, false, false, false};
+    in.check = &check;
+    for (const int cell : {12, 16, 20, 24, 28, 34, 40, 47, 94, 141}) {
+        const ZoomLevel level{cell, 1};
+        Surface surface;
+        const int side = int(level.CellsExtent(10));
+        surface.SetSize(side, side);
+        surface.SetViewport(QRect(0, 0, side, side));
+        surface.Initialise();
+        if (level.Actual()) {
+            FrameRenderer(h.panel, surface, Images()).RenderFrame(in);
+        } else {
+            ScaledRenderer(h.panel, surface, Images(), occupancy).RenderFrame(in, level);
+        }
+        const QImage frame = surface.BackBuffer();
+        // The triangle's base runs along the column `length` pixels left of the PS point;
+        // its longest red run down a pixel column is about its length.
+        int longest = 0;
+        for (int x = 2 * cell; x < 3 * cell; ++x) {
+            int run = 0;
+            for (int y = 2 * cell; y < 3 * cell; ++y) {
+                run = (frame.pixel(x, y) & 0xFFFFFF) == 0xFF0000u ? run + 1 : 0;
+                longest = std::max(longest, run);
+            }
+        }
+        const double expected = std::max(7.0, 9.0 * cell / 47);
+        EXPECT_GE(longest, int(expected) - 1) << cell << " px a cell";
+        EXPECT_LE(longest, int(expected) + 1) << cell << " px a cell";
     }
 }
 

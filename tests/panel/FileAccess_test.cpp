@@ -15,8 +15,10 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
 #include <iostream>
 #include <map>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -215,4 +217,101 @@ TEST(FileAccessTest, KilledSaveLeavesNothingBehind) {
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
     EXPECT_EQ(Entries(dir), QStringList{QStringLiteral("s.reru")});
     EXPECT_EQ(test::ReadBytes(QString::fromStdString(target)), "old");
+}
+
+// A save into a folder removes the hidden temporaries that earlier saves left there when
+// they were killed between naming the temporary and renaming it, and nothing else: only
+// our names, regular files of ours with one link, untouched for over an hour, whose writer
+// no longer runs.
+TEST(FileAccessTest, SavesRemoveStaleTemporariesOfKilledSavesAndNothingElse) {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    // Process ids stay below pid_max, so no process has that one.
+    long dead = 0;
+    std::ifstream("/proc/sys/kernel/pid_max") >> dead;
+    ASSERT_GT(dead, 1);
+    const std::string gone = std::to_string(dead), alive = std::to_string(::getpid());
+    enum Kind { File, Folder, Link, TwoLinks };
+    const struct {
+        std::string name;
+        int ageMinutes;
+        Kind kind;
+        bool removed;
+    } entries[] = {
+        {".s.reru.vedivez-" + gone + "-12345.tmp", 120, File, true},
+        {".s.reru.vedivez-" + gone + "-7.tmp", 30 * 24 * 60, File, true},
+        {".Brno hl.n.reru.vedivez-" + gone + "-8.tmp", 61, File, true},
+        {".s.reru.12345678.tmp", 30 * 24 * 60, File, true}, // named as earlier versions did
+        {".plan.PDF.1.tmp", 120, File, true},
+        {".s.reru.vedivez-" + alive + "-1.tmp", 120, File, false}, // its writer runs
+        {".s.reru.vedivez-" + gone + "-2.tmp", 50, File, false},   // too fresh
+        {".notes.txt.12345678.tmp", 120, File, false},             // not a file we write
+        {".s.reru.tmp", 120, File, false},
+        {".s.reru.vedivez-x1-3.tmp", 120, File, false},
+        {"s.reru.vedivez-" + gone + "-4.tmp", 120, File, false}, // not hidden
+        {".d.reru.vedivez-" + gone + "-5.tmp", 120, Folder, false},
+        {".l.reru.vedivez-" + gone + "-6.tmp", 120, Link, false},
+        {".h.reru.vedivez-" + gone + "-9.tmp", 120, TwoLinks, false},
+    };
+    for (const auto& e : entries) {
+        const std::string path = folder + "/" + e.name;
+        switch (e.kind) {
+        case File:
+        case TwoLinks:
+            test::WriteBytes(QString::fromStdString(path), "complete station");
+            if (e.kind == TwoLinks) {
+                ASSERT_EQ(::link(path.c_str(), (folder + "/kept-link").c_str()), 0);
+            }
+            break;
+        case Folder:
+            ASSERT_EQ(::mkdir(path.c_str(), 0700), 0);
+            break;
+        case Link:
+            ASSERT_EQ(::symlink("s.reru", path.c_str()), 0);
+            break;
+        }
+        const timespec when{::time(nullptr) - e.ageMinutes * 60, 0};
+        const timespec times[2] = {when, when};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << e.name;
+    }
+    WriteFileAtomically(folder + "/other.reru", "saved");
+    const QStringList left =
+        QDir(dir.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const auto& e : entries)
+        EXPECT_EQ(left.contains(QString::fromStdString(e.name)), !e.removed) << e.name;
+    EXPECT_TRUE(left.contains(QStringLiteral("other.reru")));
+    EXPECT_TRUE(left.contains(QStringLiteral("kept-link")));
+}
+
+// A save to a new file links its content in under the file's own name: no temporary name
+// ever shows in the folder. Replacing a file needs one for an instant; it names the writer.
+TEST(FileAccessTest, ANewFileGetsItsNameWithoutATemporary) {
+    QTemporaryDir dir;
+    const int watch = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, dir.path().toUtf8().constData(), IN_CREATE | IN_MOVED_TO),
+              0);
+    auto created = [&] {
+        std::vector<std::string> names;
+        alignas(inotify_event) char buffer[8192];
+        for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;)
+            for (char* p = buffer; p < buffer + n;) {
+                const auto* e = reinterpret_cast<const inotify_event*>(p);
+                if (e->len > 0 && (e->mask & IN_CREATE))
+                    names.emplace_back(e->name);
+                p += sizeof(inotify_event) + e->len;
+            }
+        return names;
+    };
+    const std::string target = dir.filePath(QStringLiteral("s.reru")).toStdString();
+    WriteFileAtomically(target, "new");
+    EXPECT_EQ(created(), std::vector<std::string>{"s.reru"});
+    WriteFileAtomically(target, "replaced");
+    const std::vector<std::string> names = created();
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(names[0].rfind(".s.reru.vedivez-" + std::to_string(::getpid()) + "-", 0), 0u)
+        << names[0];
+    EXPECT_EQ(test::ReadBytes(QString::fromStdString(target)), "replaced");
+    ::close(watch);
 }

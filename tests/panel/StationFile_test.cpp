@@ -160,6 +160,24 @@ TEST_F(StationFileTest, SizeLinesClampAndOnlyChangesNotify) {
     }
 }
 
+// A big file of size lines and nothing else: the empty panel keeps no room for elements
+// sized by the file, and repeats of a size line are not kept either; the sizes apply as
+// they always did.
+TEST_F(StationFileTest, AFileWithoutElementsKeepsNoRoomSizedByTheFile) {
+    std::string bytes;
+    for (int i = 0; i < 700'000; ++i)
+        bytes += "SET_Vyska;50\r\n";
+    bytes += "SET_Sirka;30\r\nSET_Vyska;20\r\n";
+    WriteBytes(Path("sizes.reru"), bytes);
+    StationContent content = ReadStationFile(Path("sizes.reru").toStdString());
+    EXPECT_EQ(content.elements.capacity(), 0u);
+    EXPECT_EQ(content.sizes.size(), 3u);
+    ApplyStation(std::move(content), h.panel, h.window);
+    EXPECT_EQ(h.window.HeightValue(), 20);
+    EXPECT_EQ(h.window.WidthValue(), 30);
+    EXPECT_EQ(h.window.sizeChanges, 2) << "50 is the height already";
+}
+
 TEST_F(StationFileTest, OtherLinesAreSkipped) {
     Load("\r\n" + kHeader +
          "set_vyska;3\r\nSET_VYSKA;3\r\nprusvitka;X=1\r\nNAZDAR;1;2\r\n"

@@ -721,42 +721,115 @@ TEST_F(EditorSmokeTest, ZoomOutPlaceAndBackInTheRealWindow) {
 
 // The connection check on a station with one open track end: Ctrl+K shows a red mark at
 // the open end, F4 puts the cursor's outline on its cell.
+// The check on a panel eleven cells wide: a track leaving it at the left (a note, marked
+// orange) and one open end at column 9. F4 goes to the open end and names it in a tooltip;
+// once a track runs on to the panel's edge only notes remain, and F4 says so in a tooltip,
+// not a box: the next key still reaches the window.
 TEST_F(EditorSmokeTest, ConnectionCheckFindsTheOpenEndInTheRealWindow) {
-    std::string station = "SET_Vyska;50\r\nSET_Sirka;150\r\n";
+    std::string station = "SET_Vyska;50\r\nSET_Sirka;11\r\n";
     auto tile = [&](int col, const char* name) {
         station += "PRUSVITKA;X=" + std::to_string(col) + ";Y=5;NAME=" + name +
                    ";Cont_LH=0;Cont_LS=-1;Cont_LD=0;Cont_SH=0;Cont_SD=0;Cont_PH=0;Cont_PS=-1;"
                    "Cont_PD=0\r\n";
     };
-    tile(3, "KOZ_sPS"); // a buffer stop, the track leaving it to the right
-    for (int col = 4; col <= 9; ++col)
-        tile(col, "KOL_sLSPS"); // ends open at the right of column 9
+    for (int col = 0; col <= 9; ++col)
+        tile(col, "KOL_sLSPS"); // leaves the panel at the left, ends open at the right of 9
     WriteBytes(work.filePath(QStringLiteral("jeden-konec.reru")), station);
     StartEditor({work.filePath(QStringLiteral("jeden-konec.reru"))});
-    Move(CellCentre(20, 12));
+    Move(CellCentre(5, 12));
     ASSERT_TRUE(ScreenShows(QStringLiteral("check-start"), {{5, 5}, {9, 5}}, Tile::Straight));
 
     auto red = [](QRgb c) { return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60; };
-    // The mark: a triangle in the cell at its PS point, pointing out to the right.
+    // Orange, or orange under the translucent preview of the tile in the cursor's cell.
+    auto orange = [](QRgb c) {
+        return qRed(c) > 140 && qGreen(c) > qRed(c) / 3 && qGreen(c) < qRed(c) * 2 / 3 &&
+               qBlue(c) < 40;
+    };
+    // The marks: a triangle in the cell at its PS point, pointing out to the right, and one at
+    // the LS point of the first cell.
     auto markAt = [&](const QImage& shot, int col) {
         return red(shot.pixel(origin + QPoint(col * kCell + 43, 5 * kCell + 23)));
+    };
+    auto noteAt = [&](const QImage& shot) {
+        return orange(shot.pixel(origin + QPoint(3, 5 * kCell + 23)));
     };
     EXPECT_FALSE(markAt(Screenshot(QStringLiteral("check-off")), 9));
     Key(QStringLiteral("ctrl+k"));
     EXPECT_TRUE(WaitFor([&] { return markAt(Screenshot(QStringLiteral("check-on")), 9); }, 5000))
         << "no mark at the open end";
     const QImage on = Screenshot(QStringLiteral("check-on"));
-    for (int col = 3; col <= 8; ++col)
+    for (int col = 0; col <= 8; ++col)
         EXPECT_FALSE(markAt(on, col)) << "a mark where the track goes on, column " << col;
+    EXPECT_TRUE(noteAt(on)) << "no orange mark where the track leaves the panel";
 
+    // Where two screenshots differ: the bounding box and the number of pixels.
+    auto changes = [](const QImage& a, const QImage& b, const QRect& area) {
+        QRect box;
+        int n = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (a.pixel(x, y) != b.pixel(x, y)) {
+                    box |= QRect(x, y, 1, 1);
+                    ++n;
+                }
+        return std::pair{box, n};
+    };
+    // F4's tooltip stands below and to the right of the cell.
+    auto namedBelow = [&](const QImage& shot, int col, int row) {
+        const QPoint corner = origin + QPoint((col + 1) * kCell, (row + 1) * kCell);
+        return changes(on, shot, QRect(corner, QSize(300, 50))).second > 1000;
+    };
     Key(QStringLiteral("F4"));
-    EXPECT_TRUE(
-        WaitFor([&] { return OutlineAt(Screenshot(QStringLiteral("check-f4")), 9, 5); }, 5000))
-        << "F4 did not put the cursor's outline on the cell of the open end";
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            const QImage shot = Screenshot(QStringLiteral("check-f4"));
+            return OutlineAt(shot, 9, 5) && namedBelow(shot, 9, 5);
+        },
+        5000))
+        << "F4 did not put the cursor's outline on the cell of the open end and name it";
     // The translucent preview of the chosen tile now lies over the mark, which still shows.
     const QRgb under = Screenshot(QStringLiteral("check-f4"))
                            .pixel(origin + QPoint(9 * kCell + 43, 5 * kCell + 23));
     EXPECT_TRUE(qRed(under) > 120 && qGreen(under) < 60 && qBlue(under) < 60);
+
+    // The straight track (the palette's first picture) in the last column: its PS leaves the
+    // panel too, so notes alone remain.
+    Click(frameCorner + QPoint(4 + 23, 4 + 23));
+    Click(CellCentre(10, 5));
+    // The pointer rests beside the panel, where no cell's tooltip shows.
+    Move(origin + QPoint(11 * kCell + 300, 12 * kCell));
+    Pause(1500);
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            const QImage shot = Screenshot(QStringLiteral("check-mended"));
+            return !markAt(shot, 9) &&
+                   orange(shot.pixel(origin + QPoint(10 * kCell + 43, 5 * kCell + 23)));
+        },
+        5000))
+        << "the open end is not mended on the screen";
+    const int windows = Windows(QStringLiteral(".")).size();
+    const QPoint gridPixel = origin + QPoint(6 * kCell, 8 * kCell + 20);
+    const QImage mended = Screenshot(QStringLiteral("check-mended"));
+    ASSERT_TRUE(IsBlue(mended.pixel(gridPixel)));
+    Key(QStringLiteral("F4"));
+    Pause(700);
+    const QImage said = Screenshot(QStringLiteral("check-no-problems"));
+    EXPECT_TRUE(noteAt(said)) << "the note's mark went";
+    EXPECT_EQ(Windows(QStringLiteral(".")).size(), windows) << "a window opened";
+    // A tooltip's worth of change in the view, nothing more (below the diagnostic text in
+    // the top rows, whose frame rate changes on its own).
+    const auto [box, changed] = changes(
+        mended, said,
+        QRect(origin + QPoint(0, 2 * kCell), QPoint(said.width() - 30, said.height() - 40)));
+    EXPECT_GT(changed, 1000) << "no tooltip on the screen";
+    EXPECT_LT(box.width(), 400) << "more than a tooltip changed";
+    EXPECT_LT(box.height(), 60) << "more than a tooltip changed";
+    // The next key goes to the window as before: Ctrl+G takes the grid away.
+    Key(QStringLiteral("ctrl+g"));
+    EXPECT_TRUE(WaitFor(
+        [&] { return !IsBlue(Screenshot(QStringLiteral("check-grid-off")).pixel(gridPixel)); },
+        5000))
+        << "the key after the message did not reach the window";
 }
 
 } // namespace

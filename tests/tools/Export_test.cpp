@@ -231,6 +231,49 @@ TEST(ExportTest, TiledPdfPagesOverlapByOneCellAndCarryTheirLabels) {
     EXPECT_TRUE(a2info.contains("(A2)")) << a2info.toStdString();
 }
 
+// The page is turned the way the area prints larger (without a cell size) or on fewer
+// pages (with one); --portrait and --landscape turn it as asked.
+TEST(ExportTest, PagesTurnTheWayTheAreaPrintsLarger) {
+    QTemporaryDir dir;
+    const QString wide = dir.filePath("wide.reru"), tall = dir.filePath("tall.reru");
+    WriteBytes(wide, "SET_Vyska;12\r\nSET_Sirka;20\r\n" + Line(3, 3, "KOL_sLSPS", 0));
+    WriteBytes(tall, "SET_Vyska;20\r\nSET_Sirka;12\r\n" + Line(3, 3, "KOL_sLSPS", 0));
+    // Used cells 0..14 by 2..4 with their margin.
+    const QString strip = dir.filePath("strip.reru");
+    WriteBytes(strip, "SET_Vyska;12\r\nSET_Sirka;20\r\n" + Line(1, 3, "KOL_sLSPS", 0) +
+                          Line(13, 3, "KOL_sLSPS", 0));
+    const QString portrait = "595 x 842 pts (A4)", landscape = "842 x 595 pts (A4)";
+    const struct {
+        QString station;
+        QStringList options;
+        QString page;
+        int pages;
+    } cases[] = {
+        {wide, {}, landscape, 1},
+        {tall, {}, portrait, 1},
+        {wide, {"--portrait"}, portrait, 1},
+        {tall, {"--landscape"}, landscape, 1},
+        // At one point a pixel, 15 x 3 cells take one landscape page, but two upright.
+        {strip, {"--area", "used", "--cell-mm", kOnePointCells}, landscape, 1},
+        {strip, {"--area", "used", "--cell-mm", kOnePointCells, "--portrait"}, portrait, 2},
+        // 20 x 12 cells take four landscape pages, two upright.
+        {wide, {"--cell-mm", kOnePointCells}, portrait, 2},
+        // Three cells each way fit alike both ways: upright.
+        {wide, {"--area", "used", "--cell-mm", kOnePointCells}, portrait, 1},
+    };
+    for (const auto& c : cases) {
+        QStringList args{"export", c.station, dir.filePath("o.pdf"), "--area", "panel"};
+        args += c.options;
+        const ToolRun r = Tool(args);
+        ASSERT_EQ(r.exitCode, 0) << args.join(' ').toStdString() << r.err;
+        const QString info = PdfInfo(dir.filePath("o.pdf"));
+        EXPECT_TRUE(info.contains("Page size:       " + c.page))
+            << args.join(' ').toStdString() << info.toStdString();
+        EXPECT_TRUE(info.contains(QStringLiteral("Pages:           %1").arg(c.pages)))
+            << args.join(' ').toStdString() << info.toStdString();
+    }
+}
+
 TEST(ExportTest, RejectsBadOptionsAndUnreadableFiles) {
     QTemporaryDir dir;
     const QString station = dir.filePath("a.reru");
@@ -245,6 +288,8 @@ TEST(ExportTest, RejectsBadOptionsAndUnreadableFiles) {
         {{"x.pdf", "--cell-mm", "-3"}, 2, "--cell-mm takes"},
         {{"x.pdf", "--area", "all"}, 2, "--area takes"},
         {{"x.svg", "--landscape"}, 2, "PDF output only"},
+        {{"x.svg", "--portrait"}, 2, "PDF output only"},
+        {{"x.pdf", "--portrait", "--landscape"}, 2, "exclude each other"},
         {{"x.pdf", "--cell-mm", "200"}, 1, "too large"},
     };
     for (const auto& c : cases) {

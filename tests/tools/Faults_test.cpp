@@ -30,6 +30,20 @@ std::string Line(int x, int y, const std::string& name) {
            "Cont_PD=0\r\n";
 }
 
+// AddressSanitizer reserves more address space than any memory limit of a test leaves.
+constexpr bool kAddressSanitizer =
+#if defined(__SANITIZE_ADDRESS__)
+    true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    true;
+#else
+    false;
+#endif
+#else
+    false;
+#endif
+
 // A small station: a 20 x 12 panel with a row of track.
 std::string SmallStation() {
     std::string s = "SET_Vyska;12\r\nSET_Sirka;20\r\n";
@@ -245,13 +259,8 @@ TEST(ToolFaultsTest, LintOfCellsAtTheIntegerLimits) {
 
 // Memory running out is said as the editor says it.
 TEST(ToolFaultsTest, OutOfMemoryIsReportedPlainly) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "AddressSanitizer needs more address space than the limit leaves";
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    GTEST_SKIP() << "AddressSanitizer needs more address space than the limit leaves";
-#endif
-#endif
+    if (kAddressSanitizer)
+        GTEST_SKIP() << "AddressSanitizer needs more address space than the limit leaves";
     QTemporaryDir dir;
     const std::string station = dir.filePath("name.reru").toStdString();
     WriteRaw(station, "PRUSVITKA;X=1;Y=1;NAME=" + std::string(100'000'000, 'N') + "\r\n");
@@ -261,4 +270,43 @@ TEST(ToolFaultsTest, OutOfMemoryIsReportedPlainly) {
     });
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "Out of memory.\n");
+}
+
+// Twenty million lines of an unknown kind: the reader keeps their count and the first few,
+// so checking and linting the file needs no more memory than a small station (a limit of
+// 400 MB, where a record of each line would take over a gigabyte), and lint lists the first
+// hundred, then the rest in one line.
+TEST(ToolFaultsTest, FloodsOfUnknownLinesNeedNoMemoryOfTheirOwn) {
+    // Under AddressSanitizer no limit applies, so a tenth of the lines shows the outputs.
+    const int count = kAddressSanitizer ? 2'000'000 : 20'000'000;
+    const std::string n = std::to_string(count);
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("flood.reru").toStdString();
+    std::string bytes;
+    bytes.reserve(size_t(count) * 2);
+    for (int i = 0; i < count; ++i)
+        bytes += "X\n";
+    WriteRaw(path, bytes);
+    bytes = std::string();
+    auto limited = [] {
+        const rlimit limit{400 << 20, 400 << 20};
+        if (!kAddressSanitizer)
+            ::setrlimit(RLIMIT_AS, &limit);
+    };
+    const ToolRun check = ToolBytes({"check", path}, 60, limited);
+    EXPECT_EQ(check.exitCode, 0) << check.err;
+    EXPECT_EQ(check.err, "warning: " + n +
+                             " lines of an unknown kind (first at line 1) ignored; a save does "
+                             "not write them\n");
+    const ToolRun lint = ToolBytes({"lint", path}, 60, limited);
+    EXPECT_EQ(lint.exitCode, 1) << lint.err;
+    const size_t lines = size_t(std::count(lint.out.begin(), lint.out.end(), '\n'));
+    EXPECT_EQ(lines, 102u);
+    EXPECT_NE(lint.out.find("line 100: unknown line kind \"X\" is ignored and not saved\n"
+                            "line 101: " +
+                            std::to_string(count - 100) +
+                            " more lines of an unknown kind, up to line " + n +
+                            ", are ignored and not saved\n" + n + " problems, 0 notes\n"),
+              std::string::npos)
+        << lint.out.substr(lint.out.size() - std::min<size_t>(lint.out.size(), 300));
 }

@@ -30,18 +30,18 @@ TEST(LintToolTest, TextAndJsonGiveTheSameFindings) {
                                            Line(12, 1, "KOZ_sLS"));
     const ToolRun text = Tool({"lint", dir.filePath("s.reru")});
     EXPECT_EQ(text.exitCode, 1) << text.err;
+    // The problems first, then the note of the track that leaves the panel.
     EXPECT_EQ(text.out,
               "12,1 KOZ_sLS: lies outside the panel of 10 x 10 cells; it is kept in the file "
               "but never shown\n"
-              "0,4 KOZ_sLS: track at LS leaves the panel\n"
-              "3,4 X\"\\\xC4\x8D: element 2 of 2 in this cell; the editor edits only the first "
-              "in list order\n"
+              "3,4 KOL_sLSPH: cell holds 2 elements; the editor edits only the first\n"
               "3,4 X\"\\\xC4\x8D: no tile has this name\n"
               "3,4 KOL_sLSPH: open track end at LS: the cell to the left (2,4) has no track at "
               "PS\n"
               "3,4 KOL_sLSPH: open track end at PH: none of the cells (4,3), (4,4) and (3,3) "
               "has track at that corner\n"
-              "6 findings\n");
+              "0,4 KOZ_sLS: note: track at LS leaves the panel\n"
+              "5 problems, 1 note\n");
 
     const ToolRun json = Tool({"lint", dir.filePath("s.reru"), "--json"});
     EXPECT_EQ(json.exitCode, 1);
@@ -49,18 +49,20 @@ TEST(LintToolTest, TextAndJsonGiveTheSameFindings) {
     const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(json.out), &error);
     ASSERT_EQ(error.error, QJsonParseError::NoError) << json.out;
     const QJsonArray findings = doc.object().value("findings").toArray();
-    const char* const kinds[] = {"outside-panel", "leaves-panel", "duplicate",
-                                 "unknown-name",  "open-end",     "open-end"};
-    const char* const points[] = {nullptr, "LS", nullptr, nullptr, "LS", "PH"};
+    const char* const kinds[] = {"outside-panel", "duplicate", "unknown-name",
+                                 "open-end",      "open-end",  "leaves-panel"};
+    const char* const points[] = {nullptr, nullptr, nullptr, "LS", "PH", "LS"};
     // Every JSON finding, written out as a text line, is the text form's line.
     QStringList lines = QString::fromStdString(text.out).split('\n');
     ASSERT_EQ(findings.size(), 6);
     for (int i = 0; i < findings.size(); ++i) {
         const QJsonObject f = findings[i].toObject();
-        EXPECT_EQ(QString("%1,%2 %3: %4")
+        const bool note = f["severity"].toString() == QStringLiteral("note");
+        EXPECT_EQ(f["severity"].toString(), i == 5 ? "note" : "problem");
+        EXPECT_EQ(QString("%1,%2 %3: %4%5")
                       .arg(f["col"].toInt())
                       .arg(f["row"].toInt())
-                      .arg(f["name"].toString(), f["message"].toString()),
+                      .arg(f["name"].toString(), note ? "note: " : "", f["message"].toString()),
                   lines[i]);
         EXPECT_EQ(f["kind"].toString(), kinds[i]);
         if (points[i])
@@ -68,6 +70,47 @@ TEST(LintToolTest, TextAndJsonGiveTheSameFindings) {
         else
             EXPECT_TRUE(f["point"].isNull());
     }
+}
+
+// Notes alone leave a station clean (exit code 0) unless --strict counts them as problems;
+// the summary counts both, in the singular where there is one.
+TEST(LintToolTest, NotesProblemsAndStrict) {
+    QTemporaryDir dir;
+    WriteBytes(dir.filePath("main.reru"),
+               "SET_Vyska;10\r\nSET_Sirka;10\r\n" + Line(0, 4, "KOZ_sLS") + Line(9, 6, "KOZ_sPS"));
+    WriteBytes(dir.filePath("open.reru"),
+               "SET_Vyska;10\r\nSET_Sirka;10\r\n" + Line(0, 4, "KOZ_sLS") + Line(5, 5, "KOZ_sPS"));
+    const struct {
+        const char* file;
+        QStringList options;
+        int exitCode;
+        const char* summary;
+        int marked; // lines marked as notes
+    } cases[] = {
+        {"main.reru", {}, 0, "0 problems, 2 notes", 2},
+        {"main.reru", {"--strict"}, 1, "2 problems, 0 notes", 0},
+        {"open.reru", {}, 1, "1 problem, 1 note", 1},
+        {"open.reru", {"--strict"}, 1, "2 problems, 0 notes", 0},
+    };
+    for (const auto& c : cases) {
+        const ToolRun r = Tool(QStringList{"lint", dir.filePath(c.file)} + c.options);
+        const QStringList lines = QString::fromStdString(r.out).trimmed().split('\n');
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.file << r.out;
+        EXPECT_EQ(lines.last(), QString::fromLatin1(c.summary)) << c.file;
+        EXPECT_EQ(lines.filter(": note: ").size(), c.marked) << c.file << r.out;
+        // The JSON form says the same and takes the options in either order.
+        const ToolRun json =
+            Tool(QStringList{"lint", dir.filePath(c.file)} + c.options + QStringList{"--json"});
+        EXPECT_EQ(json.exitCode, c.exitCode) << c.file;
+        const QJsonArray findings = QJsonDocument::fromJson(QByteArray::fromStdString(json.out))
+                                        .object()["findings"]
+                                        .toArray();
+        int notes = 0;
+        for (const QJsonValue& f : findings)
+            notes += f.toObject()["severity"].toString() == QStringLiteral("note");
+        EXPECT_EQ(notes, c.marked) << c.file;
+    }
+    EXPECT_EQ(Tool({"lint", dir.filePath("main.reru"), "--strict", "--strict"}).exitCode, 2);
 }
 
 TEST(LintToolTest, ExitCodesForCleanAndUnreadableFiles) {
@@ -105,8 +148,8 @@ TEST(LintToolTest, LinesOfAnUnknownKindComeFirst) {
     EXPECT_EQ(text.out, "line 3: unknown line kind \"set_vyska\" is ignored and not saved\n"
                         "line 7: unknown line kind \"PRUSVITKX\" is ignored and not saved\n"
                         "line 8: unknown line kind \"\" is ignored and not saved\n"
-                        "0,4 KOZ_sLS: track at LS leaves the panel\n"
-                        "4 findings\n");
+                        "0,4 KOZ_sLS: note: track at LS leaves the panel\n"
+                        "3 problems, 1 note\n");
     const ToolRun json = Tool({"lint", dir.filePath("u.reru"), "--json"});
     const QJsonArray findings =
         QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object()["findings"].toArray();

@@ -1,11 +1,16 @@
 #include "ToolRunner.h"
 #include "support/TestSupport.h"
 
+#include "panel/StationFile.h"
+#include "tools/ToolCommands.h"
+
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 using vedivez::test::ReadBytes;
 using vedivez::test::Tool;
@@ -187,5 +192,22 @@ TEST(ToolTest, RenderReportsBadOptionsAndMissingPictures) {
             Tool(QStringList{"render", dir.filePath("m.reru"), dir.filePath("x.png")} + extra);
         EXPECT_EQ(r.exitCode, 2) << extra.join(' ').toStdString();
         EXPECT_FALSE(QFile::exists(dir.filePath("x.png")));
+    }
+}
+
+// An error past line 2^31 is printed with its whole line number, as compilers print theirs;
+// the reader counts from line 2147483647 here, as it would have reached it in a huge file.
+TEST(ToolTest, ErrorsPastTheIntRangeOfLinesKeepTheirLine) {
+    QTemporaryDir dir;
+    const QString bad = dir.filePath("bad.reru");
+    WriteBytes(bad, "SET_Vyska;20\r\n\r\nSET_Sirka;abc\r\n");
+    try {
+        vedivez::ReadStationFile(bad.toStdString(), 2147483647);
+        FAIL() << "loaded";
+    } catch (const std::exception& e) {
+        std::ostringstream err;
+        vedivez::PrintToolError(err, e, bad.toStdString());
+        EXPECT_EQ(err.str(),
+                  bad.toStdString() + ":2147483649: 'abc' is not a valid integer value.\n");
     }
 }
