@@ -66,7 +66,7 @@ for page in vedivez vedivez-tool; do
         "$share/man/man1/$page.1.gz" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "$page.1: $warnings"
 done
-zcat "$share/doc/vedivez/changelog.gz" | head -n 1 | grep -qx "vedivez ($version) unstable; urgency=medium" ||
+head -n 1 <<<"$(zcat "$share/doc/vedivez/changelog.gz")" | grep -qx "vedivez ($version) unstable; urgency=medium" ||
     fail "the changelog does not start with this version"
 head -n 1 "$share/doc/vedivez/copyright" |
     grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||

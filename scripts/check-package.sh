@@ -48,14 +48,17 @@ deb=$work/$(basename "$deb")
 
 # The package's fields: version, shared-library dependencies, the recommended font and
 # both languages in the description; all files under /usr.
+# Each field is read whole before it is searched: with pipefail, a grep -q that stops at its
+# first match would otherwise fail the check through dpkg-deb's broken pipe.
 field() { dpkg-deb -f "$deb" "$1"; }
+has() { grep -q "${@:2}" <<<"$(field "$1")"; }
 [ "$(field Package)" = vedivez ] || fail "package name"
 [ "$(field Version)" = "$version" ] || fail "version $(field Version)"
-field Depends | grep -q 'libqt6widgets6' || fail "no Qt dependency: $(field Depends)"
-field Depends | grep -q 'libc6' || fail "no C library dependency: $(field Depends)"
-field Recommends | grep -qw 'fonts-wine' || fail "fonts-wine is not recommended"
-field Description | grep -q 'track-diagram panel' || fail "no English description"
-field Description | grep -q 'reliéf železniční stanice' || fail "no Czech description"
+has Depends 'libqt6widgets6' || fail "no Qt dependency: $(field Depends)"
+has Depends 'libc6' || fail "no C library dependency: $(field Depends)"
+has Recommends -w 'fonts-wine' || fail "fonts-wine is not recommended"
+has Description 'track-diagram panel' || fail "no English description"
+has Description 'reliéf železniční stanice' || fail "no Czech description"
 dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v -e '^\./$' -e '^\./usr/' &&
     fail "files outside /usr"
 dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sed 's|^\.||' >"$work/files"
