@@ -58,7 +58,6 @@ public:
     void ElementArrived(size_t index) override;
 
 private:
-    static uint64_t Key(int64_t col, int64_t row);
     void CheckAll();
     void CheckCells();
     // Files a cell's findings (in the check's order) under its key.

@@ -1,7 +1,10 @@
 #include "panel/StationLint.h"
 
+#include "panel/CellKey.h"
 #include "panel/PanelState.h"
+#include "panel/Point.h"
 #include "panel/TileCatalogue.h"
+#include "surface/Cp1250.h"
 
 #include <algorithm>
 #include <array>
@@ -14,58 +17,18 @@ namespace vedivez {
 
 namespace {
 
-// A point code with its direction from the cell's centre (each -1, 0 or +1).
-struct PointDir {
-    const char* code;
-    int ex;
-    int ey;
-};
-
-constexpr std::array<PointDir, 8> kPointDirs = {{
-    {"LH", -1, -1},
-    {"LS", -1, 0},
-    {"LD", -1, 1},
-    {"SH", 0, -1},
-    {"SD", 0, 1},
-    {"PH", 1, -1},
-    {"PS", 1, 0},
-    {"PD", 1, 1},
-}};
-
 constexpr uint32_t kKnownTile = 1u << 8;
 constexpr uint32_t kKnownImage = 1u << 9;
 
-// Index of the point in direction (ex, ey); only called with one of the eight directions.
-size_t PointAt(int ex, int ey) {
-    for (size_t i = 0; i < kPointDirs.size(); ++i)
-        if (kPointDirs[i].ex == ex && kPointDirs[i].ey == ey)
-            return i;
-    return 0;
-}
-
-// Image lookups ignore the case of ASCII letters only, so the lint does the same.
-std::string Folded(std::string_view name) {
-    std::string out(name);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return out;
-}
-
-// The masks of all catalogue names, by folded name.
+// The masks of all catalogue names, by their name's small letters, as image lookups find them.
 const std::unordered_map<std::string, uint32_t>& CatalogueMasks() {
     static const std::unordered_map<std::string, uint32_t> masks = [] {
         std::unordered_map<std::string, uint32_t> m;
         for (const TileBitmap& item : TileCatalogue()) {
-            const std::string folded = Folded(item.name);
             uint32_t mask = kKnownImage;
-            if (item.width == kTileSize) {
-                mask |= kKnownTile;
-                for (size_t p = 0; p < kPointDirs.size(); ++p)
-                    if (folded.find(kPointDirs[p].code) != std::string::npos)
-                        mask |= 1u << p;
-            }
-            m[folded] = mask;
+            if (item.width == kTileSize)
+                mask |= kKnownTile | PointsInName(item.name);
+            m[Cp1250LowerCase(item.name)] = mask;
         }
         return m;
     }();
@@ -113,18 +76,18 @@ struct Partners {
 };
 
 Partners PartnersOf(size_t p) {
-    const int ex = kPointDirs[p].ex, ey = kPointDirs[p].ey;
+    const int ex = kPointFacts[p].dx, ey = kPointFacts[p].dy;
+    auto at = [](int dx, int dy) { return size_t(PointAt(dx, dy)); };
     if (ex == 0 || ey == 0)
-        return {{{{ex, ey, PointAt(-ex, -ey)}}}, 1};
-    return {{{{ex, ey, PointAt(-ex, -ey)}, {ex, 0, PointAt(-ex, ey)}, {0, ey, PointAt(ex, -ey)}}},
-            3};
+        return {{{{ex, ey, at(-ex, -ey)}}}, 1};
+    return {{{{ex, ey, at(-ex, -ey)}, {ex, 0, at(-ex, ey)}, {0, ey, at(ex, -ey)}}}, 3};
 }
 
 // Appends to one buffer; a broken station can have a finding for every element.
 class Message {
 public:
     explicit Message(std::string& text) : text_(text) {}
-    Message& operator<<(const char* s) {
+    Message& operator<<(std::string_view s) {
         text_ += s;
         return *this;
     }
@@ -175,7 +138,7 @@ void NameFindings(int64_t col, int64_t row, uint32_t mask, int64_t cols, int64_t
     if (!in || !(mask & kKnownTile))
         return;
     const std::array<Partners, 8>& allPartners = AllPartners();
-    for (size_t p = 0; p < kPointDirs.size(); ++p) {
+    for (size_t p = 0; p < kPointCount; ++p) {
         if (!((mask >> p) & 1u))
             continue;
         const Partners& partners = allPartners[p];
@@ -230,9 +193,9 @@ void AppendLintMessage(std::string& out, const LintFinding& f) {
     case LintKind::OpenEnd:
         break;
     }
-    if (f.point < 0 || size_t(f.point) >= kPointDirs.size())
+    if (f.point < 0 || size_t(f.point) >= kPointCount)
         return;
-    const char* code = kPointDirs[size_t(f.point)].code;
+    const std::string_view code = kPointFacts[size_t(f.point)].code;
     if (f.kind == LintKind::LeavesPanel) {
         m << "track at " << code << " leaves the panel";
         return;
@@ -242,7 +205,7 @@ void AppendLintMessage(std::string& out, const LintFinding& f) {
     const int64_t dc = int64_t(f.col) + across.dc, dr = int64_t(f.row) + across.dr;
     if (partners.count == 1) {
         m << "open track end at " << code << ": " << SideName(across.dc, across.dr) << " (";
-        m.Cell(dc, dr) << ") has no track at " << kPointDirs[across.point].code;
+        m.Cell(dc, dr) << ") has no track at " << kPointFacts[across.point].code;
     } else {
         m << "open track end at " << code << ": none of the cells (";
         m.Cell(dc, dr) << "), (";
@@ -255,16 +218,6 @@ std::string LintMessage(const LintFinding& finding) {
     std::string text;
     AppendLintMessage(text, finding);
     return text;
-}
-
-const std::vector<std::string>& LintPointCodes() {
-    static const std::vector<std::string> codes = [] {
-        std::vector<std::string> out;
-        for (const PointDir& p : kPointDirs)
-            out.emplace_back(p.code);
-        return out;
-    }();
-    return codes;
 }
 
 const char* LintKindName(LintKind kind) {
@@ -293,18 +246,14 @@ const char* LintSeverityName(LintSeverity severity) {
 
 uint32_t LintNameMask(const std::string& name) {
     const auto& masks = CatalogueMasks();
-    const auto it = masks.find(Folded(name));
+    const auto it = masks.find(Cp1250LowerCase(name));
     return it == masks.end() ? 0 : it->second;
-}
-
-uint64_t CrowdedCells::Key(int32_t col, int32_t row) {
-    return (uint64_t(uint32_t(col)) << 32) | uint32_t(row);
 }
 
 const CrowdedCells::Crowd* CrowdedCells::Find(int32_t col, int32_t row) const {
     if (crowds_.empty())
         return nullptr;
-    const auto it = crowds_.find(Key(col, row));
+    const auto it = crowds_.find(CellKey(col, row));
     return it == crowds_.end() ? nullptr : &it->second;
 }
 
@@ -357,7 +306,7 @@ void CrowdedCells::Build(const PanelState& panel) {
         const std::optional<size_t> first = panel.FindElementAt(e.X, e.Y);
         if (!first || *first == i)
             continue;
-        const uint64_t key = Key(e.X, e.Y);
+        const uint64_t key = CellKey(e.X, e.Y);
         if (!last || key != lastKey) {
             const auto [it, created] = counting.try_emplace(key);
             last = &it->second;
@@ -387,7 +336,7 @@ void CrowdedCells::Build(const PanelState& panel) {
 
 void CrowdedCells::Leaving(const PanelState& panel, size_t index) {
     const TPolePanelu& e = panel.Elements()[index];
-    const auto it = crowds_.find(Key(e.X, e.Y));
+    const auto it = crowds_.find(CellKey(e.X, e.Y));
     if (it == crowds_.end())
         return;
     Crowd& crowd = it->second;
@@ -411,7 +360,7 @@ void CrowdedCells::Leaving(const PanelState& panel, size_t index) {
 
 void CrowdedCells::Arrived(const PanelState& panel, size_t index) {
     const TPolePanelu& e = panel.Elements()[index];
-    const auto it = crowds_.find(Key(e.X, e.Y));
+    const auto it = crowds_.find(CellKey(e.X, e.Y));
     if (it != crowds_.end()) {
         Add(it->second, e.NAME, 1);
         return;
@@ -421,7 +370,7 @@ void CrowdedCells::Arrived(const PanelState& panel, size_t index) {
     panel.ForEachElementAt(e.X, e.Y, [&](size_t i) { here.push_back(i); });
     if (here.size() < 2)
         return;
-    Crowd& crowd = crowds_[Key(e.X, e.Y)];
+    Crowd& crowd = crowds_[CellKey(e.X, e.Y)];
     for (size_t i : here)
         Add(crowd, panel.Elements()[i].NAME, 1);
 }
@@ -491,7 +440,7 @@ std::vector<LintFinding> LintStation(const PanelState& panel, const CrowdedCells
     constexpr size_t kAhead = 16;
     auto prefetch = [&](size_t i) {
         const TPolePanelu& e = elements[i];
-        for (size_t p = 0; p < kPointDirs.size(); ++p) {
+        for (size_t p = 0; p < kPointCount; ++p) {
             if (!((masks[i] >> p) & 1u))
                 continue;
             const Partners& partners = allPartners[p];

@@ -35,7 +35,7 @@ struct LintFinding {
     int32_t col = 0;
     int32_t row = 0;
     std::string name; // the element's name, Windows-1250 bytes
-    int point = -1;   // index into LintPointCodes(), -1 when the finding has no point
+    int point = -1;   // the point as int(Point), -1 when the finding has no point
     LintKind kind = LintKind::OpenEnd;
     // List index of the element; in a cell of several elements, of the cell's first.
     size_t element = 0;
@@ -52,17 +52,14 @@ std::string LintMessage(const LintFinding& finding);
 // The same, appended to `out`.
 void AppendLintMessage(std::string& out, const LintFinding& finding);
 
-// The eight point codes in the order of the connection flags: LH, LS, LD, SH, SD, PH, PS, PD.
-const std::vector<std::string>& LintPointCodes();
-
 // The kind as scripts see it: "open-end", "leaves-panel", "outside-panel", "duplicate",
 // "unknown-name".
 const char* LintKindName(LintKind kind);
 
-// Points a tile name reaches, one bit per entry of LintPointCodes(), found as the palette
-// finds them: every code that occurs in the upper-cased name. Bit 8 is set when the name is
-// that of a catalogue tile, bit 9 when it has a picture at all (corner marks and unknown
-// names reach no point). Names match as image lookups match them, ignoring ASCII case.
+// Points a tile name reaches (PointsInName, one PointBit each), for the names of catalogue
+// tiles. Bit 8 is set when the name is that of a catalogue tile, bit 9 when it has a picture
+// at all (corner marks and unknown names reach no point). Names match as image lookups match
+// them, ignoring the case of their letters.
 uint32_t LintNameMask(const std::string& name);
 
 // The cells that hold several elements, each with the distinct names of its elements and
@@ -94,7 +91,6 @@ public:
     void Arrived(const PanelState& panel, size_t index);
 
 private:
-    static uint64_t Key(int32_t col, int32_t row);
     static void Add(Crowd& crowd, const std::string& name, uint32_t count);
 
     std::unordered_map<uint64_t, Crowd> crowds_;

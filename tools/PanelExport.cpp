@@ -3,8 +3,11 @@
 #include "panel/AtomicFileDevice.h"
 #include "panel/ElementRows.h"
 #include "panel/FileAccess.h"
+#include "panel/FloorDiv.h"
 #include "panel/PanelState.h"
 #include "panel/TileImages.h"
+#include "surface/Color.h"
+#include "surface/DrawingColours.h"
 #include "surface/ImageList.h"
 #include "tools/InkShapes.h"
 #include "tools/SvgPartWriter.h"
@@ -20,18 +23,17 @@ namespace vedivez {
 
 namespace {
 
-const QColor kBlack(0, 0, 0);
-const QColor kRed(255, 0, 0);
-const QColor kPrintBackground(255, 255, 255);
-const QColor kScreenBackground(0x80, 0x80, 0x80);
-const QColor kGrid(0, 0, 255);
+QColor Colour(uint32_t bgr) {
+    return QColor::fromRgb(ToQRgb(bgr));
+}
+const QColor kBlack = Colour(kTrackColour);
+const QColor kRed = Colour(kMissingTileColour);
+const QColor kPrintBackground = Colour(kPaperColour);
+const QColor kScreenBackground = Colour(kBackgroundColour);
+const QColor kGrid = Colour(kGridColour);
 
 // Page margin in points; the page label sits in the top one.
 constexpr double kMarginPt = 36;
-
-int64_t FloorDiv(int64_t a, int64_t b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
 
 // The cells that hold elements inside the panel, grown by one cell and kept in the panel;
 // the whole panel when there are none.

@@ -103,17 +103,10 @@ std::vector<std::string> OptionsAfter(const std::vector<std::string>& args, size
     return std::vector<std::string>(args.begin() + std::ptrdiff_t(count), args.end());
 }
 
+// `suffix` in small letters.
 bool EndsWithIgnoringCase(const std::string& text, std::string_view suffix) {
-    if (text.size() < suffix.size())
-        return false;
-    for (size_t i = 0; i < suffix.size(); ++i) {
-        char c = text[text.size() - suffix.size() + i];
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-        if (c != suffix[i])
-            return false;
-    }
-    return true;
+    return text.size() >= suffix.size() &&
+           Cp1250LowerCase(std::string_view(text).substr(text.size() - suffix.size())) == suffix;
 }
 
 int Render(const std::vector<std::string>& args, std::ostream& err) {

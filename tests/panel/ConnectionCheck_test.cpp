@@ -166,7 +166,7 @@ TEST(ConnectionCheckTest, StepsGoInOrderAndRoundTheEnds) {
             const LintFinding& f = step->first;
             seen.push_back(std::to_string(f.col) + "," + std::to_string(f.row) + " " +
                            LintKindName(f.kind) +
-                           (f.point >= 0 ? " " + LintPointCodes()[size_t(f.point)] : ""));
+                           (f.point >= 0 ? " " + std::string(FactsOf(Point(f.point)).code) : ""));
             from = step->second;
         }
         return seen;
@@ -229,7 +229,7 @@ TEST(CheckMarkersTest, MarksOfEachKindAtTheirPlace) {
     FrameInputs in;
     in.options = ViewOptions{false, false, false, true};
     in.check = &check;
-    const uint32_t red = 0x0000FF, orange = kLeavesPanelColor;
+    const uint32_t red = 0x0000FF, orange = kLeavesPanelColour;
     for (const ZoomLevel level :
          {ZoomLevel{47, 1}, ZoomLevel{24, 1}, ZoomLevel{12, 1}, ZoomLevel{3, 1}, ZoomLevel{1, 4}}) {
         Surface surface;
