@@ -23,6 +23,7 @@ QString CheckController::Caption(bool on, size_t count) {
 }
 
 void CheckController::Refresh() {
+    check_.Update();
     if (!toggle_)
         return;
     const size_t count = check_.Active() ? check_.Problems() : 0;

@@ -148,19 +148,8 @@ void ConnectionCheck::CheckCells() {
     ++revision_;
 }
 
-size_t ConnectionCheck::Count() {
-    Update();
-    return count_;
-}
-
-size_t ConnectionCheck::Problems() {
-    Update();
-    return problems_;
-}
-
 std::vector<const LintFinding*> ConnectionCheck::In(int64_t c0, int64_t c1, int64_t r0,
-                                                    int64_t r1) {
-    Update();
+                                                    int64_t r1) const {
     std::vector<const LintFinding*> out;
     c0 = std::max<int64_t>(c0, INT32_MIN);
     c1 = std::min<int64_t>(c1, INT32_MAX);
@@ -186,8 +175,7 @@ std::vector<const LintFinding*> ConnectionCheck::In(int64_t c0, int64_t c1, int6
 }
 
 std::optional<std::pair<LintFinding, ConnectionCheck::Place>>
-ConnectionCheck::Step(const Place& from, bool forward) {
-    Update();
+ConnectionCheck::Step(const Place& from, bool forward) const {
     if (problemCells_.empty())
         return std::nullopt;
     auto isProblem = [](const LintFinding& f) {

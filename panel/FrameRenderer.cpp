@@ -221,7 +221,7 @@ uint64_t CheckLayerRevision(const ConnectionCheck* check) {
     return check && check->Active() ? check->Revision() : 0;
 }
 
-void DrawCheckLayer(Surface& surface, ConnectionCheck* check, ZoomLevel level) {
+void DrawCheckLayer(Surface& surface, const ConnectionCheck* check, ZoomLevel level) {
     if (!check || !check->Active())
         return;
     const QRect view = surface.Viewport();

@@ -39,12 +39,13 @@ struct FrameInputs {
     int lagCount = 1;
     int frameRate = 0;
     // The connection check's findings as marks over the tiles; nothing when null or off.
-    class ConnectionCheck* check = nullptr;
+    // They are drawn as they are: the check is brought up to date before the frame.
+    const class ConnectionCheck* check = nullptr;
 };
 
 // The check's marks of the cells that can reach the viewport, over what is drawn so far
 // (the surface in screen pixels at the level); nothing while the check is off.
-void DrawCheckLayer(Surface& surface, ConnectionCheck* check, ZoomLevel level);
+void DrawCheckLayer(Surface& surface, const ConnectionCheck* check, ZoomLevel level);
 // What the check's marks show, for the kept layers: 0 while it is off.
 uint64_t CheckLayerRevision(const ConnectionCheck* check);
 
