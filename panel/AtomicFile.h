@@ -19,6 +19,12 @@ namespace vedivez {
 // replaced), an existing file keeps its permission bits, and anything that is not a regular
 // file (a folder, a device, a FIFO) is refused rather than replaced. Paths are the file
 // system's bytes. All failures throw FileError.
+//
+// Qt's QSaveFile works in the same way in outline but does not serve: it takes the path as
+// a QString, so a name whose bytes are not valid in the file-name encoding cannot be written
+// back exactly where it came from; it replaces whatever the path names, a FIFO or a device
+// too; it does not sync the folder after the rename, so the new name may not survive a
+// crash; and it fails with Qt's texts, where a save must show the editor's own messages.
 class AtomicFile {
 public:
     // How the temporary file is made: unnamed where possible, or always named (for tests of
