@@ -12,7 +12,7 @@
 #include "surface/ImageList.h"
 #include "surface/Surface.h"
 #include "tools/LintReport.h"
-#include "tools/PanelExport.h"
+#include "export/PanelExport.h"
 #include "tools/ToolHelp.h"
 #include "tools/ToolOptions.h"
 

@@ -9,7 +9,7 @@
 #include "panel/StationFile.h"
 #include "panel/StationLint.h"
 #include "tools/LintReport.h"
-#include "tools/PanelExport.h"
+#include "export/PanelExport.h"
 #include "tools/ToolOptions.h"
 
 #include <QJsonDocument>

@@ -1,4 +1,4 @@
-#include "tools/PanelExport.h"
+#include "export/PanelExport.h"
 
 #include "panel/AtomicFileDevice.h"
 #include "panel/ElementRows.h"
@@ -9,8 +9,8 @@
 #include "surface/Color.h"
 #include "surface/DrawingColours.h"
 #include "surface/ImageList.h"
-#include "tools/InkShapes.h"
-#include "tools/SvgPartWriter.h"
+#include "export/InkShapes.h"
+#include "export/SvgPartWriter.h"
 
 #include <QPainter>
 #include <QPdfWriter>

@@ -1,4 +1,4 @@
-#include "tools/InkShapes.h"
+#include "export/InkShapes.h"
 
 #include "panel/CornerMarks.h"
 #include "panel/TileCatalogue.h"
