@@ -45,8 +45,6 @@ public:
 
     // Whether the temporary file has no name (false on the fallback path).
     bool Unnamed() const { return unnamed_; }
-    // The file that gets replaced: the path with its symbolic links followed.
-    const std::string& Target() const { return target_; }
 
     // The hidden name a temporary of a save to `target` gets: ".NAME.vedivez-PID-N.tmp",
     // NAME cut where the whole would be longer than a file name may be.
@@ -63,7 +61,7 @@ private:
     // has it after all.
     bool LinkUnnamedAsTarget();
 
-    std::string target_;
+    std::string target_; // the file that gets replaced: the path with its links followed
     bool exists_ = false;
     unsigned existingMode_ = 0;
     unsigned existingUid_ = 0;

@@ -8,6 +8,7 @@
 #include "panel/StationFormat.h"
 #include "surface/Cp1250.h"
 
+#include <QFileInfo>
 #include <array>
 
 namespace vedivez {
@@ -64,11 +65,6 @@ std::string EncodeStation(const std::vector<TPolePanelu>& elements, int32_t heig
     return out;
 }
 
-QString FileNamePart(const QString& path) {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return slash < 0 ? path : path.mid(slash + 1);
-}
-
 void SaveStation(const QString& path, const PanelState& panel, StationWindow& window) {
     SaveStation(NativePath(path), panel, window);
 }
@@ -79,7 +75,7 @@ void SaveStation(const std::string& nativePath, const PanelState& panel, Station
     WriteFileAtomically(nativePath, data);
     const QString shown = PathForDisplay(nativePath);
     window.SetStatusPath(shown);
-    window.SetCaption(AppTitle() + QStringLiteral(" - ") + FileNamePart(shown));
+    window.SetCaption(AppTitle() + QStringLiteral(" - ") + QFileInfo(shown).fileName());
     window.SetDocumentState(StateSaved());
 }
 
@@ -115,7 +111,7 @@ LoadReport LoadStation(const std::string& nativePath, PanelState& panel, Station
     ApplyStation(std::move(content), panel, window);
     const QString shown = PathForDisplay(nativePath);
     window.SetStatusPath(shown);
-    window.SetCaption(AppTitle() + QStringLiteral(" - ") + FileNamePart(shown));
+    window.SetCaption(AppTitle() + QStringLiteral(" - ") + QFileInfo(shown).fileName());
     window.SetDocumentState(StateLoaded());
     return report;
 }

@@ -18,9 +18,6 @@ class StationWindow;
 // order.
 std::string EncodeStation(const std::vector<TPolePanelu>& elements, int32_t height, int32_t width);
 
-// The text after the last path separator.
-QString FileNamePart(const QString& path);
-
 // Writes the panel (with the size values the window shows) to `path`, replacing the file
 // atomically, then shows the saved state: path, caption, "Uloženo". On failure throws and
 // changes nothing. The path is the window's text or the file system's bytes.

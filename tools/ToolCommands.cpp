@@ -1,5 +1,6 @@
 #include "tools/ToolCommands.h"
 
+#include "export/PanelExport.h"
 #include "panel/AtomicFileDevice.h"
 #include "panel/FileAccess.h"
 #include "panel/FrameRenderer.h"
@@ -12,10 +13,10 @@
 #include "surface/ImageList.h"
 #include "surface/Surface.h"
 #include "tools/LintReport.h"
-#include "export/PanelExport.h"
 #include "tools/ToolHelp.h"
 #include "tools/ToolOptions.h"
 
+#include <QFileInfo>
 #include <QImageWriter>
 
 #include <new>
@@ -169,7 +170,7 @@ int Export(const std::vector<std::string>& args, std::ostream& err) {
     exporter.onMissingImage = [&err](const std::string& message) {
         err << "warning: " << FromCp1250(DisplayMessage(message)).toStdString() << "\n";
     };
-    const QString station = FileNamePart(PathForDisplay(args.at(0)));
+    const QString station = QFileInfo(PathForDisplay(args.at(0))).fileName();
     try {
         if (svg)
             exporter.WriteSvg(out, station);
@@ -188,11 +189,7 @@ int Export(const std::vector<std::string>& args, std::ostream& err) {
 } // namespace
 
 void PrintToolError(std::ostream& err, const std::exception& e, const std::string& file) {
-    int64_t line = 0;
-    if (const auto* f = dynamic_cast<const FileError*>(&e))
-        line = f->Line();
-    else if (const auto* c = dynamic_cast<const ConversionError*>(&e))
-        line = c->Line();
+    const int64_t line = FailingLine(e);
     if (line > 0 && !file.empty())
         err << PathForDisplay(file).toStdString() << ':' << line << ": ";
     err << FromCp1250(DisplayMessage(e.what())).toStdString() << "\n";
