@@ -1,5 +1,7 @@
 #include "export/PanelExport.h"
 
+#include "export/InkShapes.h"
+#include "export/SvgPartWriter.h"
 #include "panel/AtomicFileDevice.h"
 #include "panel/ElementRows.h"
 #include "panel/FileAccess.h"
@@ -9,8 +11,6 @@
 #include "surface/Color.h"
 #include "surface/DrawingColours.h"
 #include "surface/ImageList.h"
-#include "export/InkShapes.h"
-#include "export/SvgPartWriter.h"
 
 #include <QPainter>
 #include <QPdfWriter>
@@ -85,14 +85,7 @@ void PanelExporter::ForEachBand(const QRect& clip, const BandFn& band) {
     // a few pixels into the cells to the left and right.
     const int64_t c0 = FloorDiv(clip.left(), cw) - 1, c1 = FloorDiv(clip.right(), cw) + 1;
     const int64_t r0 = FloorDiv(clip.top(), ch) - 1, r1 = FloorDiv(clip.bottom(), ch);
-    const uint64_t cells = uint64_t(c1 - c0 + 1) * uint64_t(r1 - r0 + 1);
-
-    // Few elements for many cells: sort the list into rows once (keeping list order within
-    // a row). Otherwise ask the cell index, cell by cell.
-    const bool walkList = cells > elements.size();
-    std::optional<ElementRows> rows;
-    if (walkList)
-        rows.emplace(elements, c0, c1, r0, r1);
+    const ElementsByRow rows(panel_, c0, c1, r0, r1);
 
     // Every element of a row of cells draws into the pixel rows r * ch + 1 … r * ch + ch
     // of that row and nowhere else, so merging the runs of one band merges the whole
@@ -140,14 +133,7 @@ void PanelExporter::ForEachBand(const QRect& clip, const BandFn& band) {
             add(red, ink.red, e.X * cw, bandTop);
             add(black, ink.black, e.X * cw, bandTop);
         };
-        if (walkList) {
-            for (uint32_t i : rows->Row(r))
-                collect(elements[i]);
-        } else {
-            for (int64_t c = c0; c <= c1; ++c)
-                panel_.ForEachElementAt(int32_t(c), int32_t(r),
-                                        [&](size_t i) { collect(elements[i]); });
-        }
+        rows.ForEachInRow(r, [&](size_t i) { collect(elements[i]); });
         flush(red, redRects, bandTop);
         flush(black, blackRects, bandTop);
         if (!redRects.empty() || !blackRects.empty())

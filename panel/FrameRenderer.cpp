@@ -125,7 +125,6 @@ void FrameRenderer::DrawBackgroundAndTiles(bool grid) {
     const int64_t c1 = FloorDiv(view.right(), cw) + 1;
     const int64_t r0 = FloorDiv(view.top() - ch - 1, ch);
     const int64_t r1 = FloorDiv(view.bottom(), ch);
-    const uint64_t cells = uint64_t(c1 - c0 + 1) * uint64_t(r1 - r0 + 1);
 
     // Tiles and marks hold only black on the transparent key, so the order in which they
     // are drawn does not change a pixel, and each element's tile and marks can go down as
@@ -133,24 +132,12 @@ void FrameRenderer::DrawBackgroundAndTiles(bool grid) {
     // order matters only against the other records of that cell and against marks, which
     // FlushBand keeps. That lets the renderer go one row of cells at a time, filling the
     // background of those pixel rows just before drawing over them while they are still in
-    // the cache. The elements of a row come from the cell index, cell by cell (list order
-    // within a cell), or, when the list is shorter than the visible cells, from the list
-    // sorted into rows (keeping list order within a row).
-    const bool walkList = cells > elements.size();
-    std::optional<ElementRows> rows;
-    if (walkList)
-        rows.emplace(elements, c0, c1, r0, r1);
+    // the cache.
+    const ElementsByRow rows(panel_, c0, c1, r0, r1);
     // Row r's pictures cover the pixel rows r * ch + 1 .. r * ch + ch.
     int64_t filled = view.top();
     for (int64_t r = r0; r <= r1; ++r) {
-        if (walkList) {
-            for (uint32_t i : rows->Row(r))
-                CollectElement(elements[i]);
-        } else {
-            for (int64_t c = c0; c <= c1; ++c)
-                panel_.ForEachElementAt(int32_t(c), int32_t(r),
-                                        [&](size_t i) { CollectElement(elements[i]); });
-        }
+        rows.ForEachInRow(r, [&](size_t i) { CollectElement(elements[i]); });
         const int64_t bandEnd = std::min<int64_t>(r * ch + ch + 1, int64_t(view.bottom()) + 1);
         FlushBand(filled, bandEnd);
         // The grid lies above everything drawn so far; drawing its part of these rows now
@@ -233,6 +220,18 @@ void DrawCheckLayer(Surface& surface, const ConnectionCheck* check, ZoomLevel le
     DrawCheckMarkers(surface, check->In(c0, c1, r0, r1), level);
 }
 
+FrameLayerKey FrameLayerKey::Of(const PanelState& panel, const Surface& surface,
+                                const FrameInputs& inputs, ZoomLevel level) {
+    return {panel.Generation(),
+            surface.Viewport(),
+            QSize(surface.Width(), surface.Height()),
+            inputs.options.Grid,
+            panel.PanelCols,
+            panel.PanelRows,
+            level,
+            CheckLayerRevision(inputs.check)};
+}
+
 void DrawOverlayText(Surface& surface, const PanelState& panel, const FrameInputs& inputs) {
     Canvas& canvas = surface.SurfaceCanvas();
     canvas.Font.Color = kOverlayTextColour;
@@ -253,14 +252,7 @@ void FrameRenderer::RenderFrame(const FrameInputs& inputs) {
     // The grid goes down with them, and only where the preview was drawn over it is it
     // drawn once more, which leaves every pixel as drawing it after the preview would.
     const bool grid = inputs.options.Grid;
-    const LayerKey key{panel_.Generation(),
-                       surface_.Viewport(),
-                       QSize(surface_.Width(), surface_.Height()),
-                       grid,
-                       panel_.PanelCols,
-                       panel_.PanelRows,
-                       CheckLayerRevision(inputs.check)};
-    layers_.Show(surface_, key, [&] {
+    layers_.Show(surface_, FrameLayerKey::Of(panel_, surface_, inputs, ZoomLevel{}), [&] {
         DrawBackgroundAndTiles(grid);
         DrawCheckLayer(surface_, inputs.check, ZoomLevel{});
     });

@@ -49,6 +49,24 @@ void DrawCheckLayer(Surface& surface, const ConnectionCheck* check, ZoomLevel le
 // What the check's marks show, for the kept layers: 0 while it is off.
 uint64_t CheckLayerRevision(const ConnectionCheck* check);
 
+// What the lower layers of a frame (background, tiles, marks, grid, check marks) are drawn
+// from, so that a renderer keeps them while none of it changes.
+struct FrameLayerKey {
+    uint64_t generation = ~uint64_t{0};
+    QRect viewport;
+    QSize surfaceSize;
+    bool grid = false;
+    int32_t cols = 0;
+    int32_t rows = 0;
+    ZoomLevel level;
+    uint64_t check = 0;
+    friend bool operator==(const FrameLayerKey&, const FrameLayerKey&) = default;
+
+    // The key of a frame of the panel on the surface at the level.
+    static FrameLayerKey Of(const PanelState& panel, const Surface& surface,
+                            const FrameInputs& inputs, ZoomLevel level);
+};
+
 // The diagnostic overlay: the timer's figures, the element count and the cursor's cell, in
 // four lines of text at the surface's top-left corner.
 void DrawOverlayText(Surface& surface, const PanelState& panel, const FrameInputs& inputs);
@@ -108,18 +126,7 @@ private:
     std::array<int, kPointCount> marks_; // the corner marks' list items
     TileLookup lookup_;
     std::unordered_map<unsigned, std::unique_ptr<KeyedImage>> composites_;
-    // What the kept layers were drawn from.
-    struct LayerKey {
-        uint64_t generation = ~uint64_t{0};
-        QRect viewport;
-        QSize surfaceSize;
-        bool grid = false;
-        int32_t cols = 0;
-        int32_t rows = 0;
-        uint64_t check = 0;
-        friend bool operator==(const LayerKey&, const LayerKey&) = default;
-    };
-    KeptLayer<LayerKey> layers_;
+    KeptLayer<FrameLayerKey> layers_;
     // An element of the row of cells being drawn: its picture's index (-1: placeholder),
     // its set corner flags and where its composite picture goes.
     struct BandEntry {

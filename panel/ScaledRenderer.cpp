@@ -277,15 +277,7 @@ void ScaledRenderer::RenderFrame(const FrameInputs& inputs, ZoomLevel level) {
         pictures_.clear();
     }
     const bool grid = inputs.options.Grid;
-    const LayerKey key{panel_.Generation(),
-                       surface_.Viewport(),
-                       QSize(surface_.Width(), surface_.Height()),
-                       grid,
-                       panel_.PanelCols,
-                       panel_.PanelRows,
-                       level,
-                       CheckLayerRevision(inputs.check)};
-    layers_.Show(surface_, key, [&] {
+    layers_.Show(surface_, FrameLayerKey::Of(panel_, surface_, inputs, level), [&] {
         DrawBase(grid);
         DrawCheckLayer(surface_, inputs.check, level);
     });

@@ -87,18 +87,7 @@ private:
     // Scaled pictures of the current level, by tile and corner flags.
     std::unordered_map<uint32_t, Scaled> pictures_;
 
-    struct LayerKey {
-        uint64_t generation = ~uint64_t{0};
-        QRect viewport;
-        QSize surfaceSize;
-        bool grid = false;
-        int32_t cols = 0;
-        int32_t rows = 0;
-        ZoomLevel level;
-        uint64_t check = 0;
-        friend bool operator==(const LayerKey&, const LayerKey&) = default;
-    };
-    KeptLayer<LayerKey> layers_;
+    KeptLayer<FrameLayerKey> layers_;
     std::vector<Surface::Placement> placements_;
 };
 

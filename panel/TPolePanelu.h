@@ -56,6 +56,15 @@ inline constexpr std::array<bool PositionFlags::*, kPointCount> kPositionFlags =
     &PositionFlags::LH, &PositionFlags::LS, &PositionFlags::LD, &PositionFlags::SH,
     &PositionFlags::SD, &PositionFlags::PH, &PositionFlags::PS, &PositionFlags::PD};
 
+// The points whose flag among `members` is set in `flags`.
+template <typename T>
+uint32_t SetPoints(const T& flags, const std::array<bool T::*, kPointCount>& members) {
+    uint32_t points = 0;
+    for (Point p : kAllPoints)
+        points |= flags.*members[size_t(p)] ? PointBit(p) : 0;
+    return points;
+}
+
 inline bool& TPolePanelu::Flag(Point p) {
     return this->*kElementFlags[size_t(p)];
 }
@@ -63,10 +72,7 @@ inline bool TPolePanelu::Flag(Point p) const {
     return this->*kElementFlags[size_t(p)];
 }
 inline uint32_t TPolePanelu::Flags() const {
-    uint32_t points = 0;
-    for (Point p : kAllPoints)
-        points |= Flag(p) ? PointBit(p) : 0;
-    return points;
+    return SetPoints(*this, kElementFlags);
 }
 
 inline bool& PositionFlags::Flag(Point p) {
@@ -76,10 +82,7 @@ inline bool PositionFlags::Flag(Point p) const {
     return this->*kPositionFlags[size_t(p)];
 }
 inline uint32_t PositionFlags::Flags() const {
-    uint32_t points = 0;
-    for (Point p : kAllPoints)
-        points |= Flag(p) ? PointBit(p) : 0;
-    return points;
+    return SetPoints(*this, kPositionFlags);
 }
 inline PositionFlags PositionFlags::Of(uint32_t points) {
     PositionFlags f;
