@@ -13,14 +13,37 @@
 
 namespace vedivez {
 
+namespace {
+
+// The constant text of an element line, made once from the format: what comes before the
+// column, between the fields up to the name, and after the name, where the flags of each of
+// the 256 sets of points are one text with the line's end. A million lines then take a
+// handful of appends each.
+struct ElementLineText {
+    std::string beforeX, beforeY, beforeName;
+    std::array<std::string, size_t(1) << kPointCount> flagsAndEnd;
+
+    ElementLineText() {
+        auto key = [](size_t field) {
+            return kFieldSeparator + std::string(kElementFields[field].key);
+        };
+        beforeX = std::string(FormatOf(LineKind::Element).name) + key(kFieldX);
+        beforeY = key(kFieldY);
+        beforeName = key(kFieldName);
+        for (uint32_t points = 0; points < flagsAndEnd.size(); ++points) {
+            std::string& text = flagsAndEnd[points];
+            for (Point p : kAllPoints)
+                text +=
+                    key(FlagField(p)) + std::string(points & PointBit(p) ? kTrueText : kFalseText);
+            text += kLineEnd;
+        }
+    }
+};
+
+} // namespace
+
 std::string EncodeStation(const std::vector<TPolePanelu>& elements, int32_t height, int32_t width) {
-    // What goes before each field's value of an element line: the separator and the key.
-    static const std::array<std::string, kElementFields.size()> prefixes = [] {
-        std::array<std::string, kElementFields.size()> out;
-        for (size_t i = 0; i < out.size(); ++i)
-            out[i] = kFieldSeparator + std::string(kElementFields[i].key);
-        return out;
-    }();
+    static const ElementLineText element;
     std::string out;
     size_t estimate = 160;
     for (const TPolePanelu& e : elements)
@@ -46,18 +69,13 @@ std::string EncodeStation(const std::vector<TPolePanelu>& elements, int32_t heig
             break;
         case LineKind::Element:
             for (const TPolePanelu& e : elements) {
-                out += line.name;
-                out += prefixes[kFieldX];
+                out += element.beforeX;
                 AppendInteger(out, e.X);
-                out += prefixes[kFieldY];
+                out += element.beforeY;
                 AppendInteger(out, e.Y);
-                out += prefixes[kFieldName];
+                out += element.beforeName;
                 out += e.NAME;
-                for (Point p : kAllPoints) {
-                    out += prefixes[FlagField(p)];
-                    out += e.Flag(p) ? kTrueText : kFalseText;
-                }
-                out += kLineEnd;
+                out += element.flagsAndEnd[e.Flags()];
             }
             break;
         }

@@ -18,14 +18,6 @@ static_assert(FlagKeysFollowThePoints());
 
 } // namespace
 
-const LineFormat* FindLineFormat(std::string_view name) {
-    // From the end: element lines, by far the most common, come last.
-    for (auto it = kLineFormats.rbegin(); it != kLineFormats.rend(); ++it)
-        if (it->name == name)
-            return &*it;
-    return nullptr;
-}
-
 bool CouldNameReadKind(std::string_view start) {
     for (const LineFormat& format : kLineFormats)
         if (!format.fields.empty() && format.name.substr(0, start.size()) == start)

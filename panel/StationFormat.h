@@ -84,8 +84,23 @@ inline constexpr std::array<LineFormat, 7> kLineFormats = {{
     {LineKind::Element, "PRUSVITKA", kElementFields},
 }};
 
-// The kind a line's first field names; null for a kind the format does not know.
-const LineFormat* FindLineFormat(std::string_view name);
+// The kind a line's first field names; null for a kind the format does not know. Inline:
+// the reader asks for every line.
+constexpr const LineFormat* FindLineFormat(std::string_view name) {
+    // From the end: element lines, by far the most common, come last.
+    for (auto it = kLineFormats.rbegin(); it != kLineFormats.rend(); ++it)
+        if (it->name == name)
+            return &*it;
+    return nullptr;
+}
+
+// The format of a kind of line.
+constexpr const LineFormat& FormatOf(LineKind kind) {
+    for (const LineFormat& format : kLineFormats)
+        if (format.kind == kind)
+            return format;
+    return kLineFormats.back();
+}
 
 // Whether a first field that has only begun to arrive can still name a kind whose fields are
 // read.

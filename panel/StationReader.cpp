@@ -80,21 +80,25 @@ const LineFormat* ParseFields(const std::vector<std::string_view>& fields, Stati
     const LineFormat* format = FindLineFormat(fields[0]);
     if (!format)
         return nullptr;
-    auto value = [&](size_t field) { return FieldValue(fields, field + 1, format->fields[field]); };
+    // The fields of each kind straight from their tables, so that the keys' lengths are
+    // known when this is compiled.
+    auto value = [&](const auto& formats, size_t field) {
+        return FieldValue(fields, field + 1, formats[field]);
+    };
     switch (format->kind) {
     case LineKind::Height:
     case LineKind::Width:
-        SetSize(content, format->kind == LineKind::Height, ToInteger(value(0)));
+        SetSize(content, format->kind == LineKind::Height, ToInteger(value(kSizeFields, 0)));
         break;
     case LineKind::Element: {
         // Filled in place: a failing conversion takes the half-filled record out again.
         TPolePanelu& e = content.elements.emplace_back();
         try {
-            e.X = ToInteger(value(kFieldX));
-            e.Y = ToInteger(value(kFieldY));
-            e.NAME.assign(value(kFieldName));
+            e.X = ToInteger(value(kElementFields, kFieldX));
+            e.Y = ToInteger(value(kElementFields, kFieldY));
+            e.NAME.assign(value(kElementFields, kFieldName));
             for (Point p : kAllPoints)
-                e.Flag(p) = ToBoolean(value(FlagField(p)), sep);
+                e.Flag(p) = ToBoolean(value(kElementFields, FlagField(p)), sep);
         } catch (...) {
             content.elements.pop_back();
             throw;
