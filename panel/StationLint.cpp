@@ -111,9 +111,9 @@ const char* SideName(int ex, int ey) {
     return ey < 0 ? "the cell above" : "the cell below";
 }
 
-const std::array<Partners, 8>& AllPartners() {
-    static const std::array<Partners, 8> all = [] {
-        std::array<Partners, 8> out{};
+const std::array<Partners, kPointCount>& AllPartners() {
+    static const std::array<Partners, kPointCount> all = [] {
+        std::array<Partners, kPointCount> out{};
         for (size_t p = 0; p < out.size(); ++p)
             out[p] = PartnersOf(p);
         return out;
@@ -136,7 +136,7 @@ void NameFindings(int64_t col, int64_t row, uint32_t mask, int64_t cols, int64_t
         add(-1, LintKind::UnknownName, std::array<int64_t, 2>{});
     if (!in || !(mask & kKnownTile))
         return;
-    const std::array<Partners, 8>& allPartners = AllPartners();
+    const std::array<Partners, kPointCount>& allPartners = AllPartners();
     for (size_t p = 0; p < kPointCount; ++p) {
         if (!((mask >> p) & 1u))
             continue;
@@ -307,7 +307,7 @@ std::vector<LintFinding> LintStation(const PanelState& panel, const CrowdedCells
             return bool((*m >> point) & 1u);
         return reaches(int32_t(c), int32_t(r), point);
     };
-    const std::array<Partners, 8>& allPartners = AllPartners();
+    const std::array<Partners, kPointCount>& allPartners = AllPartners();
 
     // Loading a cell's slot of the index misses the cache on a big panel; asking for the
     // partner cells of an element some way ahead lets those loads overlap.
