@@ -23,14 +23,14 @@ QString CheckController::Caption(bool on, size_t count) {
 }
 
 void CheckController::Refresh() {
+    check_.Update();
     if (!toggle_)
         return;
-    const size_t count = check_.Active() ? check_.Problems() : 0;
-    const size_t shown = check_.Active() ? count : SIZE_MAX - 1;
-    if (shown == captionCount_)
+    const std::pair<bool, size_t> caption{check_.Active(), check_.Active() ? check_.Problems() : 0};
+    if (caption == caption_)
         return;
-    captionCount_ = shown;
-    toggle_->setText(Caption(check_.Active(), count));
+    caption_ = caption;
+    toggle_->setText(Caption(caption.first, caption.second));
 }
 
 void CheckController::Toggle() {

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPoint>
 #include <optional>
+#include <utility>
 
 class QAction;
 class QWidget;
@@ -52,7 +53,8 @@ private:
     // goes on from that finding.
     std::optional<ConnectionCheck::Place> shown_;
     QPoint shownCursor_;
-    size_t captionCount_ = SIZE_MAX;
+    // Whether the caption shows the check on and with which count; nothing before the first.
+    std::optional<std::pair<bool, size_t>> caption_;
 };
 
 } // namespace vedivez

@@ -13,15 +13,6 @@ namespace vedivez {
 
 namespace {
 
-// Where in the station file the failure lies, for the line below the message.
-int64_t FailingLine(const std::exception& failure) {
-    if (const auto* file = dynamic_cast<const FileError*>(&failure))
-        return file->Line();
-    if (const auto* conversion = dynamic_cast<const ConversionError*>(&failure))
-        return conversion->Line();
-    return 0;
-}
-
 constexpr size_t kMaxQueuedLines = 10;
 
 } // namespace

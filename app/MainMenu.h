@@ -15,8 +15,8 @@ namespace vedivez {
 
 class ErrorHandler;
 
-// The main menu MM_Menu, kept as a table that reads like the documented one and turned into
-// menus and actions in one loop.
+// The main menu MM_Menu, kept as a table that reads like the menu itself, a row an item in
+// menu order, and turned into menus and actions in one loop.
 class MainMenu {
 public:
     // One row of the table. A row with an empty component and caption is a separator; a row

@@ -17,7 +17,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cctype>
 
 namespace vedivez {
 
@@ -336,29 +335,15 @@ void Palette::SelectTile(TilePicture* picture) {
 }
 
 PositionFlags Palette::TileNameFlags(const std::string& name) {
-    std::string upper = name;
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return char(std::toupper(c)); });
-    auto has = [&](const char* code) { return upper.find(code) != std::string::npos; };
-    PositionFlags f;
-    f.LH = has("LH");
-    f.LS = has("LS");
-    f.LD = has("LD");
-    f.SH = has("SH");
-    f.SD = has("SD");
-    f.PH = has("PH");
-    f.PS = has("PS");
-    f.PD = has("PD");
-    return f;
+    return PositionFlags::Of(PointsInName(name));
 }
 
 void Palette::ApplyTileFlags() {
     const PositionFlags f = TileNameFlags(panel_.SelectedName);
-    const bool flags[8] = {f.LH, f.LS, f.LD, f.SH, f.SD, f.PH, f.PS, f.PD};
-    for (int i = 0; i < 8; ++i)
-        boxes_[i]->setChecked(flags[i]);
-    for (int i = 0; i < 8; ++i)
-        boxes_[i]->setEnabled(boxes_[i]->isChecked());
+    for (Point p : kAllPoints)
+        boxes_[size_t(p)]->setChecked(f.Flag(p));
+    for (QCheckBox* box : boxes_)
+        box->setEnabled(box->isChecked());
 }
 
 void Palette::PC_SortimentChange(int index) {
@@ -381,14 +366,8 @@ void Palette::ResetPaletteSelection() {
 
 PositionFlags Palette::PositionBoxes() const {
     PositionFlags f;
-    f.LH = boxes_[0]->isChecked();
-    f.LS = boxes_[1]->isChecked();
-    f.LD = boxes_[2]->isChecked();
-    f.SH = boxes_[3]->isChecked();
-    f.SD = boxes_[4]->isChecked();
-    f.PH = boxes_[5]->isChecked();
-    f.PS = boxes_[6]->isChecked();
-    f.PD = boxes_[7]->isChecked();
+    for (Point p : kAllPoints)
+        f.Flag(p) = boxes_[size_t(p)]->isChecked();
     return f;
 }
 

@@ -59,8 +59,7 @@ public:
     std::function<void(const QString& name)> onSelected;
 
     void SelectTile(TilePicture* picture);
-    // The eight point codes found in the name, ignoring case, in the order LH, LS, LD, SH,
-    // SD, PH, PS, PD.
+    // The boxes of the point codes found in the name, ignoring case (PointsInName).
     static PositionFlags TileNameFlags(const std::string& name);
     void ApplyTileFlags();
     void PC_SortimentChange(int index);

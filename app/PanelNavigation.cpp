@@ -174,13 +174,11 @@ QString PanelNavigation::CellText(const PanelState& panel, int32_t col, int32_t 
     QString text = QString::fromUtf8("Sloupec %1, řádek %2").arg(col).arg(row);
     panel.ForEachElementAt(col, row, [&](size_t i) {
         const TPolePanelu& e = panel.Elements()[i];
-        const std::pair<bool, const char*> flags[] = {
-            {e.Cont_LH, "LH"}, {e.Cont_LS, "LS"}, {e.Cont_LD, "LD"}, {e.Cont_SH, "SH"},
-            {e.Cont_SD, "SD"}, {e.Cont_PH, "PH"}, {e.Cont_PS, "PS"}, {e.Cont_PD, "PD"}};
         QStringList set;
-        for (const auto& [on, code] : flags)
-            if (on)
-                set << QString::fromLatin1(code);
+        for (Point p : kAllPoints)
+            if (e.Flag(p))
+                set << QString::fromLatin1(FactsOf(p).code.data(),
+                                           qsizetype(FactsOf(p).code.size()));
         text += QLatin1Char('\n') + FromCp1250(e.NAME);
         if (!set.isEmpty())
             text += QString::fromUtf8(" · ") + set.join(QLatin1Char(' '));

@@ -19,6 +19,12 @@ namespace vedivez {
 // replaced), an existing file keeps its permission bits, and anything that is not a regular
 // file (a folder, a device, a FIFO) is refused rather than replaced. Paths are the file
 // system's bytes. All failures throw FileError.
+//
+// Qt's QSaveFile works in the same way in outline but does not serve: it takes the path as
+// a QString, so a name whose bytes are not valid in the file-name encoding cannot be written
+// back exactly where it came from; it replaces whatever the path names, a FIFO or a device
+// too; it does not sync the folder after the rename, so the new name may not survive a
+// crash; and it fails with Qt's texts, where a save must show the editor's own messages.
 class AtomicFile {
 public:
     // How the temporary file is made: unnamed where possible, or always named (for tests of
@@ -39,8 +45,6 @@ public:
 
     // Whether the temporary file has no name (false on the fallback path).
     bool Unnamed() const { return unnamed_; }
-    // The file that gets replaced: the path with its symbolic links followed.
-    const std::string& Target() const { return target_; }
 
     // The hidden name a temporary of a save to `target` gets: ".NAME.vedivez-PID-N.tmp",
     // NAME cut where the whole would be longer than a file name may be.
@@ -57,7 +61,7 @@ private:
     // has it after all.
     bool LinkUnnamedAsTarget();
 
-    std::string target_;
+    std::string target_; // the file that gets replaced: the path with its links followed
     bool exists_ = false;
     unsigned existingMode_ = 0;
     unsigned existingUid_ = 0;

@@ -1,5 +1,7 @@
 #include "panel/AtomicFileDevice.h"
 
+#include <new>
+
 namespace vedivez {
 
 AtomicFileDevice::AtomicFileDevice(const std::string& nativePath, AtomicFile::Temporary temporary)
@@ -11,7 +13,7 @@ AtomicFileDevice::~AtomicFileDevice() = default;
 
 void AtomicFileDevice::ThrowIfFailed() const {
     if (failure_)
-        throw *failure_;
+        std::rethrow_exception(failure_);
 }
 
 void AtomicFileDevice::Commit() {
@@ -23,17 +25,27 @@ qint64 AtomicFileDevice::readData(char*, qint64) {
     return -1;
 }
 
+void AtomicFileDevice::Put(std::string_view data) {
+    file_.Write(data);
+}
+
 qint64 AtomicFileDevice::writeData(const char* data, qint64 size) {
     if (failure_)
         return -1;
     try {
-        file_.Write(std::string_view(data, size_t(size)));
-    } catch (const FileError& e) {
-        failure_ = e;
+        Put(std::string_view(data, size_t(size)));
+        return size;
+    } catch (const std::bad_alloc&) {
+        failure_ = std::current_exception();
+        setErrorString(QStringLiteral("Out of memory"));
+    } catch (const std::exception& e) {
+        failure_ = std::current_exception();
         setErrorString(QString::fromLatin1(e.what()));
-        return -1;
+    } catch (...) {
+        failure_ = std::current_exception();
+        setErrorString(QStringLiteral("Unknown error"));
     }
-    return size;
+    return -1;
 }
 
 } // namespace vedivez

@@ -23,7 +23,7 @@ size_t CellIndex::Probe(uint64_t key) const {
 uint32_t CellIndex::First(int32_t col, int32_t row) const {
     if (size_ == 0)
         return kNone;
-    return slots_[Probe(Key(col, row))].value;
+    return slots_[Probe(CellKey(col, row))].value;
 }
 
 size_t CellIndex::SlotsFor(size_t count) {
@@ -62,7 +62,7 @@ void CellIndex::Grow() {
 
 void CellIndex::Add(int32_t col, int32_t row, uint32_t index) {
     Grow();
-    const uint64_t key = Key(col, row);
+    const uint64_t key = CellKey(col, row);
     const size_t slot = Probe(key);
     if (slots_[slot].value == kNone) {
         slots_[slot] = Slot{key, index};
@@ -100,7 +100,7 @@ void CellIndex::EraseSlot(size_t slot) {
 void CellIndex::Remove(int32_t col, int32_t row, uint32_t index) {
     if (size_ == 0)
         return;
-    const uint64_t key = Key(col, row);
+    const uint64_t key = CellKey(col, row);
     const size_t slot = Probe(key);
     if (slots_[slot].value == kNone)
         return;
@@ -122,7 +122,7 @@ void CellIndex::Remove(int32_t col, int32_t row, uint32_t index) {
 void CellIndex::Move(int32_t col, int32_t row, uint32_t from, uint32_t to) {
     if (from == to)
         return;
-    const uint64_t key = Key(col, row);
+    const uint64_t key = CellKey(col, row);
     const size_t slot = Probe(key);
     assert(slots_[slot].value != kNone);
     auto it = shared_.find(key);
@@ -162,7 +162,7 @@ void CellIndex::Build(const std::vector<std::pair<int32_t, int32_t>>& cells) {
     std::vector<uint32_t> start(buckets + 1, 0);
     std::vector<uint32_t> home(cells.size());
     for (size_t i = 0; i < cells.size(); ++i) {
-        home[i] = uint32_t(Hash(Key(cells[i].first, cells[i].second)) & mask_);
+        home[i] = uint32_t(Hash(CellKey(cells[i].first, cells[i].second)) & mask_);
         ++start[(home[i] >> shift) + 1];
     }
     for (size_t b = 1; b <= buckets; ++b)
@@ -177,7 +177,7 @@ void CellIndex::Build(const std::vector<std::pair<int32_t, int32_t>>& cells) {
     std::vector<Entry> sorted(cells.size());
     for (size_t i = 0; i < cells.size(); ++i)
         sorted[start[home[i] >> shift]++] =
-            Entry{Key(cells[i].first, cells[i].second), uint32_t(i), home[i]};
+            Entry{CellKey(cells[i].first, cells[i].second), uint32_t(i), home[i]};
     for (const Entry& e : sorted) {
         size_t slot = e.home;
         while (slots_[slot].value != kNone && slots_[slot].key != e.key)
@@ -186,7 +186,7 @@ void CellIndex::Build(const std::vector<std::pair<int32_t, int32_t>>& cells) {
             slots_[slot] = Slot{e.key, e.index};
             ++size_;
         } else {
-            Add(int32_t(uint32_t(e.key >> 32)), int32_t(uint32_t(e.key)), e.index);
+            Add(CellKeyCol(e.key), CellKeyRow(e.key), e.index);
         }
     }
 }

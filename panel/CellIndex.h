@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panel/CellKey.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <unordered_map>
@@ -21,7 +23,7 @@ public:
     // Starts loading the cell's slot into the cache ahead of a lookup.
     void Prefetch(int32_t col, int32_t row) const {
         if (!slots_.empty())
-            __builtin_prefetch(&slots_[Hash(Key(col, row)) & mask_]);
+            __builtin_prefetch(&slots_[Hash(CellKey(col, row)) & mask_]);
     }
 
     // Calls fn(index) for every element of the cell, in list order.
@@ -30,7 +32,7 @@ public:
         if (first == kNone)
             return;
         if (!shared_.empty()) {
-            auto it = shared_.find(Key(col, row));
+            auto it = shared_.find(CellKey(col, row));
             if (it != shared_.end()) {
                 for (uint32_t i : it->second)
                     fn(i);
@@ -54,9 +56,6 @@ public:
     size_t CellCount() const { return size_; }
 
 private:
-    static uint64_t Key(int32_t col, int32_t row) {
-        return (uint64_t(uint32_t(col)) << 32) | uint32_t(row);
-    }
     static uint64_t Hash(uint64_t key);
     size_t Probe(uint64_t key) const; // slot holding key, or the empty slot where it belongs
     void Grow();

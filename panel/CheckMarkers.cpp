@@ -1,5 +1,7 @@
 #include "panel/CheckMarkers.h"
 
+#include "panel/Point.h"
+#include "surface/DrawingColours.h"
 #include "surface/Surface.h"
 
 #include <QPolygonF>
@@ -9,11 +11,6 @@
 namespace vedivez {
 
 namespace {
-
-// Where each point code lies in its cell, in cells from the cell's top-left corner, in the
-// order of LintPointCodes(): LH, LS, LD, SH, SD, PH, PS, PD.
-constexpr double kPointX[8] = {0, 0, 0, 0.5, 0.5, 1, 1, 1};
-constexpr double kPointY[8] = {0, 0.5, 1, 0, 1, 0, 0.5, 1};
 
 constexpr double kMarkAt100 = 9;  // length of a triangle, and the frame's reach, at 100 %
 constexpr double kFrameAt100 = 2; // width of a frame at 100 %
@@ -59,12 +56,13 @@ void DrawCheckMarkers(Surface& surface, const std::vector<const LintFinding*>& f
             continue;
         }
         if ((f->kind != LintKind::OpenEnd && f->kind != LintKind::LeavesPanel) || f->point < 0 ||
-            f->point >= 8)
+            size_t(f->point) >= kPointCount)
             continue;
         // The triangle's tip at the point, its base `length` into the cell towards the
-        // centre.
-        const double px = x0 + kPointX[f->point] * size, py = y0 + kPointY[f->point] * size;
-        double dx = kPointX[f->point] - 0.5, dy = kPointY[f->point] - 0.5;
+        // centre; the point lies half a cell from the centre each way it leans.
+        const PointFacts& point = kPointFacts[size_t(f->point)];
+        double dx = point.dx * 0.5, dy = point.dy * 0.5;
+        const double px = x0 + (0.5 + dx) * size, py = y0 + (0.5 + dy) * size;
         const double norm = std::hypot(dx, dy);
         dx /= norm;
         dy /= norm;
@@ -75,9 +73,9 @@ void DrawCheckMarkers(Surface& surface, const std::vector<const LintFinding*>& f
                  << QPointF(bx + dy * half, by - dx * half);
         (f->kind == LintKind::OpenEnd ? open : leaving).push_back(triangle);
     }
-    surface.FillPolygons(frames, kCellFrameColor);
-    surface.FillPolygons(leaving, kLeavesPanelColor);
-    surface.FillPolygons(open, kOpenEndColor);
+    surface.FillPolygons(frames, kCellFrameColour);
+    surface.FillPolygons(leaving, kLeavesPanelColour);
+    surface.FillPolygons(open, kOpenEndColour);
 }
 
 } // namespace vedivez

@@ -22,9 +22,4 @@ void DrawCheckMarkers(Surface& surface, const std::vector<const LintFinding*>& f
 // too): 9 at 100 %, at least 7 down to cells of 12 pixels, then smaller with the cell.
 double CheckMarkLength(double cellPixels);
 
-// Colours of the marks, 0x00BBGGRR.
-inline constexpr uint32_t kOpenEndColor = 0x0000FF;     // red
-inline constexpr uint32_t kLeavesPanelColor = 0x0080FF; // orange
-inline constexpr uint32_t kCellFrameColor = 0x0000FF;   // red
-
 } // namespace vedivez

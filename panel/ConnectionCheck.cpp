@@ -1,5 +1,7 @@
 #include "panel/ConnectionCheck.h"
 
+#include "panel/CellKey.h"
+#include "panel/Point.h"
 #include "surface/Cp1250.h"
 
 #include <algorithm>
@@ -12,12 +14,6 @@ ConnectionCheck::ConnectionCheck(PanelState& panel) : panel_(panel) {
 
 ConnectionCheck::~ConnectionCheck() {
     panel_.RemoveListener(this);
-}
-
-uint64_t ConnectionCheck::Key(int64_t col, int64_t row) {
-    // Row-major, with negative numbers before positive ones.
-    return (uint64_t(uint32_t(int32_t(row)) ^ 0x80000000u) << 32) |
-           (uint32_t(int32_t(col)) ^ 0x80000000u);
 }
 
 void ConnectionCheck::SetActive(bool on) {
@@ -44,7 +40,7 @@ void ConnectionCheck::CellChanged(int32_t col, int32_t row) {
     for (int64_t r = int64_t(row) - 1; r <= int64_t(row) + 1; ++r)
         for (int64_t c = int64_t(col) - 1; c <= int64_t(col) + 1; ++c)
             if (r >= INT32_MIN && r <= INT32_MAX && c >= INT32_MIN && c <= INT32_MAX)
-                dirty_.insert(Key(c, r));
+                dirty_.insert(CellKey(int32_t(c), int32_t(r)));
 }
 
 void ConnectionCheck::AllChanged() {
@@ -115,7 +111,7 @@ void ConnectionCheck::CheckAll() {
             kept.problems += LintSeverityOf(findings[j].kind) == LintSeverity::Problem;
         kept.findings.assign(std::make_move_iterator(findings.begin() + long(i)),
                              std::make_move_iterator(findings.begin() + long(j)));
-        const uint64_t key = Key(findings[i].col, findings[i].row);
+        const uint64_t key = CellKey(findings[i].col, findings[i].row);
         count_ += j - i;
         problems_ += kept.problems;
         if (kept.problems > 0)
@@ -134,9 +130,7 @@ void ConnectionCheck::CheckCells() {
     std::vector<std::pair<int32_t, int32_t>> cells;
     cells.reserve(dirty_.size());
     for (uint64_t key : dirty_) {
-        const int32_t row = int32_t(uint32_t(key >> 32) ^ 0x80000000u);
-        const int32_t col = int32_t(uint32_t(key) ^ 0x80000000u);
-        cells.emplace_back(col, row);
+        cells.emplace_back(CellKeyCol(key), CellKeyRow(key));
         Drop(key);
     }
     dirty_.clear();
@@ -146,7 +140,7 @@ void ConnectionCheck::CheckCells() {
         while (j < findings.size() && findings[j].row == findings[i].row &&
                findings[j].col == findings[i].col)
             ++j;
-        Keep(Key(findings[i].col, findings[i].row),
+        Keep(CellKey(findings[i].col, findings[i].row),
              std::vector<LintFinding>(std::make_move_iterator(findings.begin() + long(i)),
                                       std::make_move_iterator(findings.begin() + long(j))));
         i = j;
@@ -154,19 +148,8 @@ void ConnectionCheck::CheckCells() {
     ++revision_;
 }
 
-size_t ConnectionCheck::Count() {
-    Update();
-    return count_;
-}
-
-size_t ConnectionCheck::Problems() {
-    Update();
-    return problems_;
-}
-
 std::vector<const LintFinding*> ConnectionCheck::In(int64_t c0, int64_t c1, int64_t r0,
-                                                    int64_t r1) {
-    Update();
+                                                    int64_t r1) const {
     std::vector<const LintFinding*> out;
     c0 = std::max<int64_t>(c0, INT32_MIN);
     c1 = std::min<int64_t>(c1, INT32_MAX);
@@ -175,16 +158,16 @@ std::vector<const LintFinding*> ConnectionCheck::In(int64_t c0, int64_t c1, int6
     if (c0 > c1 || r0 > r1 || byCell_.empty())
         return out;
     for (int64_t r = r0; r <= r1; ++r) {
-        const uint64_t last = Key(c1, r);
-        for (auto it = byCell_.lower_bound(Key(c0, r)); it != byCell_.end() && it->first <= last;
-             ++it)
+        const uint64_t last = CellKey(int32_t(c1), int32_t(r));
+        for (auto it = byCell_.lower_bound(CellKey(int32_t(c0), int32_t(r)));
+             it != byCell_.end() && it->first <= last; ++it)
             for (const LintFinding& f : it->second.findings)
                 out.push_back(&f);
         // Skip the rows without findings at once.
         const auto next = byCell_.upper_bound(last);
         if (next == byCell_.end())
             break;
-        const int64_t nextRow = int64_t(int32_t(uint32_t(next->first >> 32) ^ 0x80000000u));
+        const int64_t nextRow = CellKeyRow(next->first);
         if (nextRow > r + 1)
             r = nextRow - 1;
     }
@@ -192,8 +175,7 @@ std::vector<const LintFinding*> ConnectionCheck::In(int64_t c0, int64_t c1, int6
 }
 
 std::optional<std::pair<LintFinding, ConnectionCheck::Place>>
-ConnectionCheck::Step(const Place& from, bool forward) {
-    Update();
+ConnectionCheck::Step(const Place& from, bool forward) const {
     if (problemCells_.empty())
         return std::nullopt;
     auto isProblem = [](const LintFinding& f) {
@@ -202,7 +184,7 @@ ConnectionCheck::Step(const Place& from, bool forward) {
     auto at = [](const LintFinding& f, size_t rank) {
         return std::pair{f, Place{f.col, f.row, int32_t(rank)}};
     };
-    const uint64_t key = Key(from.col, from.row);
+    const uint64_t key = CellKey(from.col, from.row);
     const auto it = byCell_.find(key);
     if (forward) {
         // The next problem of the same cell, else the first of the next cell, else round.
@@ -241,10 +223,11 @@ ConnectionCheck::Step(const Place& from, bool forward) {
 }
 
 QString FindingMessageCs(const LintFinding& f) {
-    const auto& codes = LintPointCodes();
-    const QString point = f.point >= 0 && size_t(f.point) < codes.size()
-                              ? QString::fromStdString(codes[size_t(f.point)])
-                              : QString();
+    QString point;
+    if (f.point >= 0 && size_t(f.point) < kPointCount) {
+        const std::string_view code = kPointFacts[size_t(f.point)].code;
+        point = QString::fromLatin1(code.data(), qsizetype(code.size()));
+    }
     switch (f.kind) {
     case LintKind::OpenEnd:
         return QString::fromUtf8("Otevřený konec koleje v bodě %1").arg(point);

@@ -17,7 +17,8 @@ namespace vedivez {
 // vedivez-tool lint, by cell in the check's order (row, column, point). After an edit only
 // the edited cells and their eight neighbours are checked again; a load or a shift checks
 // everything. While it is off it does no work at all. Notes are kept and shown with the
-// problems, but counted and walked apart from them.
+// problems, but counted and walked apart from them. Edits only note what they touched: the
+// findings are brought up to date by Update(), which whoever reads them runs first.
 class ConnectionCheck : public PanelState::Listener {
 public:
     explicit ConnectionCheck(PanelState& panel);
@@ -31,15 +32,15 @@ public:
 
     // Brings the findings up to date with the panel.
     void Update();
-    // How many findings there are, notes included (brought up to date first).
-    size_t Count();
-    // How many of them are problems (brought up to date first).
-    size_t Problems();
+    // How many findings there are, notes included.
+    size_t Count() const { return count_; }
+    // How many of them are problems.
+    size_t Problems() const { return problems_; }
     // Changes whenever the findings may have changed, for views that keep their marks.
     uint64_t Revision() const { return revision_; }
 
     // The findings of the cells in columns c0 .. c1 and rows r0 .. r1, in the check's order.
-    std::vector<const LintFinding*> In(int64_t c0, int64_t c1, int64_t r0, int64_t r1);
+    std::vector<const LintFinding*> In(int64_t c0, int64_t c1, int64_t r0, int64_t r1) const;
 
     // A place in the check's order: a cell, and how far into its findings (-1: before the
     // first, INT32_MAX: after the last).
@@ -50,7 +51,7 @@ public:
     };
     // The problem after (or before) the place, going round from the last to the first;
     // with its own place. Notes are passed over. Nothing when there are no problems.
-    std::optional<std::pair<LintFinding, Place>> Step(const Place& from, bool forward);
+    std::optional<std::pair<LintFinding, Place>> Step(const Place& from, bool forward) const;
 
     void CellChanged(int32_t col, int32_t row) override;
     void AllChanged() override;
@@ -58,7 +59,6 @@ public:
     void ElementArrived(size_t index) override;
 
 private:
-    static uint64_t Key(int64_t col, int64_t row);
     void CheckAll();
     void CheckCells();
     // Files a cell's findings (in the check's order) under its key.

@@ -1,25 +1,26 @@
 #pragma once
 
+#include "panel/Point.h"
+
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
 namespace vedivez {
 
-// The four corner marks, in the order in which an element's corner flags are tested.
-enum class MarkCorner { LH = 0, LD = 1, PH = 2, PD = 3 };
-
-// One corner mark put down by a corner flag: which mark, and its top-left pixel relative
-// to the top-left pixel of the flag's cell.
+// One corner mark put down by a corner flag: the corner whose mark it is, and its top-left
+// pixel relative to the top-left pixel of the flag's cell.
 struct MarkPlacement {
-    MarkCorner mark;
+    Point mark;
     int dx;
     int dy;
 };
 
-// The marks of the set corner flags of one cell, in drawing order: flags in the order LH,
-// LD, PH, PD, each with the mark in its own cell first and then its left-right mirror image
-// in the horizontally neighbouring cell. With 47-pixel cells each mark covers the 7 x 7
-// corner box of the tile drawn in that cell.
+// The marks of the set corner flags of one cell (`points`, a set of points of which only the
+// corners count), in drawing order: flags in the order LH, LD, PH, PD, each with the mark in
+// its own cell first and then its left-right mirror image in the horizontally neighbouring
+// cell. With 47-pixel cells each mark covers the 7 x 7 corner box of the tile drawn in that
+// cell.
 struct MarkPlacements {
     std::array<MarkPlacement, 8> items{};
     size_t count = 0;
@@ -27,20 +28,17 @@ struct MarkPlacements {
     const MarkPlacement* end() const { return items.data() + count; }
 };
 
-inline MarkPlacements CornerMarkPlacements(bool lh, bool ld, bool ph, bool pd, int cellWidth,
-                                           int cellHeight) {
+inline MarkPlacements CornerMarkPlacements(uint32_t points, int cellWidth, int cellHeight) {
     MarkPlacements out;
-    auto pair = [&](bool on, MarkCorner own, MarkCorner mirrored, int ownX, int mirroredX, int y) {
-        if (!on)
-            return;
-        out.items[out.count++] = {own, ownX, y};
-        out.items[out.count++] = {mirrored, mirroredX, y};
-    };
-    const int cw = cellWidth, ch = cellHeight;
-    pair(lh, MarkCorner::LH, MarkCorner::PH, 1, -6, 1);
-    pair(ld, MarkCorner::LD, MarkCorner::PD, 1, -6, ch - 6);
-    pair(ph, MarkCorner::PH, MarkCorner::LH, cw - 6, cw + 1, 1);
-    pair(pd, MarkCorner::PD, MarkCorner::LD, cw - 6, cw + 1, ch - 6);
+    for (Point p : kAllPoints) {
+        if (!IsCorner(p) || !(points & PointBit(p)))
+            continue;
+        const PointFacts& corner = FactsOf(p);
+        const bool left = corner.dx < 0;
+        const int y = corner.dy < 0 ? 1 : cellHeight - 6;
+        out.items[out.count++] = {p, left ? 1 : cellWidth - 6, y};
+        out.items[out.count++] = {PointAt(-corner.dx, corner.dy), left ? -6 : cellWidth + 1, y};
+    }
     return out;
 }
 

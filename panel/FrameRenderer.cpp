@@ -6,6 +6,7 @@
 #include "panel/ElementRows.h"
 #include "panel/PanelState.h"
 #include "panel/TileImages.h"
+#include "surface/DrawingColours.h"
 #include "surface/ImageList.h"
 #include "surface/Surface.h"
 
@@ -18,15 +19,6 @@ namespace vedivez {
 
 namespace {
 
-constexpr uint32_t kGridColor = 0xFF0000;   // blue
-constexpr uint32_t kCursorColor = 0x0000FF; // red
-constexpr uint32_t kTextColor = 0x000080;   // dark red
-
-// Floor division for cell ranges that may start left of or above the panel.
-int64_t FloorDiv(int64_t a, int64_t b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
-
 // Whether a picture drawn at (x, y) can reach the visible rectangle; also keeps the
 // coordinates handed to the surface within its int range.
 bool Reaches(const QRect& view, int64_t x, int64_t y, int w, int h) {
@@ -36,9 +28,8 @@ bool Reaches(const QRect& view, int64_t x, int64_t y, int w, int h) {
 } // namespace
 
 FrameRenderer::FrameRenderer(const PanelState& panel, Surface& surface, const ImageList& images)
-    : panel_(panel), surface_(surface), images_(images), markLH_(images.FindImage("Ruzek_LH")),
-      markLD_(images.FindImage("Ruzek_LD")), markPH_(images.FindImage("Ruzek_PH")),
-      markPD_(images.FindImage("Ruzek_PD")), lookup_(images) {
+    : panel_(panel), surface_(surface), images_(images), marks_(CornerMarkIndices(images)),
+      lookup_(images) {
     lookup_.onMissingImage = [this](const std::string& message) {
         if (onMissingImage)
             onMissingImage(message);
@@ -54,17 +45,7 @@ const KeyedImage& FrameRenderer::TileFor(const std::string& name) {
     return index >= 0 ? images_.Image(index) : MissingTilePicture();
 }
 
-namespace {
-
-constexpr unsigned kLH = kCompositeLH, kLD = kCompositeLD, kPH = kCompositePH, kPD = kCompositePD;
-
-} // namespace
-
-unsigned CornerFlagsOf(bool lh, bool ld, bool ph, bool pd) {
-    return (lh ? kLH : 0) | (ld ? kLD : 0) | (ph ? kPH : 0) | (pd ? kPD : 0);
-}
-
-QImage ComposeTile(const ImageList& images, const KeyedImage* tile, unsigned cornerFlags, int cw,
+QImage ComposeTile(const ImageList& images, const KeyedImage* tile, uint32_t points, int cw,
                    int ch) {
     // Positions relative to the cell's corner (x0, y0), as the mark table gives them.
     QImage image(cw + 2 * kCompositeLeft + 2, ch, QImage::Format_RGB32);
@@ -79,21 +60,19 @@ QImage ComposeTile(const ImageList& images, const KeyedImage* tile, unsigned cor
     };
     if (tile)
         put(*tile, 1, 1);
-    const int marks[] = {images.FindImage("Ruzek_LH"), images.FindImage("Ruzek_LD"),
-                         images.FindImage("Ruzek_PH"), images.FindImage("Ruzek_PD")};
-    for (const MarkPlacement& m : CornerMarkPlacements(
-             cornerFlags & kLH, cornerFlags & kLD, cornerFlags & kPH, cornerFlags & kPD, cw, ch))
-        put(images.Image(marks[int(m.mark)]), m.dx, m.dy);
+    const std::array<int, kPointCount> marks = CornerMarkIndices(images);
+    for (const MarkPlacement& m : CornerMarkPlacements(points, cw, ch))
+        put(images.Image(marks[size_t(m.mark)]), m.dx, m.dy);
     return image;
 }
 
-const KeyedImage& FrameRenderer::Composite(int tileIndex, unsigned cornerFlags) {
-    const unsigned key = (unsigned(tileIndex + 1) << 4) | cornerFlags;
+const KeyedImage& FrameRenderer::Composite(int tileIndex, uint32_t corners) {
+    const uint32_t key = (uint32_t(tileIndex + 1) << kPointCount) | corners;
     std::unique_ptr<KeyedImage>& slot = composites_[key];
     if (slot)
         return *slot;
     const QImage image = ComposeTile(images_, tileIndex >= 0 ? &images_.Image(tileIndex) : nullptr,
-                                     cornerFlags, panel_.CellWidth, panel_.CellHeight);
+                                     corners, panel_.CellWidth, panel_.CellHeight);
     slot = std::make_unique<KeyedImage>(KeyedImage::FromQImage(image));
     return *slot;
 }
@@ -104,17 +83,16 @@ void FrameRenderer::CollectElement(const TPolePanelu& e) {
     const int width = panel_.CellWidth + 2 * kCompositeLeft + 2;
     if (!Reaches(surface_.Viewport(), x0 - kCompositeLeft, y0 + 1, width, panel_.CellHeight))
         return;
-    const unsigned flags = CornerFlagsOf(e.Cont_LH, e.Cont_LD, e.Cont_PH, e.Cont_PD);
     const int index = TileIndexFor(e.NAME);
     bandHasPlaceholder_ = bandHasPlaceholder_ || index < 0;
-    band_.push_back({index, flags, int(x0 - kCompositeLeft), int(y0 + 1)});
+    band_.push_back({index, e.Flags() & kCornerPoints, int(x0 - kCompositeLeft), int(y0 + 1)});
 }
 
 void FrameRenderer::FlushBand(int64_t yFrom, int64_t yTo) {
     placements_.clear();
     if (!bandHasPlaceholder_) {
         for (const BandEntry& e : band_)
-            placements_.push_back({&Composite(e.tileIndex, e.flags), e.x, e.y});
+            placements_.push_back({&Composite(e.tileIndex, e.corners), e.x, e.y});
     } else {
         // A placeholder is not black, so here the order shows: tiles and placeholders go
         // down in list order, the later over the earlier, and then the marks of the whole
@@ -126,8 +104,8 @@ void FrameRenderer::FlushBand(int64_t yFrom, int64_t yTo) {
                 placements_.push_back({&MissingTilePicture(), e.x + kCompositeLeft + 1, e.y});
         }
         for (const BandEntry& e : band_)
-            if (e.flags != 0)
-                placements_.push_back({&Composite(-1, e.flags), e.x, e.y});
+            if (e.corners != 0)
+                placements_.push_back({&Composite(-1, e.corners), e.x, e.y});
     }
     if (yFrom < yTo)
         surface_.FillRowsAndDraw(int(yFrom), int(yTo), surface_.Color(), placements_);
@@ -147,7 +125,6 @@ void FrameRenderer::DrawBackgroundAndTiles(bool grid) {
     const int64_t c1 = FloorDiv(view.right(), cw) + 1;
     const int64_t r0 = FloorDiv(view.top() - ch - 1, ch);
     const int64_t r1 = FloorDiv(view.bottom(), ch);
-    const uint64_t cells = uint64_t(c1 - c0 + 1) * uint64_t(r1 - r0 + 1);
 
     // Tiles and marks hold only black on the transparent key, so the order in which they
     // are drawn does not change a pixel, and each element's tile and marks can go down as
@@ -155,24 +132,12 @@ void FrameRenderer::DrawBackgroundAndTiles(bool grid) {
     // order matters only against the other records of that cell and against marks, which
     // FlushBand keeps. That lets the renderer go one row of cells at a time, filling the
     // background of those pixel rows just before drawing over them while they are still in
-    // the cache. The elements of a row come from the cell index, cell by cell (list order
-    // within a cell), or, when the list is shorter than the visible cells, from the list
-    // sorted into rows (keeping list order within a row).
-    const bool walkList = cells > elements.size();
-    std::optional<ElementRows> rows;
-    if (walkList)
-        rows.emplace(elements, c0, c1, r0, r1);
+    // the cache.
+    const ElementsByRow rows(panel_, c0, c1, r0, r1);
     // Row r's pictures cover the pixel rows r * ch + 1 .. r * ch + ch.
     int64_t filled = view.top();
     for (int64_t r = r0; r <= r1; ++r) {
-        if (walkList) {
-            for (uint32_t i : rows->Row(r))
-                CollectElement(elements[i]);
-        } else {
-            for (int64_t c = c0; c <= c1; ++c)
-                panel_.ForEachElementAt(int32_t(c), int32_t(r),
-                                        [&](size_t i) { CollectElement(elements[i]); });
-        }
+        rows.ForEachInRow(r, [&](size_t i) { CollectElement(elements[i]); });
         const int64_t bandEnd = std::min<int64_t>(r * ch + ch + 1, int64_t(view.bottom()) + 1);
         FlushBand(filled, bandEnd);
         // The grid lies above everything drawn so far; drawing its part of these rows now
@@ -189,13 +154,11 @@ void FrameRenderer::DrawBackgroundAndTiles(bool grid) {
     }
 }
 
-void FrameRenderer::DrawMarks(int64_t x0, int64_t y0, bool lh, bool ld, bool ph, bool pd,
-                              int alpha) {
-    const int marks[] = {markLH_, markLD_, markPH_, markPD_};
+void FrameRenderer::DrawMarks(int64_t x0, int64_t y0, uint32_t points, int alpha) {
     const QRect view = surface_.Viewport();
     for (const MarkPlacement& m :
-         CornerMarkPlacements(lh, ld, ph, pd, panel_.CellWidth, panel_.CellHeight)) {
-        const int item = marks[int(m.mark)];
+         CornerMarkPlacements(points, panel_.CellWidth, panel_.CellHeight)) {
+        const int item = marks_[size_t(m.mark)];
         const int64_t x = x0 + m.dx, y = y0 + m.dy;
         const int w = images_.ImageWidth(item), h = images_.ImageHeight(item);
         if (Reaches(view, x, y, w, h))
@@ -207,12 +170,12 @@ void FrameRenderer::DrawPreview(const PositionFlags& boxes) {
     const int64_t x = panel_.CursorX, y = panel_.CursorY;
     const QRect rect(int(x + 1), int(y + 1), panel_.CellWidth - 1, panel_.CellHeight - 1);
     surface_.DrawImageAlpha(TileFor(panel_.SelectedName), rect, panel_.PreviewAlpha);
-    DrawMarks(x, y, boxes.LH, boxes.LD, boxes.PH, boxes.PD, panel_.PreviewAlpha);
+    DrawMarks(x, y, boxes.Flags(), panel_.PreviewAlpha);
 }
 
 void FrameRenderer::DrawGrid(const QRect& within) {
     Canvas& canvas = surface_.SurfaceCanvas();
-    canvas.Pen.Color = kGridColor;
+    canvas.Pen.Color = kGridColour;
     const QRect area = within & surface_.Viewport();
     if (area.isEmpty())
         return;
@@ -245,29 +208,39 @@ uint64_t CheckLayerRevision(const ConnectionCheck* check) {
     return check && check->Active() ? check->Revision() : 0;
 }
 
-void DrawCheckLayer(Surface& surface, ConnectionCheck* check, ZoomLevel level) {
+void DrawCheckLayer(Surface& surface, const ConnectionCheck* check, ZoomLevel level) {
     if (!check || !check->Active())
         return;
     const QRect view = surface.Viewport();
     // The cells under the view, and one more each way for marks kept at their smallest.
-    const int64_t c0 = ZoomLevel::FloorDiv(int64_t(view.left()) * level.cells, level.pixels) - 1;
-    const int64_t c1 =
-        ZoomLevel::FloorDiv(int64_t(view.right()) * level.cells, level.pixels) + level.cells;
-    const int64_t r0 = ZoomLevel::FloorDiv(int64_t(view.top()) * level.cells, level.pixels) - 1;
-    const int64_t r1 =
-        ZoomLevel::FloorDiv(int64_t(view.bottom()) * level.cells, level.pixels) + level.cells;
+    const int64_t c0 = FloorDiv(int64_t(view.left()) * level.cells, level.pixels) - 1;
+    const int64_t c1 = FloorDiv(int64_t(view.right()) * level.cells, level.pixels) + level.cells;
+    const int64_t r0 = FloorDiv(int64_t(view.top()) * level.cells, level.pixels) - 1;
+    const int64_t r1 = FloorDiv(int64_t(view.bottom()) * level.cells, level.pixels) + level.cells;
     DrawCheckMarkers(surface, check->In(c0, c1, r0, r1), level);
+}
+
+FrameLayerKey FrameLayerKey::Of(const PanelState& panel, const Surface& surface,
+                                const FrameInputs& inputs, ZoomLevel level) {
+    return {panel.Generation(),
+            surface.Viewport(),
+            QSize(surface.Width(), surface.Height()),
+            inputs.options.Grid,
+            panel.PanelCols,
+            panel.PanelRows,
+            level,
+            CheckLayerRevision(inputs.check)};
 }
 
 void DrawOverlayText(Surface& surface, const PanelState& panel, const FrameInputs& inputs) {
     Canvas& canvas = surface.SurfaceCanvas();
-    canvas.Font.Color = kTextColor;
+    canvas.Font.Color = kOverlayTextColour;
     canvas.TextOut(10, 10, "RefreshStopCount: " + std::to_string(inputs.lagCount));
     canvas.TextOut(10, 20, "RefreshTick/FrameRate: " + std::to_string(inputs.frameRate));
     canvas.TextOut(10, 30, "ArrayLength: " + std::to_string(panel.Elements().size()));
     canvas.TextOut(10, 40,
-                   "Position: X=" + std::to_string(panel.CursorX / panel.CellWidth) +
-                       " Y=" + std::to_string(panel.CursorY / panel.CellHeight));
+                   "Position: X=" + std::to_string(panel.ColumnAt(panel.CursorX)) +
+                       " Y=" + std::to_string(panel.RowAt(panel.CursorY)));
 }
 
 void FrameRenderer::RenderFrame(const FrameInputs& inputs) {
@@ -279,14 +252,7 @@ void FrameRenderer::RenderFrame(const FrameInputs& inputs) {
     // The grid goes down with them, and only where the preview was drawn over it is it
     // drawn once more, which leaves every pixel as drawing it after the preview would.
     const bool grid = inputs.options.Grid;
-    const LayerKey key{panel_.Generation(),
-                       surface_.Viewport(),
-                       QSize(surface_.Width(), surface_.Height()),
-                       grid,
-                       panel_.PanelCols,
-                       panel_.PanelRows,
-                       CheckLayerRevision(inputs.check)};
-    layers_.Show(surface_, key, [&] {
+    layers_.Show(surface_, FrameLayerKey::Of(panel_, surface_, inputs, ZoomLevel{}), [&] {
         DrawBackgroundAndTiles(grid);
         DrawCheckLayer(surface_, inputs.check, ZoomLevel{});
     });
@@ -298,7 +264,7 @@ void FrameRenderer::RenderFrame(const FrameInputs& inputs) {
     }
     if (panel_.CursorInside && inputs.options.CursorCell) {
         Canvas& canvas = surface_.SurfaceCanvas();
-        canvas.Pen.Color = kCursorColor;
+        canvas.Pen.Color = kCursorColour;
         canvas.Brush.Style = Canvas::BrushStyle::Clear;
         canvas.Rectangle(panel_.CursorX, panel_.CursorY, panel_.CursorX + panel_.CellWidth + 1,
                          panel_.CursorY + panel_.CellHeight + 1);

@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QSize>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -38,30 +39,46 @@ struct FrameInputs {
     int lagCount = 1;
     int frameRate = 0;
     // The connection check's findings as marks over the tiles; nothing when null or off.
-    class ConnectionCheck* check = nullptr;
+    // They are drawn as they are: the check is brought up to date before the frame.
+    const class ConnectionCheck* check = nullptr;
 };
 
 // The check's marks of the cells that can reach the viewport, over what is drawn so far
 // (the surface in screen pixels at the level); nothing while the check is off.
-void DrawCheckLayer(Surface& surface, ConnectionCheck* check, ZoomLevel level);
+void DrawCheckLayer(Surface& surface, const ConnectionCheck* check, ZoomLevel level);
 // What the check's marks show, for the kept layers: 0 while it is off.
 uint64_t CheckLayerRevision(const ConnectionCheck* check);
+
+// What the lower layers of a frame (background, tiles, marks, grid, check marks) are drawn
+// from, so that a renderer keeps them while none of it changes.
+struct FrameLayerKey {
+    uint64_t generation = ~uint64_t{0};
+    QRect viewport;
+    QSize surfaceSize;
+    bool grid = false;
+    int32_t cols = 0;
+    int32_t rows = 0;
+    ZoomLevel level;
+    uint64_t check = 0;
+    friend bool operator==(const FrameLayerKey&, const FrameLayerKey&) = default;
+
+    // The key of a frame of the panel on the surface at the level.
+    static FrameLayerKey Of(const PanelState& panel, const Surface& surface,
+                            const FrameInputs& inputs, ZoomLevel level);
+};
 
 // The diagnostic overlay: the timer's figures, the element count and the cursor's cell, in
 // four lines of text at the surface's top-left corner.
 void DrawOverlayText(Surface& surface, const PanelState& panel, const FrameInputs& inputs);
 
-// Corner flags of an element as the composite pictures take them.
-constexpr unsigned kCompositeLH = 1, kCompositeLD = 2, kCompositePH = 4, kCompositePD = 8;
-unsigned CornerFlagsOf(bool lh, bool ld, bool ph, bool pd);
 // How far left of its cell a composite picture starts; it starts one pixel below the cell's
 // top, where the tile starts, and the mirrored marks reach this far into the left neighbour.
 constexpr int kCompositeLeft = 6;
-// An element's tile (none when `tile` is null) with its corner marks in its own and the
-// neighbouring cells, as one picture with the white key, to be placed kCompositeLeft pixels
-// left of the cell and one pixel below its top.
-QImage ComposeTile(const ImageList& images, const KeyedImage* tile, unsigned cornerFlags,
-                   int cellWidth, int cellHeight);
+// An element's tile (none when `tile` is null) with the corner marks of its set corner flags
+// (`points`, a set of points) in its own and the neighbouring cells, as one picture with the
+// white key, to be placed kCompositeLeft pixels left of the cell and one pixel below its top.
+QImage ComposeTile(const ImageList& images, const KeyedImage* tile, uint32_t points, int cellWidth,
+                   int cellHeight);
 
 // Draws one frame of the panel onto the surface and presents it: background, tiles, the
 // elements' corner marks, preview, grid, cursor outline and overlay, in that order. Only the
@@ -88,7 +105,7 @@ private:
     const KeyedImage& TileFor(const std::string& name);
     // The element's tile (index -1: none) together with its corner marks in its own and the
     // neighbouring cells, as one picture placed kCompositeLeft pixels left of the cell.
-    const KeyedImage& Composite(int tileIndex, unsigned cornerFlags);
+    const KeyedImage& Composite(int tileIndex, uint32_t corners);
     // Background, tiles, the elements' corner marks and, when on, the grid.
     void DrawBackgroundAndTiles(bool grid);
     // Queues what the element adds to the tile and mark layers of its row of cells.
@@ -97,8 +114,8 @@ private:
     // background when that range is not empty: tiles and placeholders in the order queued,
     // with every mark above them.
     void FlushBand(int64_t yFrom, int64_t yTo);
-    // The preview's corner marks, translucent.
-    void DrawMarks(int64_t x0, int64_t y0, bool lh, bool ld, bool ph, bool pd, int alpha);
+    // The preview's corner marks of a set of points, translucent.
+    void DrawMarks(int64_t x0, int64_t y0, uint32_t points, int alpha);
     void DrawPreview(const PositionFlags& boxes);
     // The grid's pixels inside a logical rectangle.
     void DrawGrid(const QRect& within);
@@ -106,26 +123,15 @@ private:
     const PanelState& panel_;
     Surface& surface_;
     const ImageList& images_;
-    int markLH_, markLD_, markPH_, markPD_;
+    std::array<int, kPointCount> marks_; // the corner marks' list items
     TileLookup lookup_;
     std::unordered_map<unsigned, std::unique_ptr<KeyedImage>> composites_;
-    // What the kept layers were drawn from.
-    struct LayerKey {
-        uint64_t generation = ~uint64_t{0};
-        QRect viewport;
-        QSize surfaceSize;
-        bool grid = false;
-        int32_t cols = 0;
-        int32_t rows = 0;
-        uint64_t check = 0;
-        friend bool operator==(const LayerKey&, const LayerKey&) = default;
-    };
-    KeptLayer<LayerKey> layers_;
+    KeptLayer<FrameLayerKey> layers_;
     // An element of the row of cells being drawn: its picture's index (-1: placeholder),
-    // its corner flags and where its composite picture goes.
+    // its set corner flags and where its composite picture goes.
     struct BandEntry {
         int tileIndex;
-        unsigned flags;
+        uint32_t corners;
         int x;
         int y;
     };

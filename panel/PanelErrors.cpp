@@ -33,6 +33,14 @@ FileError FileError::Io(int number, int64_t line) {
     return FileError(kIoError, number, line);
 }
 
+int64_t FailingLine(const std::exception& failure) {
+    if (const auto* file = dynamic_cast<const FileError*>(&failure))
+        return file->Line();
+    if (const auto* conversion = dynamic_cast<const ConversionError*>(&failure))
+        return conversion->Line();
+    return 0;
+}
+
 std::string DisplayMessage(const std::string& message) {
     if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
         return message + ".";

@@ -63,6 +63,10 @@ private:
     int64_t line_;
 };
 
+// The line of the station file a failure names (a file or conversion error of a load); 0
+// when it names none.
+int64_t FailingLine(const std::exception& failure);
+
 // The message an error shows in the editor's error box: a full stop is appended when the
 // last character's code lies above that of ".".
 std::string DisplayMessage(const std::string& message);

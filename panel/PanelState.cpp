@@ -57,14 +57,8 @@ void PanelState::PlaceInCell(int32_t col, int32_t row, const PositionFlags& flag
     e.NAME = SelectedName;
     e.X = col;
     e.Y = row;
-    e.Cont_LH = flags.LH;
-    e.Cont_LS = flags.LS;
-    e.Cont_LD = flags.LD;
-    e.Cont_SH = flags.SH;
-    e.Cont_SD = flags.SD;
-    e.Cont_PH = flags.PH;
-    e.Cont_PS = flags.PS;
-    e.Cont_PD = flags.PD;
+    for (Point p : kAllPoints)
+        e.Flag(p) = flags.Flag(p);
     TellArrived(i);
     TellCell(col, row);
 }

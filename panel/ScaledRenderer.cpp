@@ -4,6 +4,7 @@
 #include "panel/PanelState.h"
 #include "panel/TileImages.h"
 #include "surface/Color.h"
+#include "surface/DrawingColours.h"
 #include "surface/ImageList.h"
 #include "surface/KeyedImage.h"
 #include "surface/Surface.h"
@@ -17,9 +18,7 @@ namespace vedivez {
 
 namespace {
 
-constexpr QRgb kBlock = qRgb(0, 0, 0);
-constexpr uint32_t kCursorColor = 0x0000FF; // red, 0x00BBGGRR
-constexpr unsigned kMissingTile = 0x1000;   // key bit: the placeholder instead of a tile
+constexpr QRgb kBlock = ToQRgb(kTrackColour);
 
 // The weights with which source pixels 0 .. n-1, starting at panel pixel `origin` of the
 // cell, fall into the screen pixels of the scale: for screen pixel j (from `first`), the
@@ -32,10 +31,10 @@ struct Weights {
 Weights WeightsFor(int origin, int n, ZoomLevel level) {
     const double f = double(ZoomLevel::kCellPixels) * level.cells / level.pixels;
     Weights w;
-    w.first = ZoomLevel::FloorDiv(int64_t(origin) * level.pixels,
+    w.first =
+        FloorDiv(int64_t(origin) * level.pixels, int64_t(ZoomLevel::kCellPixels) * level.cells);
+    const int64_t last = FloorDiv(int64_t(origin + n - 1) * level.pixels,
                                   int64_t(ZoomLevel::kCellPixels) * level.cells);
-    const int64_t last = ZoomLevel::FloorDiv(int64_t(origin + n - 1) * level.pixels,
-                                             int64_t(ZoomLevel::kCellPixels) * level.cells);
     for (int64_t j = w.first; j <= last; ++j) {
         const double a = double(j) * f, b = double(j + 1) * f;
         std::vector<std::pair<int, double>> taps;
@@ -118,14 +117,15 @@ ScaledRenderer::Scaled ScaledRenderer::Enlarge(const QImage& picture, int panelX
     return out;
 }
 
-const ScaledRenderer::Scaled& ScaledRenderer::Picture(int tileIndex, unsigned flags) {
-    const unsigned key =
-        tileIndex < 0 ? (kMissingTile | flags) : (unsigned(tileIndex) << 4) | flags;
+const ScaledRenderer::Scaled& ScaledRenderer::Picture(int tileIndex, uint32_t corners) {
+    // Index -1, the placeholder, keys as 0.
+    const uint32_t key = (uint32_t(tileIndex + 1) << kPointCount) | corners;
     auto it = pictures_.find(key);
     if (it != pictures_.end())
         return it->second;
     const KeyedImage* tile = tileIndex >= 0 ? &images_.Image(tileIndex) : &MissingTilePicture();
-    const QImage composite = ComposeTile(images_, tile, flags, panel_.CellWidth, panel_.CellHeight);
+    const QImage composite =
+        ComposeTile(images_, tile, corners, panel_.CellWidth, panel_.CellHeight);
     Scaled scaled = level_.Enlarged() ? Enlarge(composite, -kCompositeLeft, 1, level_)
                                       : Downscale(composite, -kCompositeLeft, 1, level_);
     return pictures_.emplace(key, std::move(scaled)).first->second;
@@ -136,16 +136,15 @@ void ScaledRenderer::DrawTiles() {
     const int s = level_.CellSize();
     // Cells whose picture can reach the view: the marks reach a little into the
     // neighbouring cells, and the tile one pixel further down.
-    const int64_t c0 = ZoomLevel::FloorDiv(view.left(), s) - 1;
-    const int64_t c1 = ZoomLevel::FloorDiv(view.right(), s) + 1;
-    const int64_t r0 = ZoomLevel::FloorDiv(view.top(), s) - 1;
-    const int64_t r1 = ZoomLevel::FloorDiv(view.bottom(), s);
+    const int64_t c0 = FloorDiv(view.left(), s) - 1;
+    const int64_t c1 = FloorDiv(view.right(), s) + 1;
+    const int64_t r0 = FloorDiv(view.top(), s) - 1;
+    const int64_t r1 = FloorDiv(view.bottom(), s);
     // Enlarged pictures are opaque runs, gathered and drawn in one pass as at 100 %.
     placements_.clear();
     auto draw = [&](const TPolePanelu& e) {
         const int index = lookup_.IndexFor(e.NAME);
-        const Scaled& picture =
-            Picture(index, CornerFlagsOf(e.Cont_LH, e.Cont_LD, e.Cont_PH, e.Cont_PD));
+        const Scaled& picture = Picture(index, e.Flags() & kCornerPoints);
         const int x = int(int64_t(e.X) * s + picture.dx), y = int(int64_t(e.Y) * s + picture.dy);
         if (picture.keyed)
             placements_.push_back({picture.keyed.get(), x, y});
@@ -234,8 +233,8 @@ void ScaledRenderer::DrawBase(bool grid) {
 }
 
 void ScaledRenderer::DrawCursorLayer(const FrameInputs& inputs) {
-    const int64_t col = panel_.CursorX / panel_.CellWidth;
-    const int64_t row = panel_.CursorY / panel_.CellHeight;
+    const int64_t col = panel_.ColumnAt(panel_.CursorX);
+    const int64_t row = panel_.RowAt(panel_.CursorY);
     const int s = level_.CellSize();
     // Where the cursor's cell lies on the screen, and how big it is there: a pixel stands
     // for several cells far out.
@@ -246,14 +245,13 @@ void ScaledRenderer::DrawCursorLayer(const FrameInputs& inputs) {
         QRect covered(int(x) - 1, int(y) - 1, size + 2, size + 2);
         if (s >= kTileCellSize) {
             const int index = lookup_.IndexFor(panel_.SelectedName);
-            const Scaled& preview = Picture(index, CornerFlagsOf(inputs.boxes.LH, inputs.boxes.LD,
-                                                                 inputs.boxes.PH, inputs.boxes.PD));
+            const Scaled& preview = Picture(index, inputs.boxes.Flags() & kCornerPoints);
             const QPoint at(int(x + preview.dx), int(y + preview.dy));
             surface_.DrawPremultiplied(preview.image, at.x(), at.y(), panel_.PreviewAlpha);
             covered |= QRect(at, preview.image.size());
         } else {
             QImage block(size, size, QImage::Format_ARGB32_Premultiplied);
-            block.fill(qRgba(0, 0, 0, 255));
+            block.fill(kBlock);
             surface_.DrawPremultiplied(block, int(x), int(y), panel_.PreviewAlpha);
         }
         if (inputs.options.Grid)
@@ -261,7 +259,7 @@ void ScaledRenderer::DrawCursorLayer(const FrameInputs& inputs) {
     }
     if (panel_.CursorInside && inputs.options.CursorCell) {
         Canvas& canvas = surface_.SurfaceCanvas();
-        canvas.Pen.Color = kCursorColor;
+        canvas.Pen.Color = kCursorColour;
         canvas.Brush.Style = Canvas::BrushStyle::Clear;
         // A cell smaller than a few pixels gets a ring around its pixel, so it stays seen.
         if (size >= 3)
@@ -279,15 +277,7 @@ void ScaledRenderer::RenderFrame(const FrameInputs& inputs, ZoomLevel level) {
         pictures_.clear();
     }
     const bool grid = inputs.options.Grid;
-    const LayerKey key{panel_.Generation(),
-                       surface_.Viewport(),
-                       QSize(surface_.Width(), surface_.Height()),
-                       grid,
-                       panel_.PanelCols,
-                       panel_.PanelRows,
-                       level,
-                       CheckLayerRevision(inputs.check)};
-    layers_.Show(surface_, key, [&] {
+    layers_.Show(surface_, FrameLayerKey::Of(panel_, surface_, inputs, level), [&] {
         DrawBase(grid);
         DrawCheckLayer(surface_, inputs.check, level);
     });

@@ -4,6 +4,8 @@
 #include "panel/KeptLayer.h"
 #include "panel/TileLookup.h"
 #include "panel/ZoomLevel.h"
+#include "surface/Color.h"
+#include "surface/DrawingColours.h"
 
 #include <QImage>
 #include <QRect>
@@ -41,12 +43,10 @@ public:
     // grid to be drawn.
     static constexpr int kTileCellSize = 12;
     static constexpr int kGridCellSize = 6;
-    // The grid's colours: the blue of 100 %, and the lighter one of the small cells (below
+    // The grid's colour: the blue of 100 %, and the lighter one of the small cells (below
     // kTileCellSize), where a line takes a large share of a cell.
-    static constexpr QRgb kGridRgb = 0xFF0000FF;
-    static constexpr QRgb kLightGridRgb = 0xFF8C8CFF;
     static QRgb GridRgb(ZoomLevel level) {
-        return level.CellSize() < kTileCellSize ? kLightGridRgb : kGridRgb;
+        return ToQRgb(level.CellSize() < kTileCellSize ? kLightGridColour : kGridColour);
     }
 
     // The scaled picture of a tile (null: none) with the marks of the corner flags, and
@@ -69,7 +69,8 @@ public:
     std::function<void(const std::string& message)> onMissingImage;
 
 private:
-    const Scaled& Picture(int tileIndex, unsigned flags);
+    // The picture of a tile (index -1: the placeholder) with the marks of a set of corners.
+    const Scaled& Picture(int tileIndex, uint32_t corners);
     void DrawBase(bool grid);
     void DrawTiles();
     void DrawBlocks(bool grid);
@@ -84,20 +85,9 @@ private:
     TileLookup lookup_;
     ZoomLevel level_;
     // Scaled pictures of the current level, by tile and corner flags.
-    std::unordered_map<unsigned, Scaled> pictures_;
+    std::unordered_map<uint32_t, Scaled> pictures_;
 
-    struct LayerKey {
-        uint64_t generation = ~uint64_t{0};
-        QRect viewport;
-        QSize surfaceSize;
-        bool grid = false;
-        int32_t cols = 0;
-        int32_t rows = 0;
-        ZoomLevel level;
-        uint64_t check = 0;
-        friend bool operator==(const LayerKey&, const LayerKey&) = default;
-    };
-    KeptLayer<LayerKey> layers_;
+    KeptLayer<FrameLayerKey> layers_;
     std::vector<Surface::Placement> placements_;
 };
 

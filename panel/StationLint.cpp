@@ -1,7 +1,9 @@
 #include "panel/StationLint.h"
 
 #include "panel/PanelState.h"
+#include "panel/Point.h"
 #include "panel/TileCatalogue.h"
+#include "surface/Cp1250.h"
 
 #include <algorithm>
 #include <array>
@@ -14,58 +16,18 @@ namespace vedivez {
 
 namespace {
 
-// A point code with its direction from the cell's centre (each -1, 0 or +1).
-struct PointDir {
-    const char* code;
-    int ex;
-    int ey;
-};
-
-constexpr std::array<PointDir, 8> kPointDirs = {{
-    {"LH", -1, -1},
-    {"LS", -1, 0},
-    {"LD", -1, 1},
-    {"SH", 0, -1},
-    {"SD", 0, 1},
-    {"PH", 1, -1},
-    {"PS", 1, 0},
-    {"PD", 1, 1},
-}};
-
 constexpr uint32_t kKnownTile = 1u << 8;
 constexpr uint32_t kKnownImage = 1u << 9;
 
-// Index of the point in direction (ex, ey); only called with one of the eight directions.
-size_t PointAt(int ex, int ey) {
-    for (size_t i = 0; i < kPointDirs.size(); ++i)
-        if (kPointDirs[i].ex == ex && kPointDirs[i].ey == ey)
-            return i;
-    return 0;
-}
-
-// Image lookups ignore the case of ASCII letters only, so the lint does the same.
-std::string Folded(std::string_view name) {
-    std::string out(name);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return out;
-}
-
-// The masks of all catalogue names, by folded name.
+// The masks of all catalogue names, by their name's small letters, as image lookups find them.
 const std::unordered_map<std::string, uint32_t>& CatalogueMasks() {
     static const std::unordered_map<std::string, uint32_t> masks = [] {
         std::unordered_map<std::string, uint32_t> m;
         for (const TileBitmap& item : TileCatalogue()) {
-            const std::string folded = Folded(item.name);
             uint32_t mask = kKnownImage;
-            if (item.width == kTileSize) {
-                mask |= kKnownTile;
-                for (size_t p = 0; p < kPointDirs.size(); ++p)
-                    if (folded.find(kPointDirs[p].code) != std::string::npos)
-                        mask |= 1u << p;
-            }
-            m[folded] = mask;
+            if (item.width == kTileSize)
+                mask |= kKnownTile | PointsInName(item.name);
+            m[Cp1250LowerCase(item.name)] = mask;
         }
         return m;
     }();
@@ -113,18 +75,18 @@ struct Partners {
 };
 
 Partners PartnersOf(size_t p) {
-    const int ex = kPointDirs[p].ex, ey = kPointDirs[p].ey;
+    const int ex = kPointFacts[p].dx, ey = kPointFacts[p].dy;
+    auto at = [](int dx, int dy) { return size_t(PointAt(dx, dy)); };
     if (ex == 0 || ey == 0)
-        return {{{{ex, ey, PointAt(-ex, -ey)}}}, 1};
-    return {{{{ex, ey, PointAt(-ex, -ey)}, {ex, 0, PointAt(-ex, ey)}, {0, ey, PointAt(ex, -ey)}}},
-            3};
+        return {{{{ex, ey, at(-ex, -ey)}}}, 1};
+    return {{{{ex, ey, at(-ex, -ey)}, {ex, 0, at(-ex, ey)}, {0, ey, at(ex, -ey)}}}, 3};
 }
 
 // Appends to one buffer; a broken station can have a finding for every element.
 class Message {
 public:
     explicit Message(std::string& text) : text_(text) {}
-    Message& operator<<(const char* s) {
+    Message& operator<<(std::string_view s) {
         text_ += s;
         return *this;
     }
@@ -149,9 +111,9 @@ const char* SideName(int ex, int ey) {
     return ey < 0 ? "the cell above" : "the cell below";
 }
 
-const std::array<Partners, 8>& AllPartners() {
-    static const std::array<Partners, 8> all = [] {
-        std::array<Partners, 8> out{};
+const std::array<Partners, kPointCount>& AllPartners() {
+    static const std::array<Partners, kPointCount> all = [] {
+        std::array<Partners, kPointCount> out{};
         for (size_t p = 0; p < out.size(); ++p)
             out[p] = PartnersOf(p);
         return out;
@@ -174,8 +136,8 @@ void NameFindings(int64_t col, int64_t row, uint32_t mask, int64_t cols, int64_t
         add(-1, LintKind::UnknownName, std::array<int64_t, 2>{});
     if (!in || !(mask & kKnownTile))
         return;
-    const std::array<Partners, 8>& allPartners = AllPartners();
-    for (size_t p = 0; p < kPointDirs.size(); ++p) {
+    const std::array<Partners, kPointCount>& allPartners = AllPartners();
+    for (size_t p = 0; p < kPointCount; ++p) {
         if (!((mask >> p) & 1u))
             continue;
         const Partners& partners = allPartners[p];
@@ -230,9 +192,9 @@ void AppendLintMessage(std::string& out, const LintFinding& f) {
     case LintKind::OpenEnd:
         break;
     }
-    if (f.point < 0 || size_t(f.point) >= kPointDirs.size())
+    if (f.point < 0 || size_t(f.point) >= kPointCount)
         return;
-    const char* code = kPointDirs[size_t(f.point)].code;
+    const std::string_view code = kPointFacts[size_t(f.point)].code;
     if (f.kind == LintKind::LeavesPanel) {
         m << "track at " << code << " leaves the panel";
         return;
@@ -242,7 +204,7 @@ void AppendLintMessage(std::string& out, const LintFinding& f) {
     const int64_t dc = int64_t(f.col) + across.dc, dr = int64_t(f.row) + across.dr;
     if (partners.count == 1) {
         m << "open track end at " << code << ": " << SideName(across.dc, across.dr) << " (";
-        m.Cell(dc, dr) << ") has no track at " << kPointDirs[across.point].code;
+        m.Cell(dc, dr) << ") has no track at " << kPointFacts[across.point].code;
     } else {
         m << "open track end at " << code << ": none of the cells (";
         m.Cell(dc, dr) << "), (";
@@ -255,16 +217,6 @@ std::string LintMessage(const LintFinding& finding) {
     std::string text;
     AppendLintMessage(text, finding);
     return text;
-}
-
-const std::vector<std::string>& LintPointCodes() {
-    static const std::vector<std::string> codes = [] {
-        std::vector<std::string> out;
-        for (const PointDir& p : kPointDirs)
-            out.emplace_back(p.code);
-        return out;
-    }();
-    return codes;
 }
 
 const char* LintKindName(LintKind kind) {
@@ -293,137 +245,8 @@ const char* LintSeverityName(LintSeverity severity) {
 
 uint32_t LintNameMask(const std::string& name) {
     const auto& masks = CatalogueMasks();
-    const auto it = masks.find(Folded(name));
+    const auto it = masks.find(Cp1250LowerCase(name));
     return it == masks.end() ? 0 : it->second;
-}
-
-uint64_t CrowdedCells::Key(int32_t col, int32_t row) {
-    return (uint64_t(uint32_t(col)) << 32) | uint32_t(row);
-}
-
-const CrowdedCells::Crowd* CrowdedCells::Find(int32_t col, int32_t row) const {
-    if (crowds_.empty())
-        return nullptr;
-    const auto it = crowds_.find(Key(col, row));
-    return it == crowds_.end() ? nullptr : &it->second;
-}
-
-void CrowdedCells::Add(Crowd& crowd, const std::string& name, uint32_t count) {
-    auto it = std::lower_bound(crowd.groups.begin(), crowd.groups.end(), name,
-                               [](const Group& g, const std::string& n) { return g.name < n; });
-    if (it == crowd.groups.end() || it->name != name)
-        it = crowd.groups.insert(it, Group{name, 0, uint16_t(LintNameMask(name))});
-    it->count += count;
-    crowd.count += count;
-    crowd.mask |= it->mask;
-}
-
-void CrowdedCells::Build(const PanelState& panel) {
-    crowds_.clear();
-    const std::vector<TPolePanelu>& elements = panel.Elements();
-    if (panel.OccupiedCellCount() == elements.size())
-        return;
-    // Each crowd's names are counted first, unsorted: runs of one name in one cell (a
-    // record repeated line after line) cost a comparison each, and a crowd of many names
-    // finds them through a map of its own. The names are views of the list's own.
-    struct Counting {
-        std::vector<std::pair<std::string_view, uint32_t>> names;
-        std::unordered_map<std::string_view, size_t> where; // once there are many names
-    };
-    std::unordered_map<uint64_t, Counting> counting;
-    constexpr size_t kScanned = 16;
-    auto count = [](Counting& c, std::string_view name) -> size_t {
-        if (c.where.empty()) {
-            for (size_t g = 0; g < c.names.size(); ++g)
-                if (c.names[g].first == name)
-                    return g;
-            if (c.names.size() < kScanned) {
-                c.names.emplace_back(name, 0);
-                return c.names.size() - 1;
-            }
-            for (size_t g = 0; g < c.names.size(); ++g)
-                c.where.emplace(c.names[g].first, g);
-        }
-        const auto [it, created] = c.where.try_emplace(name, c.names.size());
-        if (created)
-            c.names.emplace_back(name, 0);
-        return it->second;
-    };
-    uint64_t lastKey = 0;
-    Counting* last = nullptr;
-    size_t lastGroup = 0;
-    for (size_t i = 0; i < elements.size(); ++i) {
-        const TPolePanelu& e = elements[i];
-        const std::optional<size_t> first = panel.FindElementAt(e.X, e.Y);
-        if (!first || *first == i)
-            continue;
-        const uint64_t key = Key(e.X, e.Y);
-        if (!last || key != lastKey) {
-            const auto [it, created] = counting.try_emplace(key);
-            last = &it->second;
-            lastKey = key;
-            // The cell's first element comes before every other in the list.
-            if (created)
-                ++last->names[count(*last, elements[*first].NAME)].second;
-            lastGroup = SIZE_MAX;
-        }
-        if (lastGroup == SIZE_MAX || last->names[lastGroup].first != e.NAME)
-            lastGroup = count(*last, e.NAME);
-        ++last->names[lastGroup].second;
-    }
-    crowds_.reserve(counting.size());
-    for (auto& [key, c] : counting) {
-        Crowd& crowd = crowds_[key];
-        std::sort(c.names.begin(), c.names.end());
-        crowd.groups.reserve(c.names.size());
-        for (const auto& [name, n] : c.names) {
-            crowd.groups.push_back(
-                Group{std::string(name), n, uint16_t(LintNameMask(std::string(name)))});
-            crowd.count += n;
-            crowd.mask |= crowd.groups.back().mask;
-        }
-    }
-}
-
-void CrowdedCells::Leaving(const PanelState& panel, size_t index) {
-    const TPolePanelu& e = panel.Elements()[index];
-    const auto it = crowds_.find(Key(e.X, e.Y));
-    if (it == crowds_.end())
-        return;
-    Crowd& crowd = it->second;
-    const auto g =
-        std::lower_bound(crowd.groups.begin(), crowd.groups.end(), e.NAME,
-                         [](const Group& a, const std::string& n) { return a.name < n; });
-    if (g == crowd.groups.end() || g->name != e.NAME)
-        return;
-    --crowd.count;
-    if (crowd.count <= 1) {
-        crowds_.erase(it);
-        return;
-    }
-    if (--g->count > 0)
-        return;
-    crowd.groups.erase(g);
-    crowd.mask = 0;
-    for (const Group& other : crowd.groups)
-        crowd.mask |= other.mask;
-}
-
-void CrowdedCells::Arrived(const PanelState& panel, size_t index) {
-    const TPolePanelu& e = panel.Elements()[index];
-    const auto it = crowds_.find(Key(e.X, e.Y));
-    if (it != crowds_.end()) {
-        Add(it->second, e.NAME, 1);
-        return;
-    }
-    // Without a crowd the cell held at most one element before this one arrived.
-    std::vector<size_t> here;
-    panel.ForEachElementAt(e.X, e.Y, [&](size_t i) { here.push_back(i); });
-    if (here.size() < 2)
-        return;
-    Crowd& crowd = crowds_[Key(e.X, e.Y)];
-    for (size_t i : here)
-        Add(crowd, panel.Elements()[i].NAME, 1);
 }
 
 std::vector<LintFinding> LintStation(const PanelState& panel, const CrowdedCells* crowds) {
@@ -484,14 +307,14 @@ std::vector<LintFinding> LintStation(const PanelState& panel, const CrowdedCells
             return bool((*m >> point) & 1u);
         return reaches(int32_t(c), int32_t(r), point);
     };
-    const std::array<Partners, 8>& allPartners = AllPartners();
+    const std::array<Partners, kPointCount>& allPartners = AllPartners();
 
     // Loading a cell's slot of the index misses the cache on a big panel; asking for the
     // partner cells of an element some way ahead lets those loads overlap.
     constexpr size_t kAhead = 16;
     auto prefetch = [&](size_t i) {
         const TPolePanelu& e = elements[i];
-        for (size_t p = 0; p < kPointDirs.size(); ++p) {
+        for (size_t p = 0; p < kPointCount; ++p) {
             if (!((masks[i] >> p) & 1u))
                 continue;
             const Partners& partners = allPartners[p];

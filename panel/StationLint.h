@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panel/CrowdedCells.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -35,7 +37,7 @@ struct LintFinding {
     int32_t col = 0;
     int32_t row = 0;
     std::string name; // the element's name, Windows-1250 bytes
-    int point = -1;   // index into LintPointCodes(), -1 when the finding has no point
+    int point = -1;   // the point as int(Point), -1 when the finding has no point
     LintKind kind = LintKind::OpenEnd;
     // List index of the element; in a cell of several elements, of the cell's first.
     size_t element = 0;
@@ -52,53 +54,15 @@ std::string LintMessage(const LintFinding& finding);
 // The same, appended to `out`.
 void AppendLintMessage(std::string& out, const LintFinding& finding);
 
-// The eight point codes in the order of the connection flags: LH, LS, LD, SH, SD, PH, PS, PD.
-const std::vector<std::string>& LintPointCodes();
-
 // The kind as scripts see it: "open-end", "leaves-panel", "outside-panel", "duplicate",
 // "unknown-name".
 const char* LintKindName(LintKind kind);
 
-// Points a tile name reaches, one bit per entry of LintPointCodes(), found as the palette
-// finds them: every code that occurs in the upper-cased name. Bit 8 is set when the name is
-// that of a catalogue tile, bit 9 when it has a picture at all (corner marks and unknown
-// names reach no point). Names match as image lookups match them, ignoring ASCII case.
+// Points a tile name reaches (PointsInName, one PointBit each), for the names of catalogue
+// tiles. Bit 8 is set when the name is that of a catalogue tile, bit 9 when it has a picture
+// at all (corner marks and unknown names reach no point). Names match as image lookups match
+// them, ignoring the case of their letters.
 uint32_t LintNameMask(const std::string& name);
-
-// The cells that hold several elements, each with the distinct names of its elements and
-// how many carry each: what the lint needs of such a cell, without walking its elements.
-// Built in one walk of the list and then kept up to date element by element, so a view that
-// keeps findings checks a cell of a million records again as fast as a cell of one.
-class CrowdedCells {
-public:
-    struct Group {
-        std::string name;
-        uint32_t count = 0;
-        uint16_t mask = 0; // LintNameMask of the name
-    };
-    struct Crowd {
-        std::vector<Group> groups; // by name, byte order
-        uint32_t count = 0;        // elements in the cell
-        uint16_t mask = 0;         // the points any of them reaches
-    };
-
-    // Finds every crowded cell of the panel: one walk of the list.
-    void Build(const PanelState& panel);
-    void Clear() { crowds_.clear(); }
-    // The crowd of a cell, or null for a cell of at most one element.
-    const Crowd* Find(int32_t col, int32_t row) const;
-
-    // Element `index` is about to leave its cell (its record is still in the list).
-    void Leaving(const PanelState& panel, size_t index);
-    // Element `index` has just arrived in its cell (the list and its index are up to date).
-    void Arrived(const PanelState& panel, size_t index);
-
-private:
-    static uint64_t Key(int32_t col, int32_t row);
-    static void Add(Crowd& crowd, const std::string& name, uint32_t count);
-
-    std::unordered_map<uint64_t, Crowd> crowds_;
-};
 
 // Checks that the drawn relief is connected: every point of every placed tile must meet
 // the matching point of a neighbouring cell, and elements must lie inside the panel, alone in

@@ -1,5 +1,7 @@
 #include "panel/TileCatalogue.h"
 
+#include "panel/Point.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -78,41 +80,28 @@ constexpr std::array<std::string_view, 59> kItemNames = {
 constexpr int kCentre = 23;
 constexpr int kLast = kTileSize - 1;
 
-// The eight connection points of a cell. ex/ey is the direction from the centre towards the
-// point, each -1, 0 or +1; a point with both non-zero is a corner.
-struct Point {
-    std::string_view code;
+// A connection point as the drawing needs it: ex/ey is the direction from the centre towards
+// the point, each -1, 0 or +1; a point with both non-zero is a corner.
+struct Leg {
     int ex;
     int ey;
 };
 
-constexpr std::array<Point, 8> kPoints = {{
-    {"LH", -1, -1},
-    {"SH", 0, -1},
-    {"PH", 1, -1},
-    {"LS", -1, 0},
-    {"PS", 1, 0},
-    {"LD", -1, 1},
-    {"SD", 0, 1},
-    {"PD", 1, 1},
-}};
-
-bool IsCorner(const Point& p) {
+bool IsCorner(const Leg& p) {
     return p.ex != 0 && p.ey != 0;
 }
 
-std::optional<Point> ParsePoint(std::string_view code) {
-    for (const Point& p : kPoints) {
-        if (p.code == code) {
-            return p;
-        }
+std::optional<Leg> ParsePoint(std::string_view code) {
+    const std::optional<Point> p = PointOfCode(code);
+    if (!p) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return Leg{FactsOf(*p).dx, FactsOf(*p).dy};
 }
 
 // Track band of a leg, unbounded along its axis: 9 pixels wide for horizontal and vertical legs,
 // |offset| <= 6 measured as x - y or x + y - 46 for diagonal ones.
-bool InLegBand(const Point& p, int x, int y) {
+bool InLegBand(const Leg& p, int x, int y) {
     const int dx = x - kCentre;
     const int dy = y - kCentre;
     const int across = std::abs(p.ey * dx - p.ex * dy);
@@ -122,7 +111,7 @@ bool InLegBand(const Point& p, int x, int y) {
 // A diagonal leg stops with a flat cap 6 units before its corner (x + y >= 6 for LH and the
 // mirrored conditions elsewhere), which leaves a 21-pixel notch that a corner mark fills.
 // Horizontal and vertical legs run right to the cell edge.
-bool WithinCap(const Point& p, int x, int y) {
+bool WithinCap(const Leg& p, int x, int y) {
     if (!IsCorner(p)) {
         return true;
     }
@@ -130,19 +119,19 @@ bool WithinCap(const Point& p, int x, int y) {
     return along <= 40;
 }
 
-bool AreOpposite(const Point& a, const Point& b) {
+bool AreOpposite(const Leg& a, const Leg& b) {
     return a.ex == -b.ex && a.ey == -b.ey;
 }
 
 // An edge-midpoint leg and a diagonal leg meeting at 135 degrees, the only bends a track makes.
-bool AreBent(const Point& a, const Point& b) {
+bool AreBent(const Leg& a, const Leg& b) {
     return IsCorner(a) != IsCorner(b) && a.ex * b.ex + a.ey * b.ey == -1;
 }
 
 // Whether pixel (x, y) lies on a's side of the bisector of the bend a-b, or on the bisector.
 // With unit directions da and db the bisector runs along da + db, which is perpendicular to
 // da - db, so the test reduces to comparing the pixel's projections onto da and db.
-bool OnSideOf(const Point& a, const Point& b, int x, int y) {
+bool OnSideOf(const Leg& a, const Leg& b, int x, int y) {
     const double dx = x - kCentre;
     const double dy = y - kCentre;
     const double la = std::hypot(a.ex, a.ey);
@@ -154,11 +143,11 @@ bool OnSideOf(const Point& a, const Point& b, int x, int y) {
     return toA - toB >= -1e-9;
 }
 
-bool InLeg(const Point& p, int x, int y) {
+bool InLeg(const Leg& p, int x, int y) {
     return InLegBand(p, x, y) && WithinCap(p, x, y);
 }
 
-bool InSegment(const Point& a, const Point& b, int x, int y) {
+bool InSegment(const Leg& a, const Leg& b, int x, int y) {
     if (AreOpposite(a, b)) {
         return InLeg(a, x, y) && WithinCap(b, x, y);
     }
@@ -168,7 +157,7 @@ bool InSegment(const Point& a, const Point& b, int x, int y) {
 
 // Track end at point e: the track runs from e to 3 pixels past the centre and ends in a cross bar
 // centred on the centre. t is the distance from the centre towards e, s the offset across.
-bool InTrackEnd(const Point& e, int x, int y) {
+bool InTrackEnd(const Leg& e, int x, int y) {
     const int dx = x - kCentre;
     const int dy = y - kCentre;
     const int t = e.ex * dx + e.ey * dy;
@@ -180,7 +169,7 @@ bool InTrackEnd(const Point& e, int x, int y) {
 }
 
 // Straight track a-b with the centre cut away, leaving two separate stubs.
-bool InBoundary(const Point& a, const Point& b, int x, int y) {
+bool InBoundary(const Leg& a, const Leg& b, int x, int y) {
     const int along = a.ex * (x - kCentre) + a.ey * (y - kCentre);
     const int halfGap = IsCorner(a) ? 8 : 6;
     return InSegment(a, b, x, y) && std::abs(along) > halfGap;
@@ -191,8 +180,8 @@ enum class Kind { Track, TrackEnd, Boundary, CornerMark };
 // What a name asks to be drawn.
 struct Shape {
     Kind kind = Kind::Track;
-    std::vector<std::pair<Point, Point>> segments; // Track and Boundary
-    std::optional<Point> point;                    // TrackEnd and CornerMark
+    std::vector<std::pair<Leg, Leg>> segments; // Track and Boundary
+    std::optional<Leg> point;                  // TrackEnd and CornerMark
 };
 
 struct Family {
@@ -288,7 +277,7 @@ bool ShapeCovers(const Shape& shape, int x, int y) {
 
 // A corner mark is the notch a diagonal leg leaves in that corner, cut out as a 7x7 picture, so
 // that laying it over the tile's corner closes the band.
-void DrawCornerMark(const Point& corner, TileBitmap& out) {
+void DrawCornerMark(const Leg& corner, TileBitmap& out) {
     const int originX = corner.ex > 0 ? kTileSize - kCornerMarkSize : 0;
     const int originY = corner.ey > 0 ? kTileSize - kCornerMarkSize : 0;
     for (int y = 0; y < kCornerMarkSize; ++y) {

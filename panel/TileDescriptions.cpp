@@ -1,8 +1,9 @@
 #include "panel/TileDescriptions.h"
 
+#include "panel/Point.h"
+
 #include <QStringList>
 #include <algorithm>
-#include <array>
 #include <optional>
 #include <vector>
 
@@ -18,21 +19,18 @@ struct Segment {
     QString Text() const { return a + QString::fromUtf8("–") + b; }
 };
 
-const std::array<const char*, 8> kPoints = {"LH", "LS", "LD", "SH", "SD", "PH", "PS", "PD"};
+std::optional<Point> PointOf(const QString& code) {
+    return PointOfCode(code.toLatin1().toStdString());
+}
 
 bool IsPoint(const QString& p) {
-    return std::any_of(kPoints.begin(), kPoints.end(),
-                       [&](const char* code) { return p == QLatin1String(code); });
+    return PointOf(p).has_value();
 }
 
 // Opposite points: the ends of a straight segment.
 bool Straight(const Segment& s) {
-    static const std::array<std::pair<const char*, const char*>, 4> pairs = {
-        {{"LS", "PS"}, {"SH", "SD"}, {"LH", "PD"}, {"LD", "PH"}}};
-    return std::any_of(pairs.begin(), pairs.end(), [&](const auto& p) {
-        return (s.a == QLatin1String(p.first) && s.b == QLatin1String(p.second)) ||
-               (s.b == QLatin1String(p.first) && s.a == QLatin1String(p.second));
-    });
+    const std::optional<Point> a = PointOf(s.a), b = PointOf(s.b);
+    return a && b && *b == Opposite(*a);
 }
 
 std::optional<QString> Shared(const Segment& x, const Segment& y) {

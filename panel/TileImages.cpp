@@ -1,6 +1,8 @@
 #include "panel/TileImages.h"
 
 #include "panel/TileCatalogue.h"
+#include "surface/Color.h"
+#include "surface/DrawingColours.h"
 
 namespace vedivez {
 
@@ -9,6 +11,13 @@ ImageList MakeTileImageList() {
     for (const TileBitmap& tile : TileCatalogue())
         list.Add(tile.name, KeyedImage::FromMask(tile.width, tile.height, tile.black));
     return list;
+}
+
+std::array<int, kPointCount> CornerMarkIndices(const ImageList& images) {
+    std::array<int, kPointCount> indices{};
+    for (Point p : kAllPoints)
+        indices[size_t(p)] = IsCorner(p) ? images.FindImage(FactsOf(p).mark) : -1;
+    return indices;
 }
 
 std::vector<std::pair<std::string, QImage>> PalettePictures() {
@@ -23,7 +32,7 @@ const KeyedImage& MissingTilePicture() {
     static const KeyedImage picture = [] {
         QImage image(kTileSize, kTileSize, QImage::Format_RGB32);
         image.fill(Qt::white);
-        const QRgb red = qRgb(255, 0, 0);
+        const QRgb red = ToQRgb(kMissingTileColour);
         // Frame and cross stay one pixel inside the tile so they never reach a neighbouring
         // cell's tile, whatever order the cells are drawn in.
         for (int i = 1; i <= kTileSize - 2; ++i) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "panel/Point.h"
 #include "surface/ImageList.h"
 
 #include <QImage>
+#include <array>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +14,9 @@ namespace vedivez {
 // The image list of the panel: the 59 catalogue pictures, in catalogue order, with white as
 // the transparent key.
 ImageList MakeTileImageList();
+
+// The list items of the corner marks by point; -1 for the edge midpoints, which have none.
+std::array<int, kPointCount> CornerMarkIndices(const ImageList& images);
 
 // The palette's pictures: one per distinct tile name (no corner marks), in catalogue order,
 // each the picture of the list item of that name.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panel/FloorDiv.h"
+
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -47,11 +49,6 @@ struct ZoomLevel {
     static const std::vector<ZoomLevel>& All();
     // Position of this level in All(); -1 for a level not in the list.
     int Index() const;
-
-    static int64_t FloorDiv(int64_t a, int64_t b) {
-        const int64_t q = a / b;
-        return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
-    }
 };
 
 } // namespace vedivez

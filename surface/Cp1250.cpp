@@ -1,6 +1,7 @@
 #include "surface/Cp1250.h"
 
 #include <array>
+#include <utility>
 
 namespace vedivez {
 
@@ -21,7 +22,66 @@ constexpr std::array<char16_t, 128> kHighHalf = {
     0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9};
 
+// Small letter of each byte. Besides A-Z the code page has capitals at 0x8A-0x8F (without
+// 0x8B), five scattered ones between 0xA3 and 0xBC, and 0xC0-0xDE, all with their small
+// letter at a fixed distance; 0xD7 is the multiplication sign, not a letter.
+constexpr std::array<unsigned char, 256> MakeLowerTable() {
+    std::array<unsigned char, 256> lower{};
+    for (int b = 0; b < 256; ++b)
+        lower[b] = static_cast<unsigned char>(b);
+    for (int b = 'A'; b <= 'Z'; ++b)
+        lower[b] = static_cast<unsigned char>(b + 0x20);
+    for (int b : {0x8A, 0x8C, 0x8D, 0x8E, 0x8F})
+        lower[b] = static_cast<unsigned char>(b + 0x10);
+    const std::pair<int, int> scattered[] = {
+        {0xA3, 0xB3}, {0xA5, 0xB9}, {0xAA, 0xBA}, {0xAF, 0xBF}, {0xBC, 0xBE}};
+    for (auto [upper, small] : scattered)
+        lower[upper] = static_cast<unsigned char>(small);
+    for (int b = 0xC0; b <= 0xDE; ++b)
+        if (b != 0xD7)
+            lower[b] = static_cast<unsigned char>(b + 0x20);
+    return lower;
+}
+
+// Capital letter of each byte: the same pairs the other way round.
+constexpr std::array<unsigned char, 256> MakeUpperTable() {
+    constexpr std::array<unsigned char, 256> lower = MakeLowerTable();
+    std::array<unsigned char, 256> upper{};
+    for (int b = 0; b < 256; ++b)
+        upper[b] = static_cast<unsigned char>(b);
+    for (int b = 0; b < 256; ++b)
+        if (lower[b] != b)
+            upper[lower[b]] = static_cast<unsigned char>(b);
+    return upper;
+}
+
+constexpr std::array<unsigned char, 256> kLower = MakeLowerTable();
+constexpr std::array<unsigned char, 256> kUpper = MakeUpperTable();
+
+std::string Folded(std::string_view text, const std::array<unsigned char, 256>& table) {
+    std::string out(text);
+    for (char& c : out)
+        c = static_cast<char>(table[static_cast<unsigned char>(c)]);
+    return out;
+}
+
 } // namespace
+
+char Cp1250Lower(char c) {
+    return static_cast<char>(kLower[static_cast<unsigned char>(c)]);
+}
+
+char Cp1250Upper(char c) {
+    return static_cast<char>(kUpper[static_cast<unsigned char>(c)]);
+}
+
+std::string Cp1250LowerCase(std::string_view text) {
+    return Folded(text, kLower);
+}
+
+std::string Cp1250UpperCase(std::string_view text) {
+    return Folded(text, kUpper);
+}
 
 QString FromCp1250(std::string_view bytes) {
     QString out;

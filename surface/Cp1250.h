@@ -21,4 +21,12 @@ std::string ToCp1250(const QString& text);
 // file's content stays short however long the content is.
 std::string MessageExcerpt(std::string_view text, size_t limit = kMessageExcerptLimit);
 
+// The one case folding of Windows-1250 text, the same in every locale: the small and capital
+// letters of the code page (ASCII's and the accented ones, "č" and "Č" as "a" and "A") are
+// folded to one another; every other byte stays as it is.
+char Cp1250Lower(char c);
+char Cp1250Upper(char c);
+std::string Cp1250LowerCase(std::string_view text);
+std::string Cp1250UpperCase(std::string_view text);
+
 } // namespace vedivez

@@ -37,11 +37,8 @@ private:
         KeyedImage image;
     };
 
-    // Lookup key of a name: every Windows-1250 capital letter replaced by its small letter,
-    // other bytes unchanged.
-    static std::string FoldedName(std::string_view name);
-
     std::vector<Item> items_;
+    // By the name's small letters (Cp1250LowerCase).
     std::unordered_map<std::string, int> index_;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Canvas.h"
+#include "DrawingColours.h"
 #include "KeyedImage.h"
 
 #include <QImage>
@@ -40,7 +41,7 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     // Background colour of the panel, 0x00BBGGRR.
-    uint32_t Color() const { return 0x808080; }
+    uint32_t Color() const { return kBackgroundColour; }
 
     // Resizes the logical surface. A new size re-creates the back buffer (black until the
     // next frame); the current size changes nothing. Before Initialise only the size is kept.

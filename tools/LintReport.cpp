@@ -1,5 +1,6 @@
 #include "tools/LintReport.h"
 
+#include "panel/Point.h"
 #include "surface/Cp1250.h"
 
 #include <cstdio>
@@ -179,7 +180,7 @@ void LintReport::WriteJson(std::ostream& out) const {
         if (f.point < 0)
             text += "null";
         else
-            AppendJsonString(text, LintPointCodes()[size_t(f.point)]);
+            AppendJsonString(text, FactsOf(Point(f.point)).code);
         text += ", \"kind\": \"";
         text += LintKindName(f.kind);
         text += "\", \"severity\": \"";

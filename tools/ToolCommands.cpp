@@ -1,5 +1,6 @@
 #include "tools/ToolCommands.h"
 
+#include "export/PanelExport.h"
 #include "panel/AtomicFileDevice.h"
 #include "panel/FileAccess.h"
 #include "panel/FrameRenderer.h"
@@ -12,10 +13,10 @@
 #include "surface/ImageList.h"
 #include "surface/Surface.h"
 #include "tools/LintReport.h"
-#include "tools/PanelExport.h"
 #include "tools/ToolHelp.h"
 #include "tools/ToolOptions.h"
 
+#include <QFileInfo>
 #include <QImageWriter>
 
 #include <new>
@@ -103,17 +104,10 @@ std::vector<std::string> OptionsAfter(const std::vector<std::string>& args, size
     return std::vector<std::string>(args.begin() + std::ptrdiff_t(count), args.end());
 }
 
+// `suffix` in small letters.
 bool EndsWithIgnoringCase(const std::string& text, std::string_view suffix) {
-    if (text.size() < suffix.size())
-        return false;
-    for (size_t i = 0; i < suffix.size(); ++i) {
-        char c = text[text.size() - suffix.size() + i];
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-        if (c != suffix[i])
-            return false;
-    }
-    return true;
+    return text.size() >= suffix.size() &&
+           Cp1250LowerCase(std::string_view(text).substr(text.size() - suffix.size())) == suffix;
 }
 
 int Render(const std::vector<std::string>& args, std::ostream& err) {
@@ -176,7 +170,7 @@ int Export(const std::vector<std::string>& args, std::ostream& err) {
     exporter.onMissingImage = [&err](const std::string& message) {
         err << "warning: " << FromCp1250(DisplayMessage(message)).toStdString() << "\n";
     };
-    const QString station = FileNamePart(PathForDisplay(args.at(0)));
+    const QString station = QFileInfo(PathForDisplay(args.at(0))).fileName();
     try {
         if (svg)
             exporter.WriteSvg(out, station);
@@ -195,11 +189,7 @@ int Export(const std::vector<std::string>& args, std::ostream& err) {
 } // namespace
 
 void PrintToolError(std::ostream& err, const std::exception& e, const std::string& file) {
-    int64_t line = 0;
-    if (const auto* f = dynamic_cast<const FileError*>(&e))
-        line = f->Line();
-    else if (const auto* c = dynamic_cast<const ConversionError*>(&e))
-        line = c->Line();
+    const int64_t line = FailingLine(e);
     if (line > 0 && !file.empty())
         err << PathForDisplay(file).toStdString() << ':' << line << ": ";
     err << FromCp1250(DisplayMessage(e.what())).toStdString() << "\n";

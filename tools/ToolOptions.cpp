@@ -1,11 +1,13 @@
 #include "tools/ToolOptions.h"
 
+#include "panel/Point.h"
 #include "surface/Cp1250.h"
 
 #include <QString>
 #include <algorithm>
 #include <charconv>
 #include <iterator>
+#include <optional>
 #include <string_view>
 
 namespace vedivez {
@@ -18,14 +20,6 @@ std::string_view Trimmed(std::string_view s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
         s.remove_suffix(1);
     return s;
-}
-
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return out;
 }
 
 // "A,B,C" with exactly `count` integers, each within [low, high]; `range` says which values
@@ -105,20 +99,14 @@ RenderRequest ParseRenderOptions(const std::vector<std::string>& options) {
             while (start <= list.size()) {
                 const size_t comma = std::min(list.find(',', start), list.size());
                 const std::string corner =
-                    Upper(Trimmed(std::string_view(list).substr(start, comma - start)));
+                    Cp1250UpperCase(Trimmed(std::string_view(list).substr(start, comma - start)));
                 start = comma + 1;
                 if (corner.empty())
                     continue;
-                if (corner == "LH")
-                    request.inputs.boxes.LH = true;
-                else if (corner == "LD")
-                    request.inputs.boxes.LD = true;
-                else if (corner == "PH")
-                    request.inputs.boxes.PH = true;
-                else if (corner == "PD")
-                    request.inputs.boxes.PD = true;
-                else
+                const std::optional<Point> point = PointOfCode(corner);
+                if (!point || !IsCorner(*point))
                     throw UsageError("--corners takes LH, LD, PH and PD");
+                request.inputs.boxes.Flag(*point) = true;
             }
         } else if (a == "--cursor-cell") {
             request.inputs.options.CursorCell = true;
@@ -162,7 +150,7 @@ ExportOptions ParseExportOptions(const std::vector<std::string>& options, bool s
             result.wholePanel = v == "panel";
         } else if (a == "--page") {
             pdfOnly();
-            const std::string v = Upper(value());
+            const std::string v = Cp1250UpperCase(value());
             const struct {
                 const char* name;
                 QPageSize::PageSizeId id;

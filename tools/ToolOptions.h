@@ -1,7 +1,7 @@
 #pragma once
 
 #include "panel/FrameRenderer.h"
-#include "tools/PanelExport.h"
+#include "export/PanelExport.h"
 
 #include <QRect>
 #include <cstdint>

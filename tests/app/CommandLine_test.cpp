@@ -151,7 +151,8 @@ protected:
         EXPECT_TRUE(Panel().Elements().empty());
         EXPECT_EQ(window->StatusText(0), NoFileText());
         EXPECT_EQ(window->StatusText(1), StateNew());
-        EXPECT_EQ(window->windowTitle(), QString::fromUtf8("VediVEZ v0.4 - Nová stanice"));
+        EXPECT_EQ(window->windowTitle(),
+                  QString::fromUtf8("VediVEZ v" VEDIVEZ_VERSION " - Nová stanice"));
         EXPECT_EQ(Panel().PanelCols, 150);
         EXPECT_EQ(Panel().PanelRows, 50);
     }
@@ -171,7 +172,7 @@ TEST_F(StartFileTest, OpensTheFileAsOpenDoesWithItsFullPath) {
     EXPECT_TRUE(log->errors.isEmpty()) << log->errors.join('\n').toStdString();
     EXPECT_EQ(window->StatusText(0), full);
     EXPECT_EQ(window->StatusText(1), StateLoaded());
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("VediVEZ v0.4 - stanice.reru"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("VediVEZ v" VEDIVEZ_VERSION " - stanice.reru"));
     EXPECT_EQ(Panel().PanelCols, 20);
     EXPECT_EQ(Panel().PanelRows, 12);
     EXPECT_EQ(Panel().Elements().size(), 1u);

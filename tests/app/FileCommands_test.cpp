@@ -1,4 +1,5 @@
 #include "AppTestSupport.h"
+#include "panel/Version.h"
 
 #include "app/FileCommands.h"
 #include "panel/DocumentTexts.h"
@@ -51,7 +52,9 @@ protected:
         EXPECT_TRUE(Panel().Elements().empty()) << what;
         EXPECT_EQ(window->StatusText(0), NoFileText()) << what;
         EXPECT_EQ(window->StatusText(1), StateNew()) << what;
-        EXPECT_EQ(window->windowTitle(), QString::fromUtf8("VediVEZ v0.4 - Nová stanice")) << what;
+        EXPECT_EQ(window->windowTitle(),
+                  QString::fromUtf8("VediVEZ v" VEDIVEZ_VERSION " - Nová stanice"))
+            << what;
         EXPECT_EQ(Panel().PanelRows, 50) << what;
         EXPECT_EQ(Panel().PanelCols, 100) << what;
         EXPECT_EQ(Surface()->width(), 4700) << what;
@@ -115,7 +118,7 @@ TEST_F(FileCommandsTest, FirstSaveAsksForANameLaterSavesGoThere) {
     EXPECT_EQ(log->saveDialogs, 1);
     EXPECT_EQ(window->StatusText(0), path);
     EXPECT_EQ(window->StatusText(1), StateSaved());
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("VediVEZ v0.4 - stanice.reru"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("VediVEZ v" VEDIVEZ_VERSION " - stanice.reru"));
     EXPECT_NE(ReadBytes(path).find("PRUSVITKA;X=3;Y=4;NAME=KOL_sLSPS"), std::string::npos);
     // The next Save writes the same file without a dialog or a question.
     Click(Cell(5, 4));
@@ -163,8 +166,9 @@ TEST_F(FileCommandsTest, OpenLoadsTheChosenFile) {
     Answer(path);
     QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(log->openDialogs, 1);
-    EXPECT_EQ(Now(), (Shown{path, StateLoaded(), QStringLiteral("VediVEZ v0.4 - nadrazi.reru"), 20,
-                            12, 2}));
+    EXPECT_EQ(Now(),
+              (Shown{path, StateLoaded(),
+                     QStringLiteral("VediVEZ v" VEDIVEZ_VERSION " - nadrazi.reru"), 20, 12, 2}));
     EXPECT_EQ(Find<QSpinBox>("SE_PolickaSirka")->value(), 20);
     EXPECT_EQ(Surface()->size(), QSize(20 * 47, 12 * 47));
     // The loaded size is not a change of the user's.

@@ -1,4 +1,5 @@
 #include "AppTestSupport.h"
+#include "panel/Version.h"
 
 #include "app/BevelPanel.h"
 #include "app/Palette.h"
@@ -25,7 +26,8 @@ using MainWindowTest = WindowTest;
 
 TEST_F(MainWindowTest, StartsWithItsCaptionStatusTextsAndPanelSize) {
     EXPECT_EQ(window->objectName(), QStringLiteral("PanelVAD"));
-    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("VediVEZ v0.4 - Nová stanice"));
+    EXPECT_EQ(window->windowTitle(),
+              QString::fromUtf8("VediVEZ v" VEDIVEZ_VERSION " - Nová stanice"));
     EXPECT_EQ(window->StatusText(0), QString::fromUtf8("(žádný soubor)"));
     EXPECT_EQ(window->StatusText(1), QString::fromUtf8("Nový"));
     EXPECT_EQ(Panel().PanelCols, 150);
@@ -73,7 +75,7 @@ TEST_F(MainWindowTest, ToolBarButtonsStandWhereTheyBelong) {
     EXPECT_EQ(label->pos(), QPoint(184, 10));
 }
 
-TEST_F(MainWindowTest, PanelsHaveTheirDocumentedSizes) {
+TEST_F(MainWindowTest, PanelsAndCloseButtonsHaveTheirFixedSizes) {
     EXPECT_EQ(Find<QWidget>("P_HorniLista")->height(), 33);
     EXPECT_EQ(Find<QWidget>("P_Sortiment")->height(), 92);
     EXPECT_EQ(Find<QWidget>("P_Levy")->width(), 145);

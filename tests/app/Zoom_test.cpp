@@ -70,7 +70,8 @@ TEST_F(ZoomTest, ScaleSubmenuEndsTheViewMenu) {
     QMenu* view = TopMenu("Zobrazit");
     ASSERT_NE(view, nullptr);
     const QList<QAction*> items = view->actions();
-    // The documented submenus, then the scale and, after it, the connection check's items.
+    // The submenus "Panel VAD" and "Panely nástrojů", then the scale and, after it, the
+    // connection check's items.
     ASSERT_EQ(items.size(), 7);
     EXPECT_EQ(items[0]->text(), QStringLiteral("Panel VAD"));
     EXPECT_EQ(items[1]->text(), QString::fromUtf8("Panely nástrojů"));

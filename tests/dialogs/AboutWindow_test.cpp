@@ -3,6 +3,7 @@
 #include "dialogs/DialogAssets.h"
 #include "dialogs/JpegImage.h"
 #include "dialogs/U_AboutVUVOzaz.h"
+#include "panel/Version.h"
 
 #include <QLabel>
 
@@ -46,7 +47,8 @@ TEST(AboutWindowTest, ShowsTheBundledBaselineGreyscalePhotographWithTheTitleOver
         const char* name;
         const char* text;
         QRect geometry;
-    } titles[] = {{"Label1", "VediVEZ", {24, 0, 329, 81}}, {"Label2", "0.4", {24, 56, 329, 81}}};
+    } titles[] = {{"Label1", "VediVEZ", {24, 0, 329, 81}},
+                  {"Label2", VEDIVEZ_VERSION, {24, 56, 329, 81}}};
     for (const auto& t : titles) {
         auto* label = Child<QLabel>(about, t.name);
         ASSERT_NE(label, nullptr);

@@ -2,14 +2,15 @@
 // file, then after a 0xFF byte a command line of options separated by NUL bytes. A station
 // that loads is linted and both reports are written; the options are parsed as `render` and
 // as `export` take them and, where they parse, turned into the area drawn and the pages
-// planned for the loaded panel. Only the documented failures may come out, and what comes
-// out must hold together.
+// planned for the loaded panel. Only the failures that bad input is answered with may come
+// out (a station that does not convert, options that do not parse, pages refused for a cell
+// size), and what comes out must hold together.
+#include "export/PanelExport.h"
 #include "panel/HeadlessPanel.h"
 #include "panel/PanelErrors.h"
 #include "panel/StationFile.h"
 #include "panel/StationLint.h"
 #include "tools/LintReport.h"
-#include "tools/PanelExport.h"
 #include "tools/ToolOptions.h"
 
 #include <QJsonDocument>

@@ -22,7 +22,9 @@ using vedivez::test::Rec;
 
 namespace {
 
+// Every finding, brought up to date first.
 std::vector<LintFinding> All(ConnectionCheck& check) {
+    check.Update();
     std::vector<LintFinding> out;
     for (const LintFinding* f : check.In(INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX))
         out.push_back(*f);
@@ -90,6 +92,7 @@ TEST(ConnectionCheckTest, ACrowdedCellIsOneFindingWhateverItHolds) {
     h.panel.ReplaceElements(elements);
     ConnectionCheck check(h.panel);
     check.SetActive(true);
+    check.Update();
     auto duplicateCount = [&] {
         for (const LintFinding& f : All(check))
             if (f.kind == LintKind::Duplicate)
@@ -138,6 +141,7 @@ TEST(ConnectionCheckTest, OffMeansNoWorkOnMeansAFullCheck) {
     const uint64_t before = check.Revision();
     check.SetActive(true);
     EXPECT_NE(check.Revision(), before);
+    check.Update();
     EXPECT_EQ(check.Count(), 2u) << "both ends open";
     check.SetActive(false);
     h.panel.AppendElement(Rec(4, 3, "KOL_sLSPS"));
@@ -156,6 +160,7 @@ TEST(ConnectionCheckTest, StepsGoInOrderAndRoundTheEnds) {
     h.panel.AppendElement(Rec(9, 4, "X"));         // unknown name
     ConnectionCheck check(h.panel);
     check.SetActive(true);
+    check.Update();
     using P = ConnectionCheck::Place;
     auto walk = [&](P from, bool forward, int n) {
         std::vector<std::string> seen;
@@ -166,7 +171,7 @@ TEST(ConnectionCheckTest, StepsGoInOrderAndRoundTheEnds) {
             const LintFinding& f = step->first;
             seen.push_back(std::to_string(f.col) + "," + std::to_string(f.row) + " " +
                            LintKindName(f.kind) +
-                           (f.point >= 0 ? " " + LintPointCodes()[size_t(f.point)] : ""));
+                           (f.point >= 0 ? " " + std::string(FactsOf(Point(f.point)).code) : ""));
             from = step->second;
         }
         return seen;
@@ -181,6 +186,7 @@ TEST(ConnectionCheckTest, StepsGoInOrderAndRoundTheEnds) {
     EXPECT_EQ(walk(P{5, 2, -1}, false, 4),
               (V{"1,6 open-end PS", "9,4 unknown-name", "5,2 open-end PS", "5,2 open-end LS"}));
     h.panel.ClearElements();
+    check.Update();
     EXPECT_FALSE(check.Step(P{}, true).has_value());
 }
 
@@ -229,7 +235,7 @@ TEST(CheckMarkersTest, MarksOfEachKindAtTheirPlace) {
     FrameInputs in;
     in.options = ViewOptions{false, false, false, true};
     in.check = &check;
-    const uint32_t red = 0x0000FF, orange = kLeavesPanelColor;
+    const uint32_t red = 0x0000FF, orange = kLeavesPanelColour;
     for (const ZoomLevel level :
          {ZoomLevel{47, 1}, ZoomLevel{24, 1}, ZoomLevel{12, 1}, ZoomLevel{3, 1}, ZoomLevel{1, 4}}) {
         Surface surface;
@@ -241,6 +247,7 @@ TEST(CheckMarkersTest, MarksOfEachKindAtTheirPlace) {
         ScaledRenderer scaled(h.panel, surface, Images(), occupancy);
         auto render = [&](bool on) {
             check.SetActive(on);
+            check.Update();
             if (level.Actual())
                 actual.RenderFrame(in);
             else
@@ -313,6 +320,7 @@ TEST(CheckMarkersTest, TrianglesStayReadableAtEveryLevelWithTiles) {
     PanelOccupancy occupancy(h.panel);
     ConnectionCheck check(h.panel);
     check.SetActive(true);
+    check.Update();
     FrameInputs in;
     in.options = ViewOptions{false, false, false, false};
     in.check = &check;

@@ -8,6 +8,8 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QImage>
+#include <QImageWriter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -16,6 +18,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <sys/inotify.h>
@@ -314,4 +317,60 @@ TEST(FileAccessTest, ANewFileGetsItsNameWithoutATemporary) {
         << names[0];
     EXPECT_EQ(test::ReadBytes(QString::fromStdString(target)), "replaced");
     ::close(watch);
+}
+
+// Whatever a write of the device throws stays in the device, also when it comes from inside
+// libpng: the image writer reports a failure, Commit throws what the write threw, and the
+// old file stays as it was.
+TEST(FileAccessTest, DeviceKeepsAnyExceptionOfAWrite) {
+    struct ThrowingDevice : AtomicFileDevice {
+        using AtomicFileDevice::AtomicFileDevice;
+        std::function<void()> fail;
+        void Put(std::string_view) override { fail(); }
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("p.png"));
+    test::WriteBytes(path, "old picture");
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    const struct {
+        const char* what;
+        std::function<void()> fail;
+        std::function<bool(std::exception_ptr)> thrown;
+    } cases[] = {
+        {"out of memory", [] { throw std::bad_alloc(); },
+         [](std::exception_ptr e) {
+             try {
+                 std::rethrow_exception(e);
+             } catch (const std::bad_alloc&) {
+                 return true;
+             } catch (...) {
+             }
+             return false;
+         }},
+        {"no exception class at all", [] { throw 42; },
+         [](std::exception_ptr e) {
+             try {
+                 std::rethrow_exception(e);
+             } catch (int value) {
+                 return value == 42;
+             } catch (...) {
+             }
+             return false;
+         }},
+    };
+    for (const auto& c : cases) {
+        ThrowingDevice device(path.toStdString());
+        device.fail = c.fail;
+        QImageWriter writer(&device, "png");
+        EXPECT_FALSE(writer.write(picture)) << c.what;
+        std::exception_ptr thrown;
+        try {
+            device.Commit();
+        } catch (...) {
+            thrown = std::current_exception();
+        }
+        EXPECT_TRUE(thrown && c.thrown(thrown)) << c.what;
+    }
+    EXPECT_EQ(test::ReadBytes(path), "old picture");
 }

@@ -1,6 +1,7 @@
 #include "PanelTestHelpers.h"
 #include "panel/DocumentTexts.h"
 #include "panel/HeadlessPanel.h"
+#include "panel/Version.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -26,7 +27,7 @@ protected:
 
 } // namespace
 
-TEST_F(PanelStateTest, StartsWithDocumentedValues) {
+TEST_F(PanelStateTest, StartsWithAnEmptyPanelOf150By50CellsAndTheFirstTile) {
     EXPECT_EQ(p.SelectedName, "KOL_sLSPS");
     EXPECT_EQ(p.PanelCols, 150);
     EXPECT_EQ(p.PanelRows, 50);
@@ -37,7 +38,7 @@ TEST_F(PanelStateTest, StartsWithDocumentedValues) {
     EXPECT_TRUE(p.CursorInside);
     EXPECT_EQ(p.PreviewAlpha, 100);
     EXPECT_TRUE(p.Elements().empty());
-    EXPECT_EQ(QString::fromLatin1(kAppTitle), QStringLiteral("VediVEZ v0.4"));
+    EXPECT_EQ(QString::fromLatin1(kAppTitle), QStringLiteral("VediVEZ v" VEDIVEZ_VERSION));
 }
 
 TEST_F(PanelStateTest, PixelToCellTruncatesTowardZero) {
@@ -353,7 +354,7 @@ TEST(PanelStateIndexTest, RandomEditsAgreeWithLinearScan) {
         // mostly the panel stays where shifts can succeed.
         auto coordinate = [&rng](int32_t span) {
             return rng() % 32 == 0 ? -int32_t(rng() % uint32_t(2 * span)) - 1
-                                  : int32_t(rng() % uint32_t(span));
+                                   : int32_t(rng() % uint32_t(span));
         };
         const int32_t c = coordinate(12), r = coordinate(8);
         const std::string name = "N" + std::to_string(step);

@@ -2,6 +2,7 @@
 #include "panel/HeadlessPanel.h"
 #include "panel/PanelErrors.h"
 #include "panel/StationFile.h"
+#include "panel/Version.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -51,12 +52,12 @@ protected:
     void MarkWindow() {
         h.window.statusPath = QStringLiteral("/old/station.reru");
         h.window.documentState = StateModified();
-        h.window.caption = QStringLiteral("VediVEZ v0.4 - station.reru");
+        h.window.caption = QStringLiteral("VediVEZ v" VEDIVEZ_VERSION " - station.reru");
     }
     void ExpectWindowMarked() const {
         EXPECT_EQ(h.window.statusPath, QStringLiteral("/old/station.reru"));
         EXPECT_EQ(h.window.documentState, StateModified());
-        EXPECT_EQ(h.window.caption, QStringLiteral("VediVEZ v0.4 - station.reru"));
+        EXPECT_EQ(h.window.caption, QStringLiteral("VediVEZ v" VEDIVEZ_VERSION " - station.reru"));
     }
     void Load(const std::string& bytes) {
         WriteBytes(Path("in.reru"), bytes);
@@ -72,7 +73,7 @@ TEST_F(StationFileTest, OneTrackPanelSavesExactly) {
     SaveStation(Path("Brno.reru"), h.panel, h.window);
     EXPECT_EQ(ReadBytes(Path("Brno.reru")), kOneTrack);
     EXPECT_EQ(h.window.statusPath, Path("Brno.reru"));
-    EXPECT_EQ(h.window.caption, QStringLiteral("VediVEZ v0.4 - Brno.reru"));
+    EXPECT_EQ(h.window.caption, QStringLiteral("VediVEZ v" VEDIVEZ_VERSION " - Brno.reru"));
     EXPECT_EQ(h.window.documentState, StateSaved());
 }
 
@@ -107,7 +108,7 @@ TEST_F(StationFileTest, SaveLoadRoundTripKeepsOrderFieldsAndSize) {
     EXPECT_EQ(other.panel.FindElementAt(1, 1), 1u);
     EXPECT_EQ(other.window.documentState, StateLoaded());
     EXPECT_EQ(other.window.statusPath, Path("r.reru"));
-    EXPECT_EQ(other.window.caption, QStringLiteral("VediVEZ v0.4 - r.reru"));
+    EXPECT_EQ(other.window.caption, QStringLiteral("VediVEZ v" VEDIVEZ_VERSION " - r.reru"));
 }
 
 TEST_F(StationFileTest, SavingReplacesWholeContent) {
@@ -455,9 +456,10 @@ TEST_F(StationFileTest, WriteProtectedTargetIsRefused) {
             if (std::string(e.what()) != "File access denied")
                 return 2;
         }
-        const bool kept = h.window.statusPath == QStringLiteral("/old/station.reru") &&
-                          h.window.documentState == StateModified() &&
-                          h.window.caption == QStringLiteral("VediVEZ v0.4 - station.reru");
+        const bool kept =
+            h.window.statusPath == QStringLiteral("/old/station.reru") &&
+            h.window.documentState == StateModified() &&
+            h.window.caption == QStringLiteral("VediVEZ v" VEDIVEZ_VERSION " - station.reru");
         return kept ? 0 : 3;
     };
     if (::geteuid() != 0) {

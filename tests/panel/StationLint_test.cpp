@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
+using vedivez::FactsOf;
 using vedivez::HeadlessPanel;
 using vedivez::LintFinding;
 using vedivez::LintKindName;
-using vedivez::LintPointCodes;
 using vedivez::LintStation;
+using vedivez::Point;
 using vedivez::TPolePanelu;
 using vedivez::test::Rec;
 
@@ -28,7 +29,7 @@ std::vector<std::string> Lint(const std::vector<TPolePanelu>& elements, int cols
     std::vector<std::string> out;
     for (const LintFinding& f : LintStation(p.panel))
         out.push_back(std::to_string(f.col) + "," + std::to_string(f.row) + " " + f.name + " " +
-                      (f.point < 0 ? "-" : LintPointCodes()[size_t(f.point)]) + " " +
+                      (f.point < 0 ? "-" : std::string(FactsOf(Point(f.point)).code)) + " " +
                       LintKindName(f.kind));
     return out;
 }

@@ -97,7 +97,7 @@ TEST(ZoomLevelTest, ScreenAndPanelPixels) {
         for (int cell : {-3, -1, 0, 1, 7, 3999})
             for (int i = 0; i < level.CellSize(); ++i) {
                 const int64_t panel = level.ToPanel(level.CellToScreen(cell) + i);
-                EXPECT_EQ(ZoomLevel::FloorDiv(panel, 47), cell) << level.pixels << " " << cell;
+                EXPECT_EQ(FloorDiv(panel, 47), cell) << level.pixels << " " << cell;
             }
     }
 }

@@ -1,6 +1,7 @@
 // Runs the real editor under a virtual X display with a window manager, drives it with the
 // pointer and keyboard through xdotool, and checks screenshots and the saved file.
 
+#include "panel/Version.h"
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>
@@ -271,8 +272,9 @@ protected:
         editor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         editor.start(QStringLiteral(VEDIVEZ_EDITOR_EXE), args);
         ASSERT_TRUE(editor.waitForStarted());
-        ASSERT_TRUE(WaitFor([&] { return !Windows(QStringLiteral("VediVEZ v0.4")).isEmpty(); }))
-            << "no editor window";
+        ASSERT_TRUE(WaitFor([&] {
+            return !Windows(QStringLiteral("VediVEZ v" VEDIVEZ_VERSION)).isEmpty();
+        })) << "no editor window";
         Pause(1500);
         std::optional<QPoint> surface, frame;
         ASSERT_TRUE(WaitFor([&] {
@@ -630,7 +632,7 @@ TEST_F(EditorSmokeTest, OpensTheStationNamedOnTheCommandLine) {
     editor.start(QStringLiteral(VEDIVEZ_EDITOR_EXE), {QStringLiteral("station.reru")});
     ASSERT_TRUE(editor.waitForStarted());
     ASSERT_TRUE(WaitFor([&] {
-        return !Windows(QStringLiteral("VediVEZ v0.4 - station.reru")).isEmpty();
+        return !Windows(QStringLiteral("VediVEZ v" VEDIVEZ_VERSION " - station.reru")).isEmpty();
     })) << "no window with the station's name in its caption";
     EXPECT_TRUE(Windows(QStringLiteral("Error")).isEmpty());
     Pause(1000);
@@ -667,7 +669,7 @@ TEST_F(EditorSmokeTest, OpensTheStationNamedOnTheCommandLine) {
                   QStringLiteral(VEDIVEZ_EDITOR_EXE)});
     ASSERT_TRUE(editor.waitForStarted());
     EXPECT_TRUE(WaitFor([&] {
-        return !Windows(QStringLiteral("VediVEZ v0.4 - stanice-.*reru")).isEmpty();
+        return !Windows(QStringLiteral("VediVEZ v" VEDIVEZ_VERSION " - stanice-.*reru")).isEmpty();
     })) << "no window with the station's name in its caption";
     Pause(1000);
     EXPECT_TRUE(Windows(QStringLiteral("Error")).isEmpty()) << "the file was not opened";

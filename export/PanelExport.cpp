@@ -1,13 +1,16 @@
-#include "tools/PanelExport.h"
+#include "export/PanelExport.h"
 
+#include "export/InkShapes.h"
+#include "export/SvgPartWriter.h"
 #include "panel/AtomicFileDevice.h"
 #include "panel/ElementRows.h"
 #include "panel/FileAccess.h"
+#include "panel/FloorDiv.h"
 #include "panel/PanelState.h"
 #include "panel/TileImages.h"
+#include "surface/Color.h"
+#include "surface/DrawingColours.h"
 #include "surface/ImageList.h"
-#include "tools/InkShapes.h"
-#include "tools/SvgPartWriter.h"
 
 #include <QPainter>
 #include <QPdfWriter>
@@ -20,18 +23,17 @@ namespace vedivez {
 
 namespace {
 
-const QColor kBlack(0, 0, 0);
-const QColor kRed(255, 0, 0);
-const QColor kPrintBackground(255, 255, 255);
-const QColor kScreenBackground(0x80, 0x80, 0x80);
-const QColor kGrid(0, 0, 255);
+QColor Colour(uint32_t bgr) {
+    return QColor::fromRgb(ToQRgb(bgr));
+}
+const QColor kBlack = Colour(kTrackColour);
+const QColor kRed = Colour(kMissingTileColour);
+const QColor kPrintBackground = Colour(kPaperColour);
+const QColor kScreenBackground = Colour(kBackgroundColour);
+const QColor kGrid = Colour(kGridColour);
 
 // Page margin in points; the page label sits in the top one.
 constexpr double kMarginPt = 36;
-
-int64_t FloorDiv(int64_t a, int64_t b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
 
 // The cells that hold elements inside the panel, grown by one cell and kept in the panel;
 // the whole panel when there are none.
@@ -83,14 +85,7 @@ void PanelExporter::ForEachBand(const QRect& clip, const BandFn& band) {
     // a few pixels into the cells to the left and right.
     const int64_t c0 = FloorDiv(clip.left(), cw) - 1, c1 = FloorDiv(clip.right(), cw) + 1;
     const int64_t r0 = FloorDiv(clip.top(), ch) - 1, r1 = FloorDiv(clip.bottom(), ch);
-    const uint64_t cells = uint64_t(c1 - c0 + 1) * uint64_t(r1 - r0 + 1);
-
-    // Few elements for many cells: sort the list into rows once (keeping list order within
-    // a row). Otherwise ask the cell index, cell by cell.
-    const bool walkList = cells > elements.size();
-    std::optional<ElementRows> rows;
-    if (walkList)
-        rows.emplace(elements, c0, c1, r0, r1);
+    const ElementsByRow rows(panel_, c0, c1, r0, r1);
 
     // Every element of a row of cells draws into the pixel rows r * ch + 1 … r * ch + ch
     // of that row and nowhere else, so merging the runs of one band merges the whole
@@ -138,14 +133,7 @@ void PanelExporter::ForEachBand(const QRect& clip, const BandFn& band) {
             add(red, ink.red, e.X * cw, bandTop);
             add(black, ink.black, e.X * cw, bandTop);
         };
-        if (walkList) {
-            for (uint32_t i : rows->Row(r))
-                collect(elements[i]);
-        } else {
-            for (int64_t c = c0; c <= c1; ++c)
-                panel_.ForEachElementAt(int32_t(c), int32_t(r),
-                                        [&](size_t i) { collect(elements[i]); });
-        }
+        rows.ForEachInRow(r, [&](size_t i) { collect(elements[i]); });
         flush(red, redRects, bandTop);
         flush(black, blackRects, bandTop);
         if (!redRects.empty() || !blackRects.empty())

@@ -1,4 +1,4 @@
-#include "tools/SvgPartWriter.h"
+#include "export/SvgPartWriter.h"
 
 #include <QBuffer>
 #include <QPainter>

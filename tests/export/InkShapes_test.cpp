@@ -1,7 +1,7 @@
 #include "panel/TileCatalogue.h"
 #include "panel/TileImages.h"
 #include "surface/ImageList.h"
-#include "tools/InkShapes.h"
+#include "export/InkShapes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tools/InkShapes.h"
+#include "export/InkShapes.h"
 
 #include "panel/CornerMarks.h"
 #include "panel/TileCatalogue.h"
@@ -11,7 +11,6 @@ namespace vedivez {
 
 namespace {
 
-constexpr unsigned kLH = 1, kLD = 2, kPH = 4, kPD = 8;
 // The mask of one element spans x = -6 … 54 and y = 1 … 47 of its cell: the tile is drawn
 // one pixel right of and below the cell's corner, the mirrored marks 7 pixels beyond.
 constexpr int kLeft = 6;
@@ -22,9 +21,7 @@ constexpr int kHeight = kTileSize;
 } // namespace
 
 InkShapes::InkShapes(const ImageList& images)
-    : images_(images), markLH_(images.FindImage("Ruzek_LH")), markLD_(images.FindImage("Ruzek_LD")),
-      markPH_(images.FindImage("Ruzek_PH")), markPD_(images.FindImage("Ruzek_PD")),
-      lookup_(images) {
+    : images_(images), marks_(CornerMarkIndices(images)), lookup_(images) {
     lookup_.onMissingImage = [this](const std::string& message) {
         if (onMissingImage)
             onMissingImage(message);
@@ -32,17 +29,16 @@ InkShapes::InkShapes(const ImageList& images)
 }
 
 const ElementInk& InkShapes::For(const TPolePanelu& e) {
-    const unsigned flags = (e.Cont_LH ? kLH : 0) | (e.Cont_LD ? kLD : 0) | (e.Cont_PH ? kPH : 0) |
-                           (e.Cont_PD ? kPD : 0);
+    const uint32_t corners = e.Flags() & kCornerPoints;
     const int index = lookup_.IndexFor(e.NAME);
-    const unsigned key = (unsigned(index + 1) << 4) | flags;
+    const uint32_t key = (uint32_t(index + 1) << kPointCount) | corners;
     auto it = cache_.find(key);
     if (it == cache_.end())
-        it = cache_.emplace(key, Build(index, flags)).first;
+        it = cache_.emplace(key, Build(index, corners)).first;
     return it->second;
 }
 
-ElementInk InkShapes::Build(int tileIndex, unsigned flags) const {
+ElementInk InkShapes::Build(int tileIndex, uint32_t corners) const {
     // 1 = black, 2 = red; red stays where black does not cover it, as the renderer's marks
     // and tiles cover placeholders.
     std::vector<uint8_t> mask(size_t(kWidth) * kHeight, 0);
@@ -59,10 +55,8 @@ ElementInk InkShapes::Build(int tileIndex, unsigned flags) const {
         put(images_.Image(tileIndex), 1, 1, 1);
     else
         put(MissingTilePicture(), 1, 1, 2);
-    const int marks[] = {markLH_, markLD_, markPH_, markPD_};
-    for (const MarkPlacement& m : CornerMarkPlacements(flags & kLH, flags & kLD, flags & kPH,
-                                                       flags & kPD, kTileSize, kTileSize))
-        put(images_.Image(marks[int(m.mark)]), m.dx, m.dy, 1);
+    for (const MarkPlacement& m : CornerMarkPlacements(corners, kTileSize, kTileSize))
+        put(images_.Image(marks_[size_t(m.mark)]), m.dx, m.dy, 1);
     return {MaskRuns(mask, kWidth, kHeight, 1, -kLeft), MaskRuns(mask, kWidth, kHeight, 2, -kLeft)};
 }
 

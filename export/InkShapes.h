@@ -4,6 +4,7 @@
 #include "panel/TileLookup.h"
 
 #include <QRect>
+#include <array>
 #include <functional>
 #include <string>
 #include <unordered_map>
@@ -60,11 +61,12 @@ public:
     }
 
 private:
-    ElementInk Build(int tileIndex, unsigned cornerFlags) const;
+    // The ink of a tile (index -1: the placeholder) with the marks of a set of corners.
+    ElementInk Build(int tileIndex, uint32_t corners) const;
 
     const ImageList& images_;
-    int markLH_, markLD_, markPH_, markPD_;
-    std::unordered_map<unsigned, ElementInk> cache_;
+    std::array<int, kPointCount> marks_; // the corner marks' list items
+    std::unordered_map<uint32_t, ElementInk> cache_;
     TileLookup lookup_;
 };
 
