@@ -63,7 +63,7 @@ void CheckController::Go(bool forward) {
     // From the finding shown last while the cursor still stands where that step left it,
     // else from the cursor's cell: forward from after all of its findings, back from before
     // them.
-    const int32_t col = panel_.CursorX / panel_.CellWidth, row = panel_.CursorY / panel_.CellHeight;
+    const int32_t col = panel_.CursorCol(), row = panel_.CursorRow();
     ConnectionCheck::Place from{col, row, forward ? INT32_MAX : -1};
     if (shown_ && QPoint(panel_.CursorX, panel_.CursorY) == shownCursor_)
         from = *shown_;

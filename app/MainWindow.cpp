@@ -30,6 +30,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
 
@@ -83,11 +84,10 @@ QSpinBox* CellCountEdit(const QString& name, int value, QWidget* parent) {
 TPanelVAD::TPanelVAD(std::unique_ptr<Prompts> prompts, QWidget* parent)
     : QMainWindow(parent),
       prompts_(prompts ? std::move(prompts) : std::make_unique<DialogPrompts>(this)),
-      errors_(std::make_unique<ErrorHandler>(*prompts_)), panel_(*this),
+      errors_(std::make_unique<ErrorHandler>(*prompts_)), document_(*this),
       images_(MakeTileImageList()) {
     InitialiseAppResources();
     setObjectName(QStringLiteral("PanelVAD"));
-    setWindowTitle(AppTitle() + QStringLiteral(" - Nová stanice"));
     setFont(UiFont(11));
     QPalette colours = palette();
     colours.setColor(QPalette::Window, colours.color(QPalette::Button));
@@ -102,9 +102,9 @@ TPanelVAD::TPanelVAD(std::unique_ptr<Prompts> prompts, QWidget* parent)
     grid_->setSpacing(0);
 
     BuildToolBar();
-    palette_ = std::make_unique<Palette>(panel_, *errors_, client);
-    view_ = std::make_unique<PanelView>(panel_, images_, *errors_, client);
-    mouse_ = std::make_unique<MouseEditing>(panel_, palette_->DragBox(), palette_->DragStart(),
+    palette_ = std::make_unique<Palette>(Panel(), *errors_, client);
+    view_ = std::make_unique<PanelView>(Panel(), images_, *errors_, client);
+    mouse_ = std::make_unique<MouseEditing>(document_, palette_->DragBox(), palette_->DragStart(),
                                             palette_->DragEnd());
     BuildSizeSettings();
     BuildStatusBar();
@@ -121,7 +121,7 @@ TPanelVAD::TPanelVAD(std::unique_ptr<Prompts> prompts, QWidget* parent)
         SetPaletteFillsWindow(!shown);
     };
     palette_->onSelected = [this](const QString& name) { selectedLabel_->setText(name); };
-    check_ = std::make_unique<CheckController>(panel_, *view_);
+    check_ = std::make_unique<CheckController>(Panel(), *view_);
     BuildMenu();
     // The view options are read at every tick: their actions are looked up once.
     QAction* info = Action(QStringLiteral("MP_InfoVykreslovani"));
@@ -146,21 +146,25 @@ TPanelVAD::TPanelVAD(std::unique_ptr<Prompts> prompts, QWidget* parent)
     for (const char* item : {"Zpt1", "Posunoutve1", "PosunoutveV1", "Posunoutve2"})
         shiftKeys.push_back(Action(QString::fromLatin1(item))->shortcut());
     new WindowShortcuts(this, std::move(shiftKeys));
-    navigation_ = new PanelNavigation(panel_, *view_, this);
+    navigation_ = new PanelNavigation(Panel(), *view_, this);
     connect(palette_->CloseButton(), &QPushButton::clicked, this,
             [this] { errors_->Guard([this] { B_ZavritPanelSortimentClick(); }); });
     connect(palette_->LeftCloseButton(), &QPushButton::clicked, this,
             [this] { errors_->Guard([this] { Button1Click(); }); });
 
-    // The surface takes the panel's size from the spin edits right away, so every cell of
-    // the panel can be scrolled to from the start.
-    ApplyPanelSize();
+    connect(&document_, &Document::stateChanged, this, [this] { ShowDocumentState(); });
+    connect(&document_, &Document::sizeChanged, this,
+            [this] { errors_->Guard([this] { ShowPanelSize(); }); });
+    ShowDocumentState();
+    // The surface takes the panel's size right away, so every cell of the panel can be
+    // scrolled to from the start.
+    ShowPanelSize();
     FormResize();
     CreateSecondaryWindows();
 }
 
 void TPanelVAD::CreateSecondaryWindows() {
-    shiftDialog_ = new TZ_PosunPolicek(panel_, this);
+    shiftDialog_ = new TZ_PosunPolicek(document_, this);
     stationDialog_ = new TAboutStation(this);
     manual_ = new TManual(this);
     about_ = new TAboutVUVOzaz(this);
@@ -211,18 +215,9 @@ void TPanelVAD::BuildSizeSettings() {
     auto* apply = new QPushButton(QStringLiteral("Nastavit"), group);
     apply->setObjectName(QStringLiteral("B_Nastavit"));
     apply->setGeometry(200, 17, 62, 25);
-    connect(heightEdit_, &QSpinBox::valueChanged, this, [this] {
-        errors_->Guard([this] {
-            SE_PolickaVyskaChange();
-            SizeEdited();
-        });
-    });
-    connect(widthEdit_, &QSpinBox::valueChanged, this, [this] {
-        errors_->Guard([this] {
-            SE_PolickaSirkaChange();
-            SizeEdited();
-        });
-    });
+    for (QSpinBox* edit : {heightEdit_, widthEdit_})
+        connect(edit, &QSpinBox::valueChanged, this,
+                [this] { errors_->Guard([this] { SizeEdited(); }); });
 }
 
 void TPanelVAD::BuildStatusBar() {
@@ -231,10 +226,9 @@ void TPanelVAD::BuildStatusBar() {
     statusBar_ = new QWidget;
     statusBar_->setObjectName(QStringLiteral("ZB_Zapati"));
     statusBar_->setFixedHeight(19);
-    const QString texts[2] = {NoFileText(), StateNew()};
     const int widths[2] = {500, 150};
     for (int i = 0; i < 2; ++i) {
-        status_[i] = new QLabel(texts[i], statusBar_);
+        status_[i] = new QLabel(statusBar_);
         status_[i]->setObjectName(QStringLiteral("ZB_Zapati_Panel%1").arg(i));
         // A path is text, whatever characters the file's name holds.
         status_[i]->setTextFormat(Qt::PlainText);
@@ -368,8 +362,7 @@ void TPanelVAD::BuildMenu() {
     menu_ = std::make_unique<MainMenu>(items, *errors_, this);
     setMenuBar(menu_->Bar());
     recent_ = std::make_unique<RecentFiles>(menu_->Submenu(QStringLiteral("MP_NaposledyOtevrene")));
-    files_ = std::make_unique<FileCommands>(panel_, *this, *prompts_, *view_, *recent_,
-                                            [this] { return StatusText(1); });
+    files_ = std::make_unique<FileCommands>(document_, *prompts_, *view_, *recent_);
     recent_->chosen = [this](const std::string& path) {
         errors_->Guard([&] { files_->OpenRecent(path); });
     };
@@ -407,7 +400,7 @@ void TPanelVAD::ConnectSurface() {
             });
     connect(surface, &SurfaceWidget::focusEntered, this, [this] { mouse_->X_PlochaEnter(); });
     connect(surface, &SurfaceWidget::focusLeft, this, [this] { mouse_->X_PlochaExit(); });
-    pointer_ = new PointerTracking(panel_, *view_, *mouse_, *errors_, this);
+    pointer_ = new PointerTracking(Panel(), *view_, *mouse_, *errors_, this);
 }
 
 QAction* TPanelVAD::Action(const QString& component) const {
@@ -426,45 +419,18 @@ PositionFlags TPanelVAD::PositionBoxes() const {
     return palette_->PositionBoxes();
 }
 
-void TPanelVAD::SetDocumentState(const QString& word) {
-    status_[1]->setText(word);
-}
-
 void TPanelVAD::ShowMessage(const QString& text) {
     prompts_->ShowMessage(text);
 }
 
-int TPanelVAD::HeightValue() const {
-    return heightEdit_->value();
-}
-
 void TPanelVAD::SizeEdited() {
-    if (settingSize_ == 0)
-        SetDocumentState(StateModified());
+    document_.Resize(widthEdit_->value(), heightEdit_->value());
 }
 
-void TPanelVAD::SetHeightValue(int value) {
-    ++settingSize_;
-    heightEdit_->setValue(value);
-    --settingSize_;
-}
-
-int TPanelVAD::WidthValue() const {
-    return widthEdit_->value();
-}
-
-void TPanelVAD::SetWidthValue(int value) {
-    ++settingSize_;
-    widthEdit_->setValue(value);
-    --settingSize_;
-}
-
-void TPanelVAD::SetStatusPath(const QString& path) {
-    status_[0]->setText(path);
-}
-
-void TPanelVAD::SetCaption(const QString& caption) {
-    setWindowTitle(caption);
+void TPanelVAD::ShowDocumentState() {
+    status_[0]->setText(document_.ShownPath());
+    status_[1]->setText(document_.StateWord());
+    setWindowTitle(document_.Caption());
 }
 
 void TPanelVAD::SetPaletteFillsWindow(bool fills) {
@@ -486,22 +452,17 @@ void TPanelVAD::SetPaletteFillsWindow(bool fills) {
     }
 }
 
-void TPanelVAD::ApplyPanelSize() {
-    const int cols = widthEdit_->value();
-    const int rows = heightEdit_->value();
-    // A failure to make the surface stops here, leaving the panel's size as it was.
-    view_->SetSurfaceSize(cols * panel_.CellWidth, rows * panel_.CellHeight);
-    panel_.PanelCols = cols;
-    panel_.PanelRows = rows;
+void TPanelVAD::ShowPanelSize() {
+    const int cols = document_.Cols();
+    const int rows = document_.Rows();
+    {
+        // Showing the document's size is no edit of it.
+        const QSignalBlocker blockHeight(heightEdit_), blockWidth(widthEdit_);
+        heightEdit_->setValue(rows);
+        widthEdit_->setValue(cols);
+    }
+    view_->SetSurfaceSize(cols * Panel().CellWidth, rows * Panel().CellHeight);
     view_->NastaveniPosuvniku();
-}
-
-void TPanelVAD::SE_PolickaSirkaChange() {
-    ApplyPanelSize();
-}
-
-void TPanelVAD::SE_PolickaVyskaChange() {
-    ApplyPanelSize();
 }
 
 void TPanelVAD::FormResize() {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Prompts.h"
-#include "panel/PanelState.h"
+#include "panel/Document.h"
 #include "panel/PanelWindow.h"
 #include "surface/ImageList.h"
 
@@ -35,16 +35,17 @@ class RecentFiles;
 class ZoomController;
 
 // The main window PanelVAD: menu, tool bar, palette, left panel, drawing area and status
-// bar. It owns the panel and hands each concern to its collaborator; towards the panel and
-// the station file it is the window they talk to.
-class TPanelVAD : public QMainWindow, public PanelWindow, public StationWindow {
+// bar. It owns the document and hands each concern to its collaborator; towards the panel's
+// edits it is the window they talk to.
+class TPanelVAD : public QMainWindow, public PanelWindow {
     Q_OBJECT
 public:
     // Without prompts the real message boxes and file dialogs are used.
     explicit TPanelVAD(std::unique_ptr<Prompts> prompts = nullptr, QWidget* parent = nullptr);
     ~TPanelVAD() override;
 
-    PanelState& Panel() { return panel_; }
+    Document& Doc() { return document_; }
+    PanelState& Panel() { return document_.Panel(); }
     PanelView& View() { return *view_; }
     Palette& PaletteControls() { return *palette_; }
     MouseEditing& Mouse() { return *mouse_; }
@@ -61,20 +62,10 @@ public:
 
     // PanelWindow
     PositionFlags PositionBoxes() const override;
-    void SetDocumentState(const QString& word) override;
     void ShowMessage(const QString& text) override;
-    // StationWindow
-    int HeightValue() const override;
-    void SetHeightValue(int value) override;
-    int WidthValue() const override;
-    void SetWidthValue(int value) override;
-    void SetStatusPath(const QString& path) override;
-    void SetCaption(const QString& caption) override;
 
     // Handlers of the window's own controls.
     void FormResize();
-    void SE_PolickaSirkaChange();
-    void SE_PolickaVyskaChange();
     void MP_HorniListaClick();
     void MP_SortimentClick();
     void MP_LevyPanelClick();
@@ -111,17 +102,18 @@ private:
     // Between the top bar and the status bar: the palette at its height with the left panel
     // and drawing area below it, or the palette alone filling the space.
     void SetPaletteFillsWindow(bool fills);
-    // Applies the panel size of the spin edits to the surface and the panel.
-    void ApplyPanelSize();
+    // The size fields and the surface show the document's panel size.
+    void ShowPanelSize();
+    // The status bar and the caption show the document's file and state.
+    void ShowDocumentState();
     void SetChecked(const char* component, bool checked);
     void CreateSecondaryWindows();
-    // A panel-size change typed by the user changes the document; New and loading set the
-    // values themselves and do not.
+    // A panel-size change typed by the user is an edit of the document.
     void SizeEdited();
 
     std::unique_ptr<Prompts> prompts_;
     std::unique_ptr<ErrorHandler> errors_;
-    PanelState panel_;
+    Document document_;
     ImageList images_; // X_ImageContainer
     std::unique_ptr<PanelView> view_;
     std::unique_ptr<Palette> palette_;
@@ -137,7 +129,6 @@ private:
     TAboutStation* stationDialog_ = nullptr;
     TManual* manual_ = nullptr;
     TAboutVUVOzaz* about_ = nullptr;
-    int settingSize_ = 0;
     // Top bar, palette, left panel beside the drawing area, status bar.
     QGridLayout* grid_ = nullptr;
     BevelPanel* topBar_ = nullptr;

@@ -100,8 +100,7 @@ TEST_F(CheckTest, CaptionCountsAndTheFrameShowsMarks) {
 // round at the ends: the check comes on, the cell is centred, the cursor stands on it and
 // a tooltip names the finding.
 TEST_F(CheckTest, NextAndPreviousProblem) {
-    window->SetWidthValue(400);
-    window->SetHeightValue(300);
+    window->Doc().SetSize(400, 300);
     Put(200, 150, "KOZ_sPS"); // one finding: PS open
     Put(30, 20, "KOL_sLSPS"); // LS and PS open
     Put(350, 280, "NEZNAMY"); // unknown name

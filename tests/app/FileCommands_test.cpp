@@ -62,18 +62,18 @@ protected:
 
 TEST_F(FileCommandsTest, NewResetsWithoutAskingUnlessChangesWouldBeLost) {
     // Empty list, or any state word but "Upraveno": no question.
-    const QString states[] = {StateNew(), StateSaved(), StateLoaded(), StateModified()};
-    for (const QString& state : states) {
-        window->SetDocumentState(state);
+    using State = Document::State;
+    for (const State state : {State::New, State::Saved, State::Loaded, State::Modified}) {
+        window->Doc().SetState(state);
         Trigger("MP_Novy");
-        EXPECT_TRUE(log->questions.isEmpty()) << state.toStdString();
+        EXPECT_TRUE(log->questions.isEmpty()) << Document::StateWord(state).toStdString();
         ExpectNewStation("empty list");
     }
-    for (const QString& state : {StateNew(), StateSaved(), StateLoaded()}) {
+    for (const State state : {State::New, State::Saved, State::Loaded}) {
         Click(Cell(1, 1));
-        window->SetDocumentState(state);
+        window->Doc().SetState(state);
         Trigger("MP_Novy");
-        EXPECT_TRUE(log->questions.isEmpty()) << state.toStdString();
+        EXPECT_TRUE(log->questions.isEmpty()) << Document::StateWord(state).toStdString();
         ExpectNewStation("not modified");
     }
 }
@@ -231,7 +231,7 @@ TEST_F(FileCommandsTest, FailuresAreReportedAndChangeNothing) {
          QStringLiteral("Invalid filename."), QString()},
     };
     Click(Cell(4, 4));
-    window->SetDocumentState(StateSaved());
+    window->Doc().SetState(Document::State::Saved);
     for (const FailureCase& c : cases) {
         log->errors.clear();
         log->errorDetails.clear();
@@ -315,7 +315,7 @@ TEST_F(FileCommandsTest, OpenFindsTheStationFileOfATypedName) {
     for (const auto& c : cases) {
         const QString onDisk = PathOf(QString::fromUtf8(c.onDisk));
         WriteBytes(onDisk, "SET_Sirka;77\r\n");
-        window->SetDocumentState(StateSaved());
+        window->Doc().SetState(Document::State::Saved);
         log->errors.clear();
         Answer(PathOf(QString::fromUtf8(c.typed)));
         Trigger("MP_Otevreni");
@@ -344,7 +344,7 @@ TEST_F(FileCommandsTest, EveryEditMarksTheDocumentModified) {
     };
     Click(Cell(9, 9));
     for (const auto& [what, edit] : edits) {
-        window->SetDocumentState(StateSaved());
+        window->Doc().SetState(Document::State::Saved);
         edit();
         EXPECT_EQ(window->StatusText(1), StateModified()) << what;
     }
@@ -352,7 +352,7 @@ TEST_F(FileCommandsTest, EveryEditMarksTheDocumentModified) {
     // A refused shift changes nothing.
     Panel().ClearElements();
     Click(Cell(0, 2));
-    window->SetDocumentState(StateSaved());
+    window->Doc().SetState(Document::State::Saved);
     Trigger("Zpt1");
     EXPECT_EQ(log->messages, QStringList{ShiftRefusedMessage()});
     EXPECT_EQ(window->StatusText(1), StateSaved());

@@ -36,7 +36,7 @@ TEST_F(FrameDriverTest, EveryChangeTheFrameShowsBringsOneFrame) {
         {"corner box", [&] { Find<QCheckBox>("CH_Poloha_PS")->setChecked(false); }},
         {"scroll", [&] { window->View().HorizontalBar()->setValue(94); }},
         {"focus lost", [&] { Panel().CursorInside = false; }},
-        {"panel size", [&] { window->SetWidthValue(120); }},
+        {"panel size", [&] { window->Doc().SetSize(120, window->Doc().Rows()); }},
         {"shift", [&] { Trigger("Posunoutve1"); }},
         {"selection", [&] { Panel().SelectedName = "KOL_sSDSH"; }},
     };

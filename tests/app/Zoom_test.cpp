@@ -48,10 +48,7 @@ protected:
     QPoint PanelAt(QPoint inViewport) const {
         return View().ToPanel(Surface()->mapFrom(View().Viewport(), inViewport));
     }
-    void SetPanel(int cols, int rows) {
-        window->SetWidthValue(cols);
-        window->SetHeightValue(rows);
-    }
+    void SetPanel(int cols, int rows) { window->Doc().SetSize(cols, rows); }
     // Events on the surface at the widget point where a cell's middle lies at this scale.
     QPoint OnScreen(int col, int row) const {
         const QPoint corner = View().ToWidget(QPoint(col * 47, row * 47));
