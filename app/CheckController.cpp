@@ -1,7 +1,7 @@
 #include "app/CheckController.h"
 
-#include "app/PanelView.h"
 #include "app/SurfaceWidget.h"
+#include "app/Viewport.h"
 #include "panel/PanelState.h"
 
 #include <QAction>
@@ -9,7 +9,7 @@
 
 namespace vedivez {
 
-CheckController::CheckController(PanelState& panel, PanelView& view)
+CheckController::CheckController(PanelState& panel, Viewport& view)
     : panel_(panel), view_(view), check_(panel) {}
 
 void CheckController::Attach(QAction* toggle) {
@@ -48,7 +48,7 @@ void CheckController::Previous() {
 }
 
 void CheckController::SayInView(const QString& text) {
-    QWidget* viewport = view_.Viewport();
+    QWidget* viewport = view_.ViewportWidget();
     const QPoint middle = viewport->rect().center();
     QToolTip::showText(viewport->mapToGlobal(middle), text, viewport);
 }

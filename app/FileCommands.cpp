@@ -1,6 +1,6 @@
 #include "app/FileCommands.h"
 
-#include "app/PanelView.h"
+#include "app/FrameDriver.h"
 #include "app/Prompts.h"
 #include "app/RecentFiles.h"
 #include "panel/Document.h"
@@ -46,20 +46,20 @@ bool EndsWithAnyCase(const std::string& path, const std::string& ending) {
 // however the step ends.
 class FramesPaused {
 public:
-    explicit FramesPaused(PanelView& view) : view_(view) { view_.Pause(); }
-    ~FramesPaused() { view_.Resume(); }
+    explicit FramesPaused(FrameDriver& frames) : frames_(frames) { frames_.Pause(); }
+    ~FramesPaused() { frames_.Resume(); }
     FramesPaused(const FramesPaused&) = delete;
     FramesPaused& operator=(const FramesPaused&) = delete;
 
 private:
-    PanelView& view_;
+    FrameDriver& frames_;
 };
 
 } // namespace
 
-FileCommands::FileCommands(Document& document, Prompts& prompts, PanelView& view,
+FileCommands::FileCommands(Document& document, Prompts& prompts, FrameDriver& frames,
                            RecentFiles& recent)
-    : document_(document), prompts_(prompts), view_(view), recent_(recent) {}
+    : document_(document), prompts_(prompts), frames_(frames), recent_(recent) {}
 
 QString FileCommands::Filter() {
     return QStringLiteral("Stanice VediVEZ (*.reru)");
@@ -123,7 +123,7 @@ void FileCommands::MP_OtevreniClick() {
         return;
     std::optional<QString> chosen;
     {
-        FramesPaused paused(view_);
+        FramesPaused paused(frames_);
         chosen = prompts_.OpenFileName({QStringLiteral("Otevrit"), Filter(), openName_});
     }
     if (!chosen || chosen->isEmpty())
@@ -135,7 +135,7 @@ void FileCommands::Open(const std::string& nativePath) {
     openName_ = PathForDisplay(nativePath);
     LoadReport report;
     {
-        FramesPaused paused(view_);
+        FramesPaused paused(frames_);
         report = document_.Load(nativePath);
     }
     recent_.Add(nativePath);
@@ -163,7 +163,7 @@ void FileCommands::OpenRecent(const std::string& nativePath) {
 QString FileCommands::AskSavePath() {
     std::optional<QString> chosen;
     {
-        FramesPaused paused(view_);
+        FramesPaused paused(frames_);
         chosen = prompts_.SaveFileName({QStringLiteral("Ulozit"), Filter(), saveName_});
     }
     if (!chosen || chosen->isEmpty())
@@ -179,7 +179,7 @@ QString FileCommands::AskSavePath() {
 
 void FileCommands::Save(const std::string& nativePath) {
     {
-        FramesPaused paused(view_);
+        FramesPaused paused(frames_);
         document_.Save(nativePath);
     }
     recent_.Add(nativePath);

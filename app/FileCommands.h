@@ -6,7 +6,7 @@
 namespace vedivez {
 
 class Document;
-class PanelView;
+class FrameDriver;
 class Prompts;
 class RecentFiles;
 
@@ -16,7 +16,7 @@ class RecentFiles;
 class FileCommands {
 public:
     // Every file opened or saved goes to the front of `recent`.
-    FileCommands(Document& document, Prompts& prompts, PanelView& view, RecentFiles& recent);
+    FileCommands(Document& document, Prompts& prompts, FrameDriver& frames, RecentFiles& recent);
 
     void MP_NovyClick() { NewStation(); }
     void MP_OtevreniClick();
@@ -35,8 +35,7 @@ public:
     // no longer exists is dropped from the list with a message instead.
     void OpenRecent(const std::string& nativePath);
 
-    // The names last chosen in the two dialogs.
-    const QString& LastSaveName() const { return saveName_; }
+    // The name last chosen in the Open dialog.
     const QString& LastOpenName() const { return openName_; }
 
     // "Stanice VediVEZ (*.reru)"; the dialogs match it in any letter case.
@@ -59,7 +58,7 @@ private:
 
     Document& document_;
     Prompts& prompts_;
-    PanelView& view_;
+    FrameDriver& frames_;
     RecentFiles& recent_;
     QString saveName_;
     QString openName_;

@@ -4,15 +4,16 @@
 #include "app/CheckController.h"
 #include "app/ErrorHandler.h"
 #include "app/FileCommands.h"
+#include "app/FrameDriver.h"
 #include "app/MainMenu.h"
 #include "app/MouseEditing.h"
 #include "app/Palette.h"
 #include "app/PanelNavigation.h"
-#include "app/PanelView.h"
 #include "app/PointerTracking.h"
 #include "app/Prompts.h"
 #include "app/RecentFiles.h"
 #include "app/SurfaceWidget.h"
+#include "app/Viewport.h"
 #include "app/WindowShortcuts.h"
 #include "app/ZoomController.h"
 #include "dialogs/U_About.h"
@@ -103,7 +104,7 @@ TPanelVAD::TPanelVAD(std::unique_ptr<Prompts> prompts, QWidget* parent)
 
     BuildToolBar();
     palette_ = std::make_unique<Palette>(Panel(), *errors_, client);
-    view_ = std::make_unique<PanelView>(Panel(), images_, *errors_, client);
+    view_ = std::make_unique<Viewport>(client);
     mouse_ = std::make_unique<MouseEditing>(document_, palette_->DragBox(), palette_->DragStart(),
                                             palette_->DragEnd());
     BuildSizeSettings();
@@ -122,22 +123,21 @@ TPanelVAD::TPanelVAD(std::unique_ptr<Prompts> prompts, QWidget* parent)
     };
     palette_->onSelected = [this](const QString& name) { selectedLabel_->setText(name); };
     check_ = std::make_unique<CheckController>(Panel(), *view_);
+    frames_ = std::make_unique<FrameDriver>(Panel(), *view_, *check_, images_, *errors_);
+    zoom_ = std::make_unique<ZoomController>(*view_);
     BuildMenu();
     // The view options are read at every tick: their actions are looked up once.
     QAction* info = Action(QStringLiteral("MP_InfoVykreslovani"));
     QAction* preview = Action(QStringLiteral("MP_Nahled"));
     QAction* cursorCell = Action(QStringLiteral("MP_PolickoPodKurzorem"));
     QAction* grid = Action(QStringLiteral("MP_Mrizka"));
-    view_->frameInputs = [this, info, preview, cursorCell, grid] {
+    frames_->frameInputs = [this, info, preview, cursorCell, grid] {
         FrameInputs inputs;
         inputs.options.Info = info->isChecked();
         inputs.options.Preview = preview->isChecked();
         inputs.options.CursorCell = cursorCell->isChecked();
         inputs.options.Grid = grid->isChecked();
         inputs.boxes = palette_->PositionBoxes();
-        // The check's findings follow the edits; its caption shows how many there are.
-        check_->Refresh();
-        inputs.check = &check_->Check();
         return inputs;
     };
     ConnectSurface();
@@ -145,8 +145,8 @@ TPanelVAD::TPanelVAD(std::unique_ptr<Prompts> prompts, QWidget* parent)
     std::vector<QKeySequence> shiftKeys;
     for (const char* item : {"Zpt1", "Posunoutve1", "PosunoutveV1", "Posunoutve2"})
         shiftKeys.push_back(Action(QString::fromLatin1(item))->shortcut());
-    new WindowShortcuts(this, std::move(shiftKeys));
-    navigation_ = new PanelNavigation(Panel(), *view_, this);
+    shiftKeys_ = std::make_unique<WindowShortcuts>(this, std::move(shiftKeys));
+    navigation_ = std::make_unique<PanelNavigation>(Panel(), *view_, this);
     connect(palette_->CloseButton(), &QPushButton::clicked, this,
             [this] { errors_->Guard([this] { B_ZavritPanelSortimentClick(); }); });
     connect(palette_->LeftCloseButton(), &QPushButton::clicked, this,
@@ -362,7 +362,7 @@ void TPanelVAD::BuildMenu() {
     menu_ = std::make_unique<MainMenu>(items, *errors_, this);
     setMenuBar(menu_->Bar());
     recent_ = std::make_unique<RecentFiles>(menu_->Submenu(QStringLiteral("MP_NaposledyOtevrene")));
-    files_ = std::make_unique<FileCommands>(document_, *prompts_, *view_, *recent_);
+    files_ = std::make_unique<FileCommands>(document_, *prompts_, *frames_, *recent_);
     recent_->chosen = [this](const std::string& path) {
         errors_->Guard([&] { files_->OpenRecent(path); });
     };
@@ -376,7 +376,7 @@ void TPanelVAD::BuildMenu() {
         button->setToolTip(QStringLiteral("%1 (%2)").arg(
             caption, action->shortcut().toString(QKeySequence::NativeText)));
     }
-    zoom_ = std::make_unique<ZoomController>(*view_, menu_->Submenu(QStringLiteral("MP_Meritko")));
+    zoom_->Attach(menu_->Submenu(QStringLiteral("MP_Meritko")));
     check_->Attach(Action(QStringLiteral("MP_KontrolaSpojeni")));
 }
 
@@ -400,7 +400,7 @@ void TPanelVAD::ConnectSurface() {
             });
     connect(surface, &SurfaceWidget::focusEntered, this, [this] { mouse_->X_PlochaEnter(); });
     connect(surface, &SurfaceWidget::focusLeft, this, [this] { mouse_->X_PlochaExit(); });
-    pointer_ = new PointerTracking(Panel(), *view_, *mouse_, *errors_, this);
+    pointer_ = std::make_unique<PointerTracking>(Panel(), *view_, *mouse_, *errors_);
 }
 
 QAction* TPanelVAD::Action(const QString& component) const {
@@ -483,7 +483,7 @@ void TPanelVAD::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!shownOnce_) {
         shownOnce_ = true;
-        errors_->Guard([this] { view_->Start(); });
+        errors_->Guard([this] { frames_->Start(); });
     }
 }
 

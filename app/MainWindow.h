@@ -20,6 +20,7 @@ class BevelPanel;
 class CheckController;
 class ErrorHandler;
 class FileCommands;
+class FrameDriver;
 class TAboutStation;
 class TAboutVUVOzaz;
 class TManual;
@@ -28,10 +29,11 @@ class MainMenu;
 class MouseEditing;
 class Palette;
 class PanelNavigation;
-class PanelView;
 class PointerTracking;
 class Prompts;
 class RecentFiles;
+class Viewport;
+class WindowShortcuts;
 class ZoomController;
 
 // The main window PanelVAD: menu, tool bar, palette, left panel, drawing area and status
@@ -46,7 +48,8 @@ public:
 
     Document& Doc() { return document_; }
     PanelState& Panel() { return document_.Panel(); }
-    PanelView& View() { return *view_; }
+    Viewport& View() { return *view_; }
+    FrameDriver& Frames() { return *frames_; }
     Palette& PaletteControls() { return *palette_; }
     MouseEditing& Mouse() { return *mouse_; }
     FileCommands& Files() { return *files_; }
@@ -115,7 +118,7 @@ private:
     std::unique_ptr<ErrorHandler> errors_;
     Document document_;
     ImageList images_; // X_ImageContainer
-    std::unique_ptr<PanelView> view_;
+    std::unique_ptr<Viewport> view_;
     std::unique_ptr<Palette> palette_;
     std::unique_ptr<MouseEditing> mouse_;
     std::unique_ptr<MainMenu> menu_;
@@ -123,8 +126,10 @@ private:
     std::unique_ptr<FileCommands> files_;
     std::unique_ptr<ZoomController> zoom_;
     std::unique_ptr<CheckController> check_;
-    PanelNavigation* navigation_ = nullptr;
-    PointerTracking* pointer_ = nullptr;
+    std::unique_ptr<FrameDriver> frames_;
+    std::unique_ptr<PointerTracking> pointer_;
+    std::unique_ptr<WindowShortcuts> shiftKeys_;
+    std::unique_ptr<PanelNavigation> navigation_;
     TZ_PosunPolicek* shiftDialog_ = nullptr;
     TAboutStation* stationDialog_ = nullptr;
     TManual* manual_ = nullptr;

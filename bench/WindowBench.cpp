@@ -7,10 +7,11 @@
 #include "BenchSupport.h"
 #include "BenchWindow.h"
 
+#include "app/FrameDriver.h"
 #include "app/MainWindow.h"
-#include "app/PanelView.h"
 #include "app/Prompts.h"
 #include "app/SurfaceWidget.h"
+#include "app/Viewport.h"
 #include "panel/StationFile.h"
 
 #include <QAction>

@@ -241,7 +241,7 @@ TEST_F(FileCommandsTest, FailuresAreReportedAndChangeNothing) {
         EXPECT_EQ(log->errors, QStringList{c.message}) << c.what;
         EXPECT_EQ(log->errorDetails, QStringList{c.detail}) << c.what;
         EXPECT_EQ(Now(), before) << c.what;
-        EXPECT_FALSE(window->View().Paused()) << c.what << ": frames go on after a failure";
+        EXPECT_FALSE(window->Frames().Paused()) << c.what << ": frames go on after a failure";
     }
 }
 
@@ -391,8 +391,8 @@ TEST_F(FileCommandsTest, UndoHasNoAction) {
 // Frames stop while a file dialog is open and go on behind the question.
 TEST_F(FileCommandsTest, FramesPauseForFileDialogsOnly) {
     std::vector<bool> pausedInDialog, pausedInQuestion;
-    log->duringFileDialog = [&] { pausedInDialog.push_back(window->View().Paused()); };
-    log->duringQuestion = [&] { pausedInQuestion.push_back(window->View().Paused()); };
+    log->duringFileDialog = [&] { pausedInDialog.push_back(window->Frames().Paused()); };
+    log->duringQuestion = [&] { pausedInQuestion.push_back(window->Frames().Paused()); };
     Click(Cell(1, 1));
     Confirm(true);
     Answer(std::nullopt);
@@ -401,7 +401,7 @@ TEST_F(FileCommandsTest, FramesPauseForFileDialogsOnly) {
     Trigger("MP_UlozitJako");
     EXPECT_EQ(pausedInDialog, (std::vector<bool>{true, true}));
     EXPECT_EQ(pausedInQuestion, (std::vector<bool>{false}));
-    EXPECT_FALSE(window->View().Paused());
+    EXPECT_FALSE(window->Frames().Paused());
 }
 
 // Names are text: a file named like markup shows in the status bar and the question as

@@ -1,7 +1,8 @@
 #include "AppTestSupport.h"
 
+#include "app/FrameDriver.h"
 #include "app/MouseEditing.h"
-#include "app/PanelView.h"
+#include "app/Viewport.h"
 #include "panel/DocumentTexts.h"
 #include "panel/HeadlessPanel.h"
 #include "panel/ZoomLevel.h"
@@ -207,11 +208,11 @@ TEST_F(MouseEditingTest, NoMouseEditLandsOutsideThePanel) {
     // Along row 0 of a 10 x 10 panel at the smallest scale, a drag released far to the right
     // of the panel: the row is laid from the start to column 9 and nowhere else.
     window->Doc().SetSize(10, 10);
-    PanelView& view = window->View();
+    Viewport& view = window->View();
     view.SetZoom(ZoomLevel::All().back());
     for (const QPoint from : {QPoint(0, 0), QPoint(1, 0)}) {
         Panel().ClearElements();
-        const QPoint beyond(view.Viewport()->width() - 2, 0);
+        const QPoint beyond(view.ViewportWidget()->width() - 2, 0);
         MoveTo(from);
         Press(from);
         MoveTo(beyond);
@@ -305,7 +306,7 @@ namespace {
 // outline, the preview and the position follow it there, where a click now lands, and the
 // end of a drag in progress follows too. A pointer elsewhere leaves the cursor alone.
 TEST_F(MouseEditingTest, CursorFollowsAStillPointerAfterAScroll) {
-    PanelView& view = window->View();
+    Viewport& view = window->View();
     auto pointAt = [&](QPoint surfacePixel) {
         QCursor::setPos(Surface()->mapToGlobal(surfacePixel));
         MoveTo(surfacePixel);

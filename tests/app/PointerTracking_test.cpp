@@ -32,7 +32,7 @@ protected:
     bool PointerOverPanel() const { return window->View().PointerOnSurface().has_value(); }
     // A point of the screen over the viewport, `offset` from its top-left corner.
     QPoint OnViewport(QPoint offset) const {
-        return window->View().Viewport()->mapToGlobal(offset);
+        return window->View().ViewportWidget()->mapToGlobal(offset);
     }
 };
 

@@ -112,8 +112,9 @@ TEST(DocumentTest, EachOperationSetsTheStateTheFileAndTellsWhatChanged) {
         EXPECT_EQ(told.size, k.sizeTold) << k.what;
         const bool rebound = k.state != k.start || (k.file ? *k.file : "") != before;
         EXPECT_EQ(told.state, rebound ? 1 : 0) << k.what;
-        if (!k.content)
+        if (!k.content) {
             EXPECT_EQ(h.panel.Elements(), elements) << k.what;
+        }
     }
 }
 
