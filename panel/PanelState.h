@@ -101,7 +101,10 @@ public:
 
 signals:
     // Every change to the element list as it happens, for views that keep something per
-    // cell and bring up to date only what an edit touched.
+    // cell and bring up to date only what an edit touched. (News an object tells is a Qt
+    // signal here and throughout the editor; a std::function member is kept only for what an
+    // object is given to do: a provider of frame inputs, a hook before painting, a menu
+    // item's handler, a sink for errors.)
     // The elements of this cell changed (placed, replaced or removed).
     void cellChanged(int32_t col, int32_t row);
     // Any cell may have changed (a load, a shift, emptying the list).
