@@ -1,7 +1,7 @@
 #include "app/CheckController.h"
 
-#include "app/PanelView.h"
 #include "app/SurfaceWidget.h"
+#include "app/Viewport.h"
 #include "panel/PanelState.h"
 
 #include <QAction>
@@ -9,7 +9,7 @@
 
 namespace vedivez {
 
-CheckController::CheckController(PanelState& panel, PanelView& view)
+CheckController::CheckController(PanelState& panel, Viewport& view)
     : panel_(panel), view_(view), check_(panel) {}
 
 void CheckController::Attach(QAction* toggle) {
@@ -48,7 +48,7 @@ void CheckController::Previous() {
 }
 
 void CheckController::SayInView(const QString& text) {
-    QWidget* viewport = view_.Viewport();
+    QWidget* viewport = view_.ViewportWidget();
     const QPoint middle = viewport->rect().center();
     QToolTip::showText(viewport->mapToGlobal(middle), text, viewport);
 }
@@ -63,7 +63,7 @@ void CheckController::Go(bool forward) {
     // From the finding shown last while the cursor still stands where that step left it,
     // else from the cursor's cell: forward from after all of its findings, back from before
     // them.
-    const int32_t col = panel_.CursorX / panel_.CellWidth, row = panel_.CursorY / panel_.CellHeight;
+    const int32_t col = panel_.CursorCol(), row = panel_.CursorRow();
     ConnectionCheck::Place from{col, row, forward ? INT32_MAX : -1};
     if (shown_ && QPoint(panel_.CursorX, panel_.CursorY) == shownCursor_)
         from = *shown_;

@@ -13,7 +13,7 @@ class QWidget;
 namespace vedivez {
 
 class PanelState;
-class PanelView;
+class Viewport;
 
 // The connection check in the window: "Kontrola spojení" turns the marks on the panel on and
 // off and shows the number of problems in its caption; "Další problém" and "Předchozí
@@ -23,7 +23,7 @@ class PanelView;
 // where it was.
 class CheckController : public QObject {
 public:
-    CheckController(PanelState& panel, PanelView& view);
+    CheckController(PanelState& panel, Viewport& view);
 
     // The menu's check item, once the menu exists.
     void Attach(QAction* toggle);
@@ -33,7 +33,7 @@ public:
     void Toggle();   // the check item was chosen: follow its mark
     void Next();     // Další problém
     void Previous(); // Předchozí problém
-    // Brings the findings and the item's caption up to date; the frame calls it.
+    // Brings the findings and the item's caption up to date; each frame starts with it.
     void Refresh();
 
     // "Kontrola spojení (12)" while on, "Kontrola spojení" while off.
@@ -45,7 +45,7 @@ private:
     void SayInView(const QString& text);
 
     PanelState& panel_;
-    PanelView& view_;
+    Viewport& view_;
     ConnectionCheck check_;
     QAction* toggle_ = nullptr;
     // The finding shown last, so that repeated steps walk through the findings of one cell,

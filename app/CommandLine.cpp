@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "panel/Version.h"
 
+#include <QCommandLineParser>
 #include <algorithm>
 #include <climits>
 #include <ostream>
@@ -38,36 +39,53 @@ EditorCommandLine Usage(const QString& problem) {
 } // namespace
 
 EditorCommandLine ParseEditorCommandLine(const std::vector<std::string>& args) {
-    std::vector<std::string> files;
-    bool help = false, version = false, optionsEnded = false;
-    std::string unknown;
-    for (const std::string& arg : args) {
-        if (optionsEnded || !arg.starts_with('-') || arg == "-") {
-            files.push_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--help" || arg == "-h") {
-            help = true;
-        } else if (arg == "--version") {
-            version = true;
-        } else if (unknown.empty()) {
-            unknown = arg;
-        }
-    }
-    if (help)
+    // Qt's parser tells the options from the file (-h, --help, --version, "--", short options
+    // run together). Each argument goes in as Latin-1, one character a byte, so the file
+    // comes back out with exactly the bytes it had: a file name need not be UTF-8, and
+    // QCoreApplication::arguments() would have decoded it as text. What the editor answers
+    // stays its own: the texts and exit codes below, not process()'s, which would print Qt's
+    // texts and exit with 1 where a wrong command line exits with 2.
+    QStringList list{QStringLiteral("vedivez")};
+    for (const std::string& arg : args)
+        list << QString::fromLatin1(arg.data(), qsizetype(arg.size()));
+    QCommandLineParser parser;
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    parser.addOption(help);
+    parser.addOption(version);
+    const bool parsed = parser.parse(list);
+    // Asked information wins over anything else on the line.
+    if (parser.isSet(help))
         return {EditorCommandLine::Action::Help, {}, {}};
-    if (version)
+    if (parser.isSet(version))
         return {EditorCommandLine::Action::Version, {}, {}};
-    if (!unknown.empty())
-        return Usage(QStringLiteral("unknown option '%1'").arg(QString::fromLocal8Bit(unknown)));
+    if (!parsed) {
+        // The message quotes the argument as it was typed: the first one that starts with
+        // the unknown option.
+        const QString name = parser.unknownOptionNames().value(0);
+        QString typed = (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        for (const QString& arg : list.mid(1)) {
+            if (arg == QStringLiteral("--"))
+                break;
+            if (arg.startsWith(QLatin1Char('-') + name) ||
+                arg.startsWith(QStringLiteral("--") + name)) {
+                typed = arg;
+                break;
+            }
+        }
+        return Usage(
+            QStringLiteral("unknown option '%1'").arg(QString::fromLocal8Bit(typed.toLatin1())));
+    }
+    const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
         return Usage(QStringLiteral("one station file at most, not %1").arg(files.size()));
-    if (!files.empty() && files.front().empty())
+    const QByteArray file = files.value(0).toLatin1();
+    if (!files.isEmpty() && file.isEmpty())
         return Usage(QStringLiteral("the file name is empty"));
     // Reading standard input is not a thing the editor does.
-    if (!files.empty() && files.front() == "-")
+    if (file == "-")
         return Usage(QStringLiteral("'-' (standard input) is not a station file"));
-    return {EditorCommandLine::Action::Run, files.empty() ? std::string() : files.front(), {}};
+    return {EditorCommandLine::Action::Run, std::string(file.constData(), size_t(file.size())), {}};
 }
 
 int AnswerEditorCommandLine(const EditorCommandLine& command, std::ostream& out,

@@ -20,8 +20,8 @@ struct EditorCommandLine {
 };
 
 // Reads the arguments after the program name, as the bytes the program was given: none,
-// one FILE (also after "--"), or --help / -h / --version anywhere before "--"; anything
-// else is a usage error.
+// one FILE (also after "--"), or --help / -h / --version anywhere before "--" (short options
+// may run together); anything else is a usage error.
 EditorCommandLine ParseEditorCommandLine(const std::vector<std::string>& args);
 
 // Prints the help or the version to `out`, or the problem with the usage to `err`, and

@@ -1,12 +1,10 @@
 #include "app/FileCommands.h"
 
-#include "app/PanelView.h"
+#include "app/FrameDriver.h"
 #include "app/Prompts.h"
 #include "app/RecentFiles.h"
-#include "panel/DocumentTexts.h"
+#include "panel/Document.h"
 #include "panel/FileAccess.h"
-#include "panel/PanelState.h"
-#include "panel/PanelWindow.h"
 #include "panel/StationFile.h"
 
 #include <QFileInfo>
@@ -48,21 +46,20 @@ bool EndsWithAnyCase(const std::string& path, const std::string& ending) {
 // however the step ends.
 class FramesPaused {
 public:
-    explicit FramesPaused(PanelView& view) : view_(view) { view_.Pause(); }
-    ~FramesPaused() { view_.Resume(); }
+    explicit FramesPaused(FrameDriver& frames) : frames_(frames) { frames_.Pause(); }
+    ~FramesPaused() { frames_.Resume(); }
     FramesPaused(const FramesPaused&) = delete;
     FramesPaused& operator=(const FramesPaused&) = delete;
 
 private:
-    PanelView& view_;
+    FrameDriver& frames_;
 };
 
 } // namespace
 
-FileCommands::FileCommands(PanelState& panel, StationWindow& window, Prompts& prompts,
-                           PanelView& view, RecentFiles& recent, std::function<QString()> stateWord)
-    : panel_(panel), window_(window), prompts_(prompts), view_(view), recent_(recent),
-      stateWord_(std::move(stateWord)) {}
+FileCommands::FileCommands(Document& document, Prompts& prompts, FrameDriver& frames,
+                           RecentFiles& recent)
+    : document_(document), prompts_(prompts), frames_(frames), recent_(recent) {}
 
 QString FileCommands::Filter() {
     return QStringLiteral("Stanice VediVEZ (*.reru)");
@@ -109,7 +106,7 @@ std::string FileCommands::FileToOpen(const std::string& path) {
 }
 
 bool FileCommands::ConfirmDiscard() {
-    if (panel_.Elements().empty() || stateWord_() != StateModified())
+    if (!document_.Modified())
         return true;
     return prompts_.Confirm(QString::fromUtf8("Zahodit neuložené změny?"));
 }
@@ -117,13 +114,7 @@ bool FileCommands::ConfirmDiscard() {
 void FileCommands::NewStation() {
     if (!ConfirmDiscard())
         return;
-    panel_.ClearElements();
-    documentFile_.clear();
-    window_.SetStatusPath(NoFileText());
-    window_.SetDocumentState(StateNew());
-    window_.SetCaption(AppTitle() + QStringLiteral(" - Nová stanice"));
-    window_.SetHeightValue(50);
-    window_.SetWidthValue(100);
+    document_.New();
 }
 
 void FileCommands::MP_OtevreniClick() {
@@ -132,7 +123,7 @@ void FileCommands::MP_OtevreniClick() {
         return;
     std::optional<QString> chosen;
     {
-        FramesPaused paused(view_);
+        FramesPaused paused(frames_);
         chosen = prompts_.OpenFileName({QStringLiteral("Otevrit"), Filter(), openName_});
     }
     if (!chosen || chosen->isEmpty())
@@ -144,10 +135,9 @@ void FileCommands::Open(const std::string& nativePath) {
     openName_ = PathForDisplay(nativePath);
     LoadReport report;
     {
-        FramesPaused paused(view_);
-        report = LoadStation(nativePath, panel_, window_);
+        FramesPaused paused(frames_);
+        report = document_.Load(nativePath);
     }
-    documentFile_ = nativePath;
     recent_.Add(nativePath);
     // Lines a save would drop are said at once, while the file they are in is known.
     const QString notice = UnknownLinesNotice(report);
@@ -173,7 +163,7 @@ void FileCommands::OpenRecent(const std::string& nativePath) {
 QString FileCommands::AskSavePath() {
     std::optional<QString> chosen;
     {
-        FramesPaused paused(view_);
+        FramesPaused paused(frames_);
         chosen = prompts_.SaveFileName({QStringLiteral("Ulozit"), Filter(), saveName_});
     }
     if (!chosen || chosen->isEmpty())
@@ -189,18 +179,17 @@ QString FileCommands::AskSavePath() {
 
 void FileCommands::Save(const std::string& nativePath) {
     {
-        FramesPaused paused(view_);
-        SaveStation(nativePath, panel_, window_);
+        FramesPaused paused(frames_);
+        document_.Save(nativePath);
     }
-    documentFile_ = nativePath;
     recent_.Add(nativePath);
 }
 
 void FileCommands::MP_UlozeniClick() {
     // The file is kept as bytes, not read back from the status bar's text: a name that is
     // not UTF-8 shows there with replacement characters.
-    if (!documentFile_.empty()) {
-        Save(documentFile_);
+    if (!document_.FilePath().empty()) {
+        Save(document_.FilePath());
         return;
     }
     const QString path = AskSavePath();

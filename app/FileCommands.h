@@ -1,26 +1,22 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 #include <string>
 
 namespace vedivez {
 
-class PanelState;
-class PanelView;
+class Document;
+class FrameDriver;
 class Prompts;
 class RecentFiles;
-class StationWindow;
 
-// New, Open, Save and Save As, with the question before unsaved changes are thrown away and
-// the document state that the status bar and caption show. The station's file is kept as
-// the file system's bytes, so a name that is not UTF-8 is read and written back as it is.
+// New, Open, Save and Save As of the document, with the question before unsaved changes are
+// thrown away. The station's file is kept as the file system's bytes, so a name that is not
+// UTF-8 is read and written back as it is.
 class FileCommands {
 public:
-    // `stateWord` reads the document state word back from the status bar; every file opened
-    // or saved goes to the front of `recent`.
-    FileCommands(PanelState& panel, StationWindow& window, Prompts& prompts, PanelView& view,
-                 RecentFiles& recent, std::function<QString()> stateWord);
+    // Every file opened or saved goes to the front of `recent`.
+    FileCommands(Document& document, Prompts& prompts, FrameDriver& frames, RecentFiles& recent);
 
     void MP_NovyClick() { NewStation(); }
     void MP_OtevreniClick();
@@ -39,8 +35,7 @@ public:
     // no longer exists is dropped from the list with a message instead.
     void OpenRecent(const std::string& nativePath);
 
-    // The names last chosen in the two dialogs.
-    const QString& LastSaveName() const { return saveName_; }
+    // The name last chosen in the Open dialog.
     const QString& LastOpenName() const { return openName_; }
 
     // "Stanice VediVEZ (*.reru)"; the dialogs match it in any letter case.
@@ -61,16 +56,12 @@ private:
     QString AskSavePath();
     void Save(const std::string& nativePath);
 
-    PanelState& panel_;
-    StationWindow& window_;
+    Document& document_;
     Prompts& prompts_;
-    PanelView& view_;
+    FrameDriver& frames_;
     RecentFiles& recent_;
-    std::function<QString()> stateWord_;
     QString saveName_;
     QString openName_;
-    // The file the panel was last loaded from or saved to; empty for a new station.
-    std::string documentFile_;
 };
 
 } // namespace vedivez

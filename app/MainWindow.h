@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Prompts.h"
-#include "panel/PanelState.h"
+#include "panel/Document.h"
 #include "panel/PanelWindow.h"
 #include "surface/ImageList.h"
 
@@ -9,81 +9,92 @@
 #include <memory>
 
 class QAction;
-class QLabel;
-class QPushButton;
-class QSpinBox;
 class QGridLayout;
 
 namespace vedivez {
 
-class BevelPanel;
 class CheckController;
 class ErrorHandler;
 class FileCommands;
-class TAboutStation;
-class TAboutVUVOzaz;
-class TManual;
-class TZ_PosunPolicek;
+class FrameDriver;
 class MainMenu;
 class MouseEditing;
 class Palette;
 class PanelNavigation;
-class PanelView;
+class PanelSizeControls;
 class PointerTracking;
-class Prompts;
 class RecentFiles;
+class StatusBar;
+class TAboutStation;
+class TAboutVUVOzaz;
+class TManual;
+class TZ_PosunPolicek;
+class ToolPanels;
+class TopBar;
+class Viewport;
+class WindowShortcuts;
 class ZoomController;
 
+// What the main window owns besides its widgets: the document and the collaborators, each
+// held here and nowhere else. As the window's first base class they are made before its
+// first widget and go after its last one, so no widget or dialog, and no event of one going
+// away (the focus leaving the surface as the window closes), meets any of them gone. Towards
+// the document's edits this is the window they talk to.
+class MainWindowParts : public PanelWindow {
+protected:
+    explicit MainWindowParts(std::unique_ptr<Prompts> prompts);
+    ~MainWindowParts() override;
+
+    PositionFlags PositionBoxes() const override;
+    void ShowMessage(const QString& text) override;
+
+    std::unique_ptr<Prompts> prompts_;
+    std::unique_ptr<ErrorHandler> errors_;
+    Document document_;
+    ImageList images_; // X_ImageContainer
+    std::unique_ptr<TopBar> topBar_;
+    std::unique_ptr<Palette> palette_;
+    std::unique_ptr<Viewport> view_;
+    std::unique_ptr<MouseEditing> mouse_;
+    std::unique_ptr<PanelSizeControls> sizeControls_;
+    std::unique_ptr<StatusBar> statusBar_;
+    std::unique_ptr<ToolPanels> toolPanels_;
+    std::unique_ptr<CheckController> check_;
+    std::unique_ptr<FrameDriver> frames_;
+    std::unique_ptr<ZoomController> zoom_;
+    std::unique_ptr<MainMenu> menu_;
+    std::unique_ptr<RecentFiles> recent_;
+    std::unique_ptr<FileCommands> files_;
+    std::unique_ptr<PointerTracking> pointer_;
+    std::unique_ptr<WindowShortcuts> shiftKeys_;
+    std::unique_ptr<PanelNavigation> navigation_;
+};
+
 // The main window PanelVAD: menu, tool bar, palette, left panel, drawing area and status
-// bar. It owns the panel and hands each concern to its collaborator; towards the panel and
-// the station file it is the window they talk to.
-class TPanelVAD : public QMainWindow, public PanelWindow, public StationWindow {
-    Q_OBJECT
+// bar, assembled from the collaborators it owns. (Not a Q_OBJECT: moc wants the QObject
+// base first, and the parts must come before it.)
+class TPanelVAD : private MainWindowParts, public QMainWindow {
 public:
     // Without prompts the real message boxes and file dialogs are used.
     explicit TPanelVAD(std::unique_ptr<Prompts> prompts = nullptr, QWidget* parent = nullptr);
     ~TPanelVAD() override;
 
-    PanelState& Panel() { return panel_; }
-    PanelView& View() { return *view_; }
+    Document& Doc() { return document_; }
+    PanelState& Panel() { return document_.Panel(); }
+    Viewport& View() { return *view_; }
+    FrameDriver& Frames() { return *frames_; }
     Palette& PaletteControls() { return *palette_; }
-    MouseEditing& Mouse() { return *mouse_; }
     FileCommands& Files() { return *files_; }
     RecentFiles& Recent() { return *recent_; }
     ZoomController& Zoom() { return *zoom_; }
     CheckController& Checks() { return *check_; }
     PanelNavigation& Navigation() { return *navigation_; }
     ErrorHandler& Errors() { return *errors_; }
-    Prompts& Prompt() { return *prompts_; }
     QAction* Action(const QString& component) const;
     QString StatusText(int panel) const;
     int StatusWidth(int panel) const;
 
-    // PanelWindow
-    PositionFlags PositionBoxes() const override;
-    void SetDocumentState(const QString& word) override;
-    void ShowMessage(const QString& text) override;
-    // StationWindow
-    int HeightValue() const override;
-    void SetHeightValue(int value) override;
-    int WidthValue() const override;
-    void SetWidthValue(int value) override;
-    void SetStatusPath(const QString& path) override;
-    void SetCaption(const QString& caption) override;
-
-    // Handlers of the window's own controls.
-    void FormResize();
-    void SE_PolickaSirkaChange();
-    void SE_PolickaVyskaChange();
-    void MP_HorniListaClick();
-    void MP_SortimentClick();
-    void MP_LevyPanelClick();
-    void MP_StatusPanelClick();
-    void MP_SkrytVsechnyPanelyClick();
-    void MP_ZobrazitVsechnyPanelyClick();
-    void B_ZavritPanelNastrojuClick();
-    void B_ZavritPanelSortimentClick();
-    void Button1Click();
+    // Handlers of the window's own menu items.
     void Konec1Click();
     void MP_PosunoutVseOClick();
     void OStanici1Click();
@@ -102,51 +113,23 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void BuildToolBar();
-    void BuildSizeSettings();
-    void BuildStatusBar();
-    void SetStatusWidths(int first, int second);
     void BuildMenu();
     void ConnectSurface();
+    // The frame's view options and corner boxes, from the menu and the palette.
+    void ConnectFrameInputs();
     // Between the top bar and the status bar: the palette at its height with the left panel
     // and drawing area below it, or the palette alone filling the space.
     void SetPaletteFillsWindow(bool fills);
-    // Applies the panel size of the spin edits to the surface and the panel.
-    void ApplyPanelSize();
-    void SetChecked(const char* component, bool checked);
-    void CreateSecondaryWindows();
-    // A panel-size change typed by the user changes the document; New and loading set the
-    // values themselves and do not.
-    void SizeEdited();
+    // The surface has the document's panel size.
+    void FollowPanelSize();
+    void FormResize();
 
-    std::unique_ptr<Prompts> prompts_;
-    std::unique_ptr<ErrorHandler> errors_;
-    PanelState panel_;
-    ImageList images_; // X_ImageContainer
-    std::unique_ptr<PanelView> view_;
-    std::unique_ptr<Palette> palette_;
-    std::unique_ptr<MouseEditing> mouse_;
-    std::unique_ptr<MainMenu> menu_;
-    std::unique_ptr<RecentFiles> recent_;
-    std::unique_ptr<FileCommands> files_;
-    std::unique_ptr<ZoomController> zoom_;
-    std::unique_ptr<CheckController> check_;
-    PanelNavigation* navigation_ = nullptr;
-    PointerTracking* pointer_ = nullptr;
+    // Top bar, palette, left panel beside the drawing area, status bar.
+    QGridLayout* grid_ = nullptr;
     TZ_PosunPolicek* shiftDialog_ = nullptr;
     TAboutStation* stationDialog_ = nullptr;
     TManual* manual_ = nullptr;
     TAboutVUVOzaz* about_ = nullptr;
-    int settingSize_ = 0;
-    // Top bar, palette, left panel beside the drawing area, status bar.
-    QGridLayout* grid_ = nullptr;
-    BevelPanel* topBar_ = nullptr;
-    QPushButton* topClose_ = nullptr;
-    QLabel* selectedLabel_ = nullptr;
-    QSpinBox* heightEdit_ = nullptr;
-    QSpinBox* widthEdit_ = nullptr;
-    QWidget* statusBar_ = nullptr;
-    QLabel* status_[2] = {};
     bool shownOnce_ = false;
 };
 

@@ -1,6 +1,6 @@
 #include "app/MouseEditing.h"
 
-#include "panel/PanelState.h"
+#include "panel/Document.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -14,9 +14,10 @@ const QString kIdleText = QStringLiteral("0x0");
 
 } // namespace
 
-MouseEditing::MouseEditing(PanelState& panel, QCheckBox* dragBox, QLabel* startLabel,
+MouseEditing::MouseEditing(Document& document, QCheckBox* dragBox, QLabel* startLabel,
                            QLabel* endLabel)
-    : panel_(panel), dragBox_(dragBox), startLabel_(startLabel), endLabel_(endLabel) {}
+    : document_(document), panel_(document.Panel()), dragBox_(dragBox), startLabel_(startLabel),
+      endLabel_(endLabel) {}
 
 void MouseEditing::X_PlochaEnter() {
     panel_.CursorInside = true;
@@ -31,8 +32,8 @@ QString MouseEditing::PositionText() const {
 }
 
 void MouseEditing::TrackCursor(int x, int y) {
-    panel_.CursorX = (x / panel_.CellWidth) * panel_.CellWidth;
-    panel_.CursorY = (y / panel_.CellHeight) * panel_.CellHeight;
+    panel_.CursorX = panel_.ColumnAt(x) * panel_.CellWidth;
+    panel_.CursorY = panel_.RowAt(y) * panel_.CellHeight;
     if (dragBox_->isChecked())
         endLabel_->setText(PositionText());
 }
@@ -40,8 +41,8 @@ void MouseEditing::TrackCursor(int x, int y) {
 void MouseEditing::BeginDrag() {
     dragBox_->setChecked(true);
     startLabel_->setText(PositionText());
-    panel_.DragStartCol = panel_.CursorX / panel_.CellWidth;
-    panel_.DragStartRow = panel_.CursorY / panel_.CellHeight;
+    panel_.DragStartCol = panel_.CursorCol();
+    panel_.DragStartRow = panel_.CursorRow();
 }
 
 bool MouseEditing::OnPanel(int x, int y) const {
@@ -56,16 +57,16 @@ void MouseEditing::X_PlochaMouseUp(Qt::MouseButton button, int x, int y) {
     // while a button is held) edits nothing there.
     if (OnPanel(x, y)) {
         if (button == Qt::LeftButton)
-            panel_.PlaceElementAt(x, y, false);
+            document_.PlaceElementAt(x, y, false);
         else if (button == Qt::RightButton)
-            panel_.PlaceElementAt(x, y, true);
+            document_.PlaceElementAt(x, y, true);
     }
     EndDrag(button);
 }
 
 void MouseEditing::EndDrag(Qt::MouseButton button) {
-    panel_.DragEndCol = panel_.CursorX / panel_.CellWidth;
-    panel_.DragEndRow = panel_.CursorY / panel_.CellHeight;
+    panel_.DragEndCol = panel_.CursorCol();
+    panel_.DragEndRow = panel_.CursorRow();
     // Only the placing button lays a row: a right-button drag is a removal gesture, and a
     // middle-button one does nothing, so both change at most their release cell.
     if (button == Qt::LeftButton && panel_.DragStartRow == panel_.DragEndRow &&
@@ -85,28 +86,28 @@ void MouseEditing::FillDraggedRun() {
     if (first > last || !panel_.InsidePanel(first, row))
         return;
     if (first < last) {
-        panel_.FillRow(int32_t(last), row, int32_t(last - first));
+        document_.FillRow(int32_t(last), row, int32_t(last - first));
         return;
     }
     // Only the start cell of the run lies on the panel.
-    panel_.PlaceElementAt(int32_t(first) * panel_.CellWidth + 2, row * panel_.CellHeight + 2,
-                          false);
+    document_.PlaceElementAt(int32_t(first) * panel_.CellWidth + 2, row * panel_.CellHeight + 2,
+                             false);
 }
 
 void MouseEditing::Zpt1Click() {
-    panel_.ShiftAll(-1, 0);
+    document_.ShiftAll(-1, 0);
 }
 
 void MouseEditing::Posunoutve1Click() {
-    panel_.ShiftAll(1, 0);
+    document_.ShiftAll(1, 0);
 }
 
 void MouseEditing::PosunoutveV1Click() {
-    panel_.ShiftAll(0, 1);
+    document_.ShiftAll(0, 1);
 }
 
 void MouseEditing::Posunoutve2Click() {
-    panel_.ShiftAll(0, -1);
+    document_.ShiftAll(0, -1);
 }
 
 } // namespace vedivez

@@ -8,15 +8,16 @@ class QLabel;
 
 namespace vedivez {
 
+class Document;
 class PanelState;
 
-// Turns pointer and focus events of the surface into panel operations: the snapped cursor,
+// Turns pointer and focus events of the surface into edits of the document: the snapped cursor,
 // one placement or removal on a left or right button release, a row filled by a
 // left-to-right drag with the left button, and the drag display on the left panel; also
 // the four one-cell shift commands. No edit of the mouse reaches a cell outside the panel.
 class MouseEditing {
 public:
-    MouseEditing(PanelState& panel, QCheckBox* dragBox, QLabel* startLabel, QLabel* endLabel);
+    MouseEditing(Document& document, QCheckBox* dragBox, QLabel* startLabel, QLabel* endLabel);
 
     void X_PlochaEnter();
     void X_PlochaExit();
@@ -43,6 +44,7 @@ private:
     // Lays the tile in the dragged run of cells, as far as it lies on the panel.
     void FillDraggedRun();
 
+    Document& document_;
     PanelState& panel_;
     QCheckBox* dragBox_;
     QLabel* startLabel_;

@@ -327,8 +327,7 @@ void Palette::SelectTile(TilePicture* picture) {
     for (QFrame* frame : frames_)
         frame->move(left, frame->y());
     panel_.SelectedName = ToCp1250(picture->objectName());
-    if (onSelected)
-        onSelected(picture->objectName());
+    emit tileSelected(picture->objectName());
     chosen_->setPixmap(picture->pixmap());
     chosen_->setToolTip(picture->toolTip());
     ApplyTileFlags();
@@ -349,8 +348,7 @@ void Palette::ApplyTileFlags() {
 void Palette::PC_SortimentChange(int index) {
     const bool other = pages_->widget(index) == other_;
     left_->setVisible(!other);
-    if (showDrawingArea)
-        showDrawingArea(!other);
+    emit drawingAreaShown(!other);
     ResetPaletteSelection();
 }
 
@@ -360,8 +358,7 @@ void Palette::ResetPaletteSelection() {
     const auto first = firstOfPage_.find(pages_->currentIndex());
     if (first != firstOfPage_.end())
         SelectTile(first->second);
-    if (onSelected)
-        onSelected(FromCp1250(panel_.SelectedName));
+    emit tileSelected(FromCp1250(panel_.SelectedName));
 }
 
 PositionFlags Palette::PositionBoxes() const {

@@ -4,7 +4,6 @@
 
 #include <QLabel>
 #include <QString>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -37,7 +36,8 @@ protected:
 // The element palette (the pages of tile pictures with their selection frames, in
 // P_Sortiment) and the left panel P_Levy with the corner-division boxes around a copy of the
 // selected tile and the drag display.
-class Palette {
+class Palette : public QObject {
+    Q_OBJECT
 public:
     Palette(PanelState& panel, ErrorHandler& errors, QWidget* window);
 
@@ -52,12 +52,6 @@ public:
     QLabel* DragEnd() const { return dragEnd_; }
     TilePicture* Picture(const QString& name) const;
 
-    // Called by a page change to show or hide the drawing area; the window lets the palette
-    // fill the space between the top bar and the status bar while the area is hidden.
-    std::function<void(bool shown)> showDrawingArea;
-    // Called after a selection with the selected name (the top bar's hidden label).
-    std::function<void(const QString& name)> onSelected;
-
     void SelectTile(TilePicture* picture);
     // The boxes of the point codes found in the name, ignoring case (PointsInName).
     static PositionFlags TileNameFlags(const std::string& name);
@@ -67,6 +61,13 @@ public:
 
     // The state of the eight position boxes.
     PositionFlags PositionBoxes() const;
+
+signals:
+    // A page change shows or hides the drawing area; the window lets the palette fill the
+    // space between the top bar and the status bar while the area is hidden.
+    void drawingAreaShown(bool shown);
+    // A tile was selected (the top bar's hidden label shows its name).
+    void tileSelected(const QString& name);
 
 private:
     void BuildPages(ErrorHandler& errors);

@@ -1,8 +1,7 @@
 #include "app/PanelNavigation.h"
 
-#include "app/PanelView.h"
 #include "app/SurfaceWidget.h"
-#include "app/WindowShortcuts.h"
+#include "app/Viewport.h"
 #include "panel/PanelState.h"
 #include "surface/Cp1250.h"
 
@@ -55,23 +54,34 @@ int EdgeSpeed(int p, int size, int cell, bool atScreenEdge) {
 
 } // namespace
 
-PanelNavigation::PanelNavigation(PanelState& panel, PanelView& view, QWidget* window)
-    : QObject(window), panel_(panel), view_(view) {
-    const struct {
-        const char* name;
-        QKeySequence key;
-        void (PanelNavigation::*handler)();
-    } keys[] = {
-        {"A_StrankaNahoru", QKeySequence(Qt::Key_PageUp), &PanelNavigation::PageUp},
-        {"A_StrankaDolu", QKeySequence(Qt::Key_PageDown), &PanelNavigation::PageDown},
-        {"A_LevyOkraj", QKeySequence(Qt::Key_Home), &PanelNavigation::ToLeftEdge},
-        {"A_PravyOkraj", QKeySequence(Qt::Key_End), &PanelNavigation::ToRightEdge},
-        {"A_LevyHorniRoh", QKeySequence(Qt::CTRL | Qt::Key_Home), &PanelNavigation::ToTopLeft},
-        {"A_PravyDolniRoh", QKeySequence(Qt::CTRL | Qt::Key_End), &PanelNavigation::ToBottomRight},
-    };
+namespace {
+
+struct NavigationKey {
+    const char* name;
+    QKeySequence key;
+    void (PanelNavigation::*handler)();
+};
+const NavigationKey kKeys[] = {
+    {"A_StrankaNahoru", QKeySequence(Qt::Key_PageUp), &PanelNavigation::PageUp},
+    {"A_StrankaDolu", QKeySequence(Qt::Key_PageDown), &PanelNavigation::PageDown},
+    {"A_LevyOkraj", QKeySequence(Qt::Key_Home), &PanelNavigation::ToLeftEdge},
+    {"A_PravyOkraj", QKeySequence(Qt::Key_End), &PanelNavigation::ToRightEdge},
+    {"A_LevyHorniRoh", QKeySequence(Qt::CTRL | Qt::Key_Home), &PanelNavigation::ToTopLeft},
+    {"A_PravyDolniRoh", QKeySequence(Qt::CTRL | Qt::Key_End), &PanelNavigation::ToBottomRight},
+};
+
+std::vector<QKeySequence> Sequences() {
     std::vector<QKeySequence> sequences;
-    for (const auto& k : keys) {
+    for (const NavigationKey& k : kKeys)
         sequences.push_back(k.key);
+    return sequences;
+}
+
+} // namespace
+
+PanelNavigation::PanelNavigation(PanelState& panel, Viewport& view, QWidget* window)
+    : panel_(panel), view_(view), keys_(window, Sequences(), WindowShortcuts::Winner::EditBox) {
+    for (const NavigationKey& k : kKeys) {
         auto* action = new QAction(window);
         action->setObjectName(QString::fromLatin1(k.name));
         action->setShortcut(k.key);
@@ -80,7 +90,6 @@ PanelNavigation::PanelNavigation(PanelState& panel, PanelView& view, QWidget* wi
         connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
         window->addAction(action);
     }
-    new WindowShortcuts(window, std::move(sequences), WindowShortcuts::Winner::EditBox);
 
     SurfaceWidget* surface = view_.SurfaceControl();
     autoScroll_.setInterval(kAutoScrollInterval);
@@ -89,7 +98,7 @@ PanelNavigation::PanelNavigation(PanelState& panel, PanelView& view, QWidget* wi
             autoScroll_.stop();
             return;
         }
-        AutoScrollStep(view_.Viewport()->mapFromGlobal(QCursor::pos()));
+        AutoScrollStep(view_.ViewportWidget()->mapFromGlobal(QCursor::pos()));
     });
     connect(surface, &SurfaceWidget::buttonPressed, this, [this] {
         tooltip_.stop();
@@ -109,7 +118,7 @@ PanelNavigation::PanelNavigation(PanelState& panel, PanelView& view, QWidget* wi
     // After the panel moved under the pointer a tooltip would name a cell no longer under
     // it: it goes, and the one of the cell now under the resting pointer follows after the
     // usual rest.
-    connect(&view_, &PanelView::surfaceMoved, this, [this] {
+    connect(&view_, &Viewport::surfaceMoved, this, [this] {
         if (QToolTip::isVisible())
             QToolTip::hideText();
         if (view_.PointerOnSurface() && !view_.SurfaceControl()->ButtonHeld())
@@ -148,7 +157,7 @@ void PanelNavigation::ToBottomRight() {
 }
 
 bool PanelNavigation::AutoScrollStep(QPoint inViewport) {
-    const QWidget* viewport = view_.Viewport();
+    const QWidget* viewport = view_.ViewportWidget();
     const int cell = std::max(view_.Zoom().CellSize(), kEdge);
     // The pointer pressed against the screen's edge asks for all the speed there is.
     const QPoint global = viewport->mapToGlobal(inViewport);

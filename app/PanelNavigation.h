@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/WindowShortcuts.h"
+
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -11,7 +13,7 @@ class QWidget;
 namespace vedivez {
 
 class PanelState;
-class PanelView;
+class Viewport;
 
 // Getting around a big panel: the paging keys (Page Up/Down, Home/End, Ctrl+Home/End, which
 // the size fields keep for themselves while they have the focus), the view scrolling by
@@ -20,7 +22,7 @@ class PanelView;
 class PanelNavigation : public QObject {
 public:
     // The keys are window shortcuts of `window`.
-    PanelNavigation(PanelState& panel, PanelView& view, QWidget* window);
+    PanelNavigation(PanelState& panel, Viewport& view, QWidget* window);
 
     void PageUp();
     void PageDown();
@@ -49,7 +51,9 @@ private:
     void ShowTooltip();
 
     PanelState& panel_;
-    PanelView& view_;
+    Viewport& view_;
+    // The size fields keep the paging keys while they have the focus.
+    WindowShortcuts keys_;
     QTimer autoScroll_;
     QTimer tooltip_;
 };

@@ -2,15 +2,15 @@
 
 #include "app/ErrorHandler.h"
 #include "app/MouseEditing.h"
-#include "app/PanelView.h"
 #include "app/SurfaceWidget.h"
+#include "app/Viewport.h"
 #include "panel/PanelState.h"
 
 namespace vedivez {
 
-PointerTracking::PointerTracking(PanelState& panel, PanelView& view, MouseEditing& mouse,
-                                 ErrorHandler& errors, QObject* parent)
-    : QObject(parent), panel_(panel), view_(view), mouse_(mouse), errors_(errors) {
+PointerTracking::PointerTracking(PanelState& panel, Viewport& view, MouseEditing& mouse,
+                                 ErrorHandler& errors)
+    : panel_(panel), view_(view), mouse_(mouse), errors_(errors) {
     SurfaceWidget* surface = view_.SurfaceControl();
     connect(surface, &SurfaceWidget::pointerMoved, this, [this](int x, int y) {
         over_ = view_.VisibleRect().contains(x, y);
@@ -23,8 +23,7 @@ PointerTracking::PointerTracking(PanelState& panel, PanelView& view, MouseEditin
     // The focus decides the outline from then on.
     connect(surface, &SurfaceWidget::focusEntered, this, [this] { hidden_ = false; });
     connect(surface, &SurfaceWidget::focusLeft, this, [this] { hidden_ = false; });
-    connect(&view_, &PanelView::surfaceMoved, this,
-            [this] { errors_.Guard([this] { Follow(); }); });
+    connect(&view_, &Viewport::surfaceMoved, this, [this] { errors_.Guard([this] { Follow(); }); });
 }
 
 void PointerTracking::Follow() {

@@ -7,7 +7,7 @@ namespace vedivez {
 class ErrorHandler;
 class MouseEditing;
 class PanelState;
-class PanelView;
+class Viewport;
 
 // Keeps the cursor on the cell under a resting pointer when the panel moves under it: after
 // a scroll, a new scale, tool panels hidden or shown, the window resized. The outline, the
@@ -16,15 +16,14 @@ class PanelView;
 // left the panel by moving leaves the cursor where it was, as always.
 class PointerTracking : public QObject {
 public:
-    PointerTracking(PanelState& panel, PanelView& view, MouseEditing& mouse, ErrorHandler& errors,
-                    QObject* parent);
+    PointerTracking(PanelState& panel, Viewport& view, MouseEditing& mouse, ErrorHandler& errors);
 
     // Follows the pointer to where it is now over the panel.
     void Follow();
 
 private:
     PanelState& panel_;
-    PanelView& view_;
+    Viewport& view_;
     MouseEditing& mouse_;
     ErrorHandler& errors_;
     // Whether the pointer was over the visible panel at the last look, so that the cursor

@@ -28,8 +28,14 @@ QString ItemText(int number, const std::string& nativePath) {
 
 } // namespace
 
-RecentFiles::RecentFiles(QMenu* menu) : menu_(menu) {
-    QObject::connect(menu_, &QMenu::aboutToShow, &context_, [this] { FillMenu(); });
+RecentFiles::RecentFiles(QMenu* menu) {
+    if (menu)
+        Attach(menu);
+}
+
+void RecentFiles::Attach(QMenu* menu) {
+    menu_ = menu;
+    connect(menu_, &QMenu::aboutToShow, this, [this] { FillMenu(); });
     FillMenu();
 }
 
@@ -79,6 +85,8 @@ void RecentFiles::Remove(const std::string& nativePath) {
 }
 
 void RecentFiles::FillMenu() {
+    if (!menu_)
+        return;
     // The item being chosen may be what asked for this (an Open remembers its file): the old
     // items go once its signal has returned.
     for (QAction* old : menu_->actions()) {
@@ -93,10 +101,7 @@ void RecentFiles::FillMenu() {
     for (size_t i = 0; i < files.size(); ++i) {
         QAction* item = menu_->addAction(ItemText(int(i) + 1, files[i]));
         const std::string path = files[i];
-        QObject::connect(item, &QAction::triggered, &context_, [this, path] {
-            if (chosen)
-                chosen(path);
-        });
+        connect(item, &QAction::triggered, this, [this, path] { emit chosen(path); });
     }
 }
 

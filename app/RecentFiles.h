@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,13 +11,16 @@ namespace vedivez {
 // The submenu "Soubor › Naposledy otevřené": the last eight station files opened or saved,
 // most recent first, remembered across runs in the user's settings. Paths are the file
 // system's bytes, kept as they are even where they are not UTF-8.
-class RecentFiles {
+class RecentFiles : public QObject {
+    Q_OBJECT
 public:
     static constexpr int kMaxFiles = 8;
 
     // Fills `menu` now and again whenever it is about to open, so that it also shows what
     // another running editor remembered meanwhile.
-    explicit RecentFiles(QMenu* menu);
+    explicit RecentFiles(QMenu* menu = nullptr);
+    // The same for a menu made later.
+    void Attach(QMenu* menu);
 
     // The remembered paths, most recent first.
     std::vector<std::string> Files() const;
@@ -26,16 +28,15 @@ public:
     void Add(const std::string& nativePath);
     void Remove(const std::string& nativePath);
 
-    // Called with the path of the item the user chose.
-    std::function<void(const std::string&)> chosen;
+signals:
+    // The user chose the item of this path.
+    void chosen(const std::string& nativePath);
 
 private:
     void Store(const std::vector<std::string>& files);
     void FillMenu();
 
-    QMenu* menu_;
-    // The receiver of the menu's signals: they stop reaching this object when it goes.
-    QObject context_;
+    QMenu* menu_ = nullptr;
 };
 
 } // namespace vedivez

@@ -21,7 +21,8 @@ public:
     bool ButtonHeld() const { return held_ != Qt::NoButton; }
 
     // Called before painting so the owner can bring the frame up to date for what is shown;
-    // the exposed area is about to be painted anyway.
+    // the exposed area is about to be painted anyway. A hook that must run before the paint,
+    // not a notification.
     std::function<void(const QRect& exposed)> beforePaint;
 
 signals:

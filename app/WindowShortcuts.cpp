@@ -10,7 +10,7 @@
 namespace vedivez {
 
 WindowShortcuts::WindowShortcuts(QWidget* window, std::vector<QKeySequence> keys, Winner winner)
-    : QObject(window), window_(window), keys_(std::move(keys)), winner_(winner) {
+    : window_(window), keys_(std::move(keys)), winner_(winner) {
     // Qt asks the focus widget first whether it wants a key that is also a shortcut; that
     // question passes through the application, whichever widget of the window has the focus.
     qApp->installEventFilter(this);

@@ -8,7 +8,8 @@ class QWidget;
 
 namespace vedivez {
 
-// Decides between a window's command keys and an edit box with the focus in that window.
+// Decides between a window's command keys and an edit box with the focus in that window, for
+// as long as it exists.
 // With `Winner::Window` the command runs whatever has the focus: an edit box would otherwise
 // take Ctrl+Left and Ctrl+Right for moving its text cursor, and the command would never run.
 // With `Winner::EditBox` an edit box with the focus keeps the keys (a size field steps with

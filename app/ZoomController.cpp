@@ -1,16 +1,20 @@
 #include "app/ZoomController.h"
 
-#include "app/PanelView.h"
+#include "app/Viewport.h"
 
 #include <QMenu>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace vedivez {
 
-ZoomController::ZoomController(PanelView& view, QMenu* submenu) : view_(view), submenu_(submenu) {
-    connect(&view_, &PanelView::zoomChanged, this, [this](ZoomLevel level) { ShowLevel(level); });
-    connect(&view_, &PanelView::zoomWheel, this,
-            [this](int steps, QPoint at) { ZoomAbout(steps, at); });
+ZoomController::ZoomController(Viewport& view) : view_(view) {
+    connect(&view_, &Viewport::zoomChanged, this, [this](ZoomLevel level) { ShowLevel(level); });
+    connect(&view_, &Viewport::zoomWheelTurned, this, &ZoomController::WheelTurned);
+}
+
+void ZoomController::Attach(QMenu* submenu) {
+    submenu_ = submenu;
     ShowLevel(view_.Zoom());
 }
 
@@ -49,6 +53,14 @@ void ZoomController::WholePanel() {
 
 void ZoomController::ZoomAbout(int steps, QPoint anchor) {
     view_.SetZoom(Stepped(steps), anchor);
+}
+
+void ZoomController::WheelTurned(int angle, QPoint anchor) {
+    wheelAngle_ += angle;
+    const int steps = wheelAngle_ / QWheelEvent::DefaultDeltasPerStep;
+    wheelAngle_ -= steps * QWheelEvent::DefaultDeltasPerStep;
+    if (steps != 0)
+        ZoomAbout(steps, anchor);
 }
 
 } // namespace vedivez

@@ -10,14 +10,17 @@ class QMenu;
 
 namespace vedivez {
 
-class PanelView;
+class Viewport;
 
 // The scale commands of the view menu's "Měřítko": a step in, a step out, 100 % and the
 // whole panel, and Ctrl with the wheel about the pointer. The submenu's title shows the
 // scale. The scale is a view setting: it starts at 100 % and stays across New and Open.
 class ZoomController : public QObject {
 public:
-    ZoomController(PanelView& view, QMenu* submenu);
+    explicit ZoomController(Viewport& view);
+
+    // The menu's "Měřítko" submenu, once the menu exists.
+    void Attach(QMenu* submenu);
 
     void ZoomIn();     // Přiblížit
     void ZoomOut();    // Oddálit
@@ -25,6 +28,9 @@ public:
     void WholePanel(); // Celý panel
     // `steps` levels in (positive) or out about a point of the viewport.
     void ZoomAbout(int steps, QPoint anchor);
+    // Ctrl and the wheel turned by `angle` (eighths of a degree) about a point of the
+    // viewport: the turns of a fine-grained wheel add up to whole steps.
+    void WheelTurned(int angle, QPoint anchor);
 
     // "Měřítko (25 %)".
     static QString Title(ZoomLevel level);
@@ -33,8 +39,10 @@ private:
     ZoomLevel Stepped(int steps) const;
     void ShowLevel(ZoomLevel level);
 
-    PanelView& view_;
-    QMenu* submenu_;
+    Viewport& view_;
+    QMenu* submenu_ = nullptr;
+    // The wheel's angle not yet used up by whole steps.
+    int wheelAngle_ = 0;
 };
 
 } // namespace vedivez

@@ -3,10 +3,11 @@
 // The editor's main window for benchmarks: offscreen at 1920 x 1080, with prompts that
 // answer nothing, driven by mouse events sent straight to the surface.
 
+#include "app/FrameDriver.h"
 #include "app/MainWindow.h"
-#include "app/PanelView.h"
 #include "app/Prompts.h"
 #include "app/SurfaceWidget.h"
+#include "app/Viewport.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -41,10 +42,11 @@ struct BenchWindow {
         window->show();
         QApplication::processEvents();
     }
-    PanelView& View() { return window->View(); }
+    Viewport& View() { return window->View(); }
+    FrameDriver& Frames() { return window->Frames(); }
     // A frame, and the paint it asked for.
     void Frame() {
-        View().RenderIfChanged(1);
+        Frames().RenderIfChanged(1);
         QApplication::processEvents();
     }
     void Send(QEvent::Type type, QPoint p, Qt::MouseButton button) {

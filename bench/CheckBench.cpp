@@ -52,8 +52,7 @@ std::string StationPath() {
 // The window with the big station, its view on the station's first rows.
 struct Window : BenchWindow {
     Window() {
-        window->SetWidthValue(4000);
-        window->SetHeightValue(4000);
+        window->Doc().SetSize(4000, 4000);
         window->Panel().ReplaceElements(ConnectedRows());
         View().CentreOn(QPoint(520 * 47, 110 * 47));
     }
@@ -88,7 +87,10 @@ void BM_Placement_CheckOff_1M(benchmark::State& state) {
     placementOff = Placements(state, w);
     state.counters["placement_ms"] = placementOff * 1e3;
 }
-BENCHMARK(BM_Placement_CheckOff_1M)->UseManualTime()->Iterations(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Placement_CheckOff_1M)
+    ->UseManualTime()
+    ->Iterations(100)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_Placement_CheckOn_1M(benchmark::State& state) {
     Window w;
@@ -151,8 +153,7 @@ std::vector<TPolePanelu> OneCrowdedCell() {
 
 struct CrowdedWindow : BenchWindow {
     CrowdedWindow() {
-        window->SetWidthValue(100);
-        window->SetHeightValue(100);
+        window->Doc().SetSize(100, 100);
         window->Panel().ReplaceElements(OneCrowdedCell());
         View().CentreOn(QPoint(10 * 47, 10 * 47));
     }

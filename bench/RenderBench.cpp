@@ -53,8 +53,7 @@ std::vector<TPolePanelu> FullCells(int cols, int rows, int extraCols = 0, int ex
 
 struct Scene {
     Scene(int cols, int rows, std::vector<TPolePanelu> elements, QRect view) {
-        h.window.SetWidthValue(cols);
-        h.window.SetHeightValue(rows);
+        h.document.SetSize(cols, rows);
         h.panel.ReplaceElements(std::move(elements));
         h.panel.CursorX = 47 * 3;
         h.panel.CursorY = 47 * 2;

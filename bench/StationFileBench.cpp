@@ -57,8 +57,7 @@ void BM_LoadStation(benchmark::State& state) {
     for (auto _ : state) {
         bestRead = std::min(bestRead, Seconds([&] { benchmark::DoNotOptimize(PlainRead(path)); }));
         HeadlessPanel p;
-        const double t =
-            Seconds([&] { LoadStation(QString::fromStdString(path), p.panel, p.window); });
+        const double t = Seconds([&] { p.document.Load(QString::fromStdString(path)); });
         bestLoad = std::min(bestLoad, t);
         state.SetIterationTime(t);
         if (p.panel.Elements().size() != size_t(kElements))
@@ -84,8 +83,7 @@ void BM_SaveStation(benchmark::State& state) {
             std::min(bestWrite, Seconds([&] { PlainWrite(plainPath, StationBytes(), true); }));
         bestWriteNoFlush = std::min(bestWriteNoFlush,
                                     Seconds([&] { PlainWrite(plainPath, StationBytes(), false); }));
-        const double t =
-            Seconds([&] { SaveStation(QString::fromStdString(path), p.panel, p.window); });
+        const double t = Seconds([&] { p.document.Save(QString::fromStdString(path)); });
         bestSave = std::min(bestSave, t);
         state.SetIterationTime(t);
     }

@@ -7,10 +7,11 @@
 #include "BenchSupport.h"
 #include "BenchWindow.h"
 
+#include "app/FrameDriver.h"
 #include "app/MainWindow.h"
-#include "app/PanelView.h"
 #include "app/Prompts.h"
 #include "app/SurfaceWidget.h"
+#include "app/Viewport.h"
 #include "panel/StationFile.h"
 
 #include <QAction>
@@ -99,7 +100,7 @@ BENCHMARK(BM_PointerMove_150x50)->UseManualTime()->Iterations(300)->Unit(benchma
 
 void BM_PointerMove_4000x4000_1M(benchmark::State& state) {
     Window w;
-    LoadStation(QString::fromStdString(BigStationPath()), w.window->Panel(), *w.window);
+    w.window->Doc().Load(BigStationPath());
     if (w.window->Panel().Elements().size() != size_t(kElements))
         state.SkipWithError("station not loaded");
     const double big = PointerMoves(state, w);

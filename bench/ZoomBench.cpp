@@ -28,8 +28,7 @@ using Window = BenchWindow;
 
 // 1,000,000 elements on every fourth cell each way of a 4000 x 4000 panel.
 void FillWholePanel(Window& w) {
-    w.window->SetWidthValue(4000);
-    w.window->SetHeightValue(4000);
+    w.window->Doc().SetSize(4000, 4000);
     std::vector<TPolePanelu> elements = MakeElements(1'000'000);
     for (size_t i = 0; i < elements.size(); ++i) {
         elements[i].X = int(i % 1000) * 4;

@@ -2,7 +2,7 @@
 
 #include "dialogs/DialogAssets.h"
 #include "dialogs/SpinEdit.h"
-#include "panel/PanelState.h"
+#include "panel/Document.h"
 
 #include <QPushButton>
 
@@ -25,10 +25,10 @@ QPushButton* MakeArrowButton(const char* name, const QString& glyph, QRect geome
 
 } // namespace
 
-TZ_PosunPolicek::TZ_PosunPolicek(PanelState& panel, QWidget* parent)
+TZ_PosunPolicek::TZ_PosunPolicek(Document& document, QWidget* parent)
     : TToolDialog(QStringLiteral("Z_PosunPolicek"), QStringLiteral("Posunout vše"), QSize(135, 113),
                   Placement::CentreOnParent, parent),
-      panel_(panel) {
+      document_(document) {
     BB_Nahoru = MakeArrowButton("BB_Nahoru", kArrowUpGlyph, {48, 8, 41, 33}, this);
     BB_Dolu = MakeArrowButton("BB_Dolu", kArrowDownGlyph, {48, 72, 41, 33}, this);
     BB_Doprava = MakeArrowButton("BB_Doprava", kArrowRightGlyph, {88, 40, 41, 33}, this);
@@ -83,7 +83,7 @@ int TZ_PosunPolicek::ShiftCount(QPushButton* clicked) {
 void TZ_PosunPolicek::Shift(QPushButton* clicked, int dx, int dy) {
     const int n = ShiftCount(clicked);
     // A refused shift reports itself through the panel's window; the dialog stays open.
-    panel_.ShiftAll(dx * n, dy * n);
+    document_.ShiftAll(dx * n, dy * n);
 }
 
 } // namespace vedivez

@@ -6,7 +6,7 @@ class QPushButton;
 
 namespace vedivez {
 
-class PanelState;
+class Document;
 class TSpinEdit;
 
 // The shift dialog: four arrow buttons around a count of 0..9 cells; each click moves every
@@ -15,7 +15,7 @@ class TZ_PosunPolicek : public TToolDialog {
     Q_OBJECT
 
 public:
-    explicit TZ_PosunPolicek(PanelState& panel, QWidget* parent = nullptr);
+    explicit TZ_PosunPolicek(Document& document, QWidget* parent = nullptr);
 
 public slots:
     void BB_NahoruClick();
@@ -29,7 +29,7 @@ private:
     int ShiftCount(QPushButton* clicked);
     void Shift(QPushButton* clicked, int dx, int dy);
 
-    PanelState& panel_;
+    Document& document_;
     QPushButton* BB_Nahoru;
     QPushButton* BB_Dolu;
     QPushButton* BB_Doprava;

@@ -9,11 +9,13 @@
 namespace vedivez {
 
 ConnectionCheck::ConnectionCheck(PanelState& panel) : panel_(panel) {
-    panel_.AddListener(this);
-}
-
-ConnectionCheck::~ConnectionCheck() {
-    panel_.RemoveListener(this);
+    QObject::connect(&panel_, &PanelState::cellChanged, &receiver_,
+                     [this](int32_t col, int32_t row) { CellChanged(col, row); });
+    QObject::connect(&panel_, &PanelState::allChanged, &receiver_, [this] { AllChanged(); });
+    QObject::connect(&panel_, &PanelState::elementLeaving, &receiver_,
+                     [this](size_t index) { ElementLeaving(index); });
+    QObject::connect(&panel_, &PanelState::elementArrived, &receiver_,
+                     [this](size_t index) { ElementArrived(index); });
 }
 
 void ConnectionCheck::SetActive(bool on) {

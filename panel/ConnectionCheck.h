@@ -3,6 +3,7 @@
 #include "panel/PanelState.h"
 #include "panel/StationLint.h"
 
+#include <QObject>
 #include <QString>
 #include <cstdint>
 #include <map>
@@ -19,10 +20,9 @@ namespace vedivez {
 // everything. While it is off it does no work at all. Notes are kept and shown with the
 // problems, but counted and walked apart from them. Edits only note what they touched: the
 // findings are brought up to date by Update(), which whoever reads them runs first.
-class ConnectionCheck : public PanelState::Listener {
+class ConnectionCheck  {
 public:
     explicit ConnectionCheck(PanelState& panel);
-    ~ConnectionCheck() override;
     ConnectionCheck(const ConnectionCheck&) = delete;
     ConnectionCheck& operator=(const ConnectionCheck&) = delete;
 
@@ -53,12 +53,12 @@ public:
     // with its own place. Notes are passed over. Nothing when there are no problems.
     std::optional<std::pair<LintFinding, Place>> Step(const Place& from, bool forward) const;
 
-    void CellChanged(int32_t col, int32_t row) override;
-    void AllChanged() override;
-    void ElementLeaving(size_t index) override;
-    void ElementArrived(size_t index) override;
-
 private:
+    // The panel's change signals.
+    void CellChanged(int32_t col, int32_t row);
+    void AllChanged();
+    void ElementLeaving(size_t index);
+    void ElementArrived(size_t index);
     void CheckAll();
     void CheckCells();
     // Files a cell's findings (in the check's order) under its key.
@@ -86,6 +86,8 @@ private:
     uint64_t revision_ = 1;
     // The panel size the findings were made for: a new size changes what lies inside.
     int32_t cols_ = 0, rows_ = 0;
+    // The receiver of the panel's signals; declared last, so the first to go.
+    QObject receiver_;
 };
 
 // A finding in the editor's words: "Otevřený konec koleje v bodě PH".

@@ -1,24 +1,19 @@
 #pragma once
 
-#include "panel/PanelState.h"
+#include "panel/Document.h"
 #include "panel/SettingsWindow.h"
 
 namespace vedivez {
 
-// A panel with a settings window wired as the editor wires its real one: a changed size
-// value sets the panel's column and row counts.
+// A document with a settings window in place of the editor's, for runs without a window.
 struct HeadlessPanel {
-    HeadlessPanel() {
-        window.onSizeChanged = [this] {
-            panel.PanelCols = window.WidthValue();
-            panel.PanelRows = window.HeightValue();
-        };
-    }
+    HeadlessPanel() = default;
     HeadlessPanel(const HeadlessPanel&) = delete;
     HeadlessPanel& operator=(const HeadlessPanel&) = delete;
 
     SettingsWindow window;
-    PanelState panel{window};
+    Document document{window};
+    PanelState& panel = document.Panel();
 };
 
 } // namespace vedivez

@@ -5,11 +5,9 @@
 namespace vedivez {
 
 PanelOccupancy::PanelOccupancy(PanelState& panel) : panel_(panel) {
-    panel_.AddListener(this);
-}
-
-PanelOccupancy::~PanelOccupancy() {
-    panel_.RemoveListener(this);
+    QObject::connect(&panel_, &PanelState::cellChanged, &receiver_,
+                     [this](int32_t col, int32_t row) { CellChanged(col, row); });
+    QObject::connect(&panel_, &PanelState::allChanged, &receiver_, [this] { AllChanged(); });
 }
 
 void PanelOccupancy::Rebuild() const {

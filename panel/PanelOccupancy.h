@@ -2,6 +2,7 @@
 
 #include "panel/PanelState.h"
 
+#include <QObject>
 #include <cstdint>
 #include <vector>
 
@@ -10,12 +11,11 @@ namespace vedivez {
 // Which cells of the largest possible panel (4000 x 4000) hold an element, one bit a cell,
 // kept up to date with every edit. Views far out draw a cell, or a screen pixel standing for
 // several cells, from these bits, so their cost follows the window and not the element count.
-class PanelOccupancy : public PanelState::Listener {
+class PanelOccupancy {
 public:
     static constexpr int32_t kSide = 4000;
 
     explicit PanelOccupancy(PanelState& panel);
-    ~PanelOccupancy() override;
     PanelOccupancy(const PanelOccupancy&) = delete;
     PanelOccupancy& operator=(const PanelOccupancy&) = delete;
 
@@ -29,10 +29,11 @@ public:
     // 64.
     uint64_t Word(int32_t col, int32_t row) const;
 
-    void CellChanged(int32_t col, int32_t row) override;
-    void AllChanged() override;
-
 private:
+    // The panel's change signals.
+    void CellChanged(int32_t col, int32_t row);
+    void AllChanged();
+
     static constexpr int32_t kWords = (kSide + 63) / 64;
     void Rebuild() const;
     static bool Inside(int32_t col, int32_t row) {
@@ -43,6 +44,8 @@ private:
     // Built on first use after a load or a shift, not inside the operation that changed it.
     mutable bool stale_ = true;
     mutable std::vector<uint64_t> bits_;
+    // The receiver of the panel's signals; declared last, so the first to go.
+    QObject receiver_;
 };
 
 } // namespace vedivez

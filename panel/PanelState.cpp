@@ -7,34 +7,6 @@ namespace vedivez {
 
 PanelState::PanelState(PanelWindow& window) : window_(window) {}
 
-void PanelState::AddListener(Listener* listener) {
-    listeners_.push_back(listener);
-}
-
-void PanelState::RemoveListener(Listener* listener) {
-    std::erase(listeners_, listener);
-}
-
-void PanelState::TellCell(int32_t col, int32_t row) {
-    for (Listener* l : listeners_)
-        l->CellChanged(col, row);
-}
-
-void PanelState::TellAll() {
-    for (Listener* l : listeners_)
-        l->AllChanged();
-}
-
-void PanelState::TellLeaving(size_t index) {
-    for (Listener* l : listeners_)
-        l->ElementLeaving(index);
-}
-
-void PanelState::TellArrived(size_t index) {
-    for (Listener* l : listeners_)
-        l->ElementArrived(index);
-}
-
 std::optional<size_t> PanelState::FindElementAt(int32_t col, int32_t row) const {
     const uint32_t i = index_.First(col, row);
     if (i == CellIndex::kNone)
@@ -46,7 +18,7 @@ void PanelState::PlaceInCell(int32_t col, int32_t row, const PositionFlags& flag
     size_t i;
     if (auto found = FindElementAt(col, row)) {
         i = *found;
-        TellLeaving(i);
+        emit elementLeaving(i);
     } else {
         i = elements_.size();
         elements_.emplace_back();
@@ -59,8 +31,8 @@ void PanelState::PlaceInCell(int32_t col, int32_t row, const PositionFlags& flag
     e.Y = row;
     for (Point p : kAllPoints)
         e.Flag(p) = flags.Flag(p);
-    TellArrived(i);
-    TellCell(col, row);
+    emit elementArrived(i);
+    emit cellChanged(col, row);
 }
 
 void PanelState::PlaceElementAt(int32_t px, int32_t py, bool remove) {
@@ -69,13 +41,10 @@ void PanelState::PlaceElementAt(int32_t px, int32_t py, bool remove) {
     if (remove) {
         if (auto found = FindElementAt(col, row)) {
             RemoveElement(*found);
-            // Removing changes what a save writes, as placing does.
-            window_.SetDocumentState(StateModified());
             return;
         }
     }
     PlaceInCell(col, row, window_.PositionBoxes());
-    window_.SetDocumentState(StateModified());
 }
 
 void PanelState::RemoveElement(size_t index) {
@@ -84,9 +53,9 @@ void PanelState::RemoveElement(size_t index) {
     ++generation_;
     const size_t last = elements_.size() - 1;
     const int32_t col = elements_[index].X, row = elements_[index].Y;
-    TellLeaving(index);
+    emit elementLeaving(index);
     if (index != last)
-        TellLeaving(last);
+        emit elementLeaving(last);
     index_.Remove(col, row, static_cast<uint32_t>(index));
     std::optional<std::pair<int32_t, int32_t>> moved;
     if (index != last) {
@@ -97,19 +66,19 @@ void PanelState::RemoveElement(size_t index) {
     }
     elements_.pop_back();
     if (moved)
-        TellArrived(index);
-    TellCell(col, row);
+        emit elementArrived(index);
+    emit cellChanged(col, row);
     // The last element took the freed place in the list: where its cell holds several
     // elements, their order in the list changed.
     if (moved && *moved != std::pair{col, row})
-        TellCell(moved->first, moved->second);
+        emit cellChanged(moved->first, moved->second);
 }
 
 void PanelState::ClearElements() {
     ++generation_;
     elements_.clear();
     index_.Clear();
-    TellAll();
+    emit allChanged();
 }
 
 void PanelState::FillRow(int32_t lastCol, int32_t row, int32_t count) {
@@ -128,7 +97,6 @@ void PanelState::FillRow(int32_t lastCol, int32_t row, int32_t count) {
         if (col + kAhead <= lastCol)
             index_.Prefetch(static_cast<int32_t>(col + kAhead), row);
         PlaceInCell(static_cast<int32_t>(col), row, window_.PositionBoxes());
-        window_.SetDocumentState(StateModified());
     }
 }
 
@@ -154,9 +122,7 @@ bool PanelState::ShiftAll(int32_t dx, int32_t dy) {
         e.Y += dy;
     }
     RebuildIndex();
-    TellAll();
-    // The elements moved, so a save would now write something else.
-    window_.SetDocumentState(StateModified());
+    emit allChanged();
     return true;
 }
 
@@ -166,22 +132,22 @@ void PanelState::AppendElement(TPolePanelu element) {
     index_.Add(element.X, element.Y, i);
     const int32_t col = element.X, row = element.Y;
     elements_.push_back(std::move(element));
-    TellArrived(i);
-    TellCell(col, row);
+    emit elementArrived(i);
+    emit cellChanged(col, row);
 }
 
 void PanelState::ReplaceElements(std::vector<TPolePanelu> elements) {
     ++generation_;
     elements_ = std::move(elements);
     RebuildIndex();
-    TellAll();
+    emit allChanged();
 }
 
 void PanelState::ReplaceElements(std::vector<TPolePanelu> elements, CellIndex index) {
     ++generation_;
     elements_ = std::move(elements);
     index_ = std::move(index);
-    TellAll();
+    emit allChanged();
 }
 
 void PanelState::RebuildIndex() {

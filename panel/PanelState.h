@@ -3,6 +3,7 @@
 #include "panel/CellIndex.h"
 #include "panel/TPolePanelu.h"
 
+#include <QObject>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,29 +16,12 @@ class PanelWindow;
 
 // The one open station panel: its element list with the editing operations, and the few
 // values that the window, the renderer and the file code share (panel and cell size,
-// selected tile, snapped cursor, drag cells, preview opacity).
-class PanelState {
+// selected tile, snapped cursor, drag cells, preview opacity). The document (Document) owns
+// it and makes the edits that change what a save writes.
+class PanelState : public QObject {
+    Q_OBJECT
 public:
     explicit PanelState(PanelWindow& window);
-
-    // Told of every change to the element list as it happens, for views that keep
-    // something per cell and bring up to date only what an edit touched.
-    class Listener {
-    public:
-        virtual ~Listener() = default;
-        // The elements of this cell changed (placed, replaced or removed).
-        virtual void CellChanged(int32_t col, int32_t row) = 0;
-        // Any cell may have changed (a load, a shift, emptying the list).
-        virtual void AllChanged() = 0;
-        // Element `index` is about to leave its cell or its place in the list (replaced,
-        // removed, or moved to another place); its record is still as it was.
-        virtual void ElementLeaving(size_t index) {}
-        // Element `index` has just taken its place (placed, appended, or moved there); the
-        // list and the cell index are up to date.
-        virtual void ElementArrived(size_t index) {}
-    };
-    void AddListener(Listener* listener);
-    void RemoveListener(Listener* listener);
 
     std::string SelectedName = "KOL_sLSPS";
     int32_t PanelCols = 150;
@@ -77,8 +61,7 @@ public:
 
     // Places the selected tile in the cell under the surface pixel (px, py), replacing the
     // element already there in its slot. With `remove` set, removes that cell's element
-    // instead; a removal request on an empty cell places like a placement does. Either way
-    // the document becomes modified.
+    // instead; a removal request on an empty cell places like a placement does.
     void PlaceElementAt(int32_t px, int32_t py, bool remove);
 
     // Removes the element at `index` by moving the last element into its slot.
@@ -92,8 +75,7 @@ public:
     // Moves every element by (dx, dy) cells, or refuses with a message when any element
     // would leave 0..PanelCols x 0..PanelRows (both bounds inclusive), or when an element
     // inside the panel would end up outside it. Elements already beyond a smaller panel
-    // may stay beyond it or come back in. Returns whether the shift was allowed; one that
-    // moved elements makes the document modified.
+    // may stay beyond it or come back in. Returns whether the shift was allowed.
     bool ShiftAll(int32_t dx, int32_t dy);
 
     // Appends a record as it is, without the one-element-per-cell test (file loading).
@@ -113,20 +95,35 @@ public:
     // Cell under a surface pixel, as integer division truncating toward zero.
     int32_t ColumnAt(int32_t px) const { return px / CellWidth; }
     int32_t RowAt(int32_t py) const { return py / CellHeight; }
+    // The cursor's cell.
+    int32_t CursorCol() const { return ColumnAt(CursorX); }
+    int32_t CursorRow() const { return RowAt(CursorY); }
+
+signals:
+    // Every change to the element list as it happens, for views that keep something per
+    // cell and bring up to date only what an edit touched. (News an object tells is a Qt
+    // signal here and throughout the editor; a std::function member is kept only for what an
+    // object is given to do: a provider of frame inputs, a hook before painting, a menu
+    // item's handler, a sink for errors.)
+    // The elements of this cell changed (placed, replaced or removed).
+    void cellChanged(int32_t col, int32_t row);
+    // Any cell may have changed (a load, a shift, emptying the list).
+    void allChanged();
+    // Element `index` is about to leave its cell or its place in the list (replaced,
+    // removed, or moved to another place); its record is still as it was.
+    void elementLeaving(size_t index);
+    // Element `index` has just taken its place (placed, appended, or moved there); the list
+    // and the cell index are up to date.
+    void elementArrived(size_t index);
 
 private:
     void PlaceInCell(int32_t col, int32_t row, const PositionFlags& flags);
     void RebuildIndex();
-    void TellCell(int32_t col, int32_t row);
-    void TellAll();
-    void TellLeaving(size_t index);
-    void TellArrived(size_t index);
 
     PanelWindow& window_;
     std::vector<TPolePanelu> elements_;
     CellIndex index_;
     uint64_t generation_ = 0;
-    std::vector<Listener*> listeners_;
 };
 
 } // namespace vedivez

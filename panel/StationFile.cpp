@@ -1,14 +1,10 @@
 #include "panel/StationFile.h"
 
 #include "panel/Conversions.h"
-#include "panel/DocumentTexts.h"
 #include "panel/FileAccess.h"
-#include "panel/PanelState.h"
-#include "panel/PanelWindow.h"
 #include "panel/StationFormat.h"
 #include "surface/Cp1250.h"
 
-#include <QFileInfo>
 #include <array>
 
 namespace vedivez {
@@ -83,33 +79,6 @@ std::string EncodeStation(const std::vector<TPolePanelu>& elements, int32_t heig
     return out;
 }
 
-void SaveStation(const QString& path, const PanelState& panel, StationWindow& window) {
-    SaveStation(NativePath(path), panel, window);
-}
-
-void SaveStation(const std::string& nativePath, const PanelState& panel, StationWindow& window) {
-    const std::string data =
-        EncodeStation(panel.Elements(), window.HeightValue(), window.WidthValue());
-    WriteFileAtomically(nativePath, data);
-    const QString shown = PathForDisplay(nativePath);
-    window.SetStatusPath(shown);
-    window.SetCaption(AppTitle() + QStringLiteral(" - ") + QFileInfo(shown).fileName());
-    window.SetDocumentState(StateSaved());
-}
-
-void ApplyStation(StationContent content, PanelState& panel, StationWindow& window) {
-    for (const StationContent::SizeSetting& s : content.sizes) {
-        if (s.height)
-            window.SetHeightValue(s.value);
-        else
-            window.SetWidthValue(s.value);
-    }
-    if (content.index && content.index->CellCount() <= content.elements.size())
-        panel.ReplaceElements(std::move(content.elements), std::move(*content.index));
-    else
-        panel.ReplaceElements(std::move(content.elements));
-}
-
 StationContent ReadStationFile(const std::string& nativePath, int64_t firstLine) {
     StationReader reader(SystemDecimalSeparator(), StationReader::kLongLine, firstLine);
     ReadFileChunks(
@@ -117,21 +86,6 @@ StationContent ReadStationFile(const std::string& nativePath, int64_t firstLine)
         [&reader] { return reader.CurrentLine(); },
         [&reader](int64_t size) { reader.ReserveForBytes(size); });
     return reader.Finish();
-}
-
-LoadReport LoadStation(const QString& path, PanelState& panel, StationWindow& window) {
-    return LoadStation(NativePath(path), panel, window);
-}
-
-LoadReport LoadStation(const std::string& nativePath, PanelState& panel, StationWindow& window) {
-    StationContent content = ReadStationFile(nativePath);
-    LoadReport report{std::move(content.unknown)};
-    ApplyStation(std::move(content), panel, window);
-    const QString shown = PathForDisplay(nativePath);
-    window.SetStatusPath(shown);
-    window.SetCaption(AppTitle() + QStringLiteral(" - ") + QFileInfo(shown).fileName());
-    window.SetDocumentState(StateLoaded());
-    return report;
 }
 
 QString UnknownLinesNotice(const LoadReport& report) {

@@ -34,10 +34,7 @@ const char* const kOutOfMemory = "Out of memory";
 // Loads the station at `path` (the file system's bytes) into a fresh panel; returns the
 // lines of an unknown kind it skipped.
 StationContent::UnknownLines Load(HeadlessPanel& p, const std::string& path) {
-    StationContent content = ReadStationFile(path);
-    StationContent::UnknownLines unknown = std::move(content.unknown);
-    ApplyStation(std::move(content), p.panel, p.window);
-    return unknown;
+    return p.document.Load(path).unknown;
 }
 
 int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -56,8 +53,8 @@ int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
 int Convert(const std::vector<std::string>& args) {
     HeadlessPanel p;
     Load(p, args.at(0));
-    WriteFileAtomically(args.at(1), EncodeStation(p.panel.Elements(), p.window.HeightValue(),
-                                                  p.window.WidthValue()));
+    WriteFileAtomically(args.at(1),
+                        EncodeStation(p.panel.Elements(), p.document.Rows(), p.document.Cols()));
     return 0;
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "app/Application.h"
+#include "app/FrameDriver.h"
 #include "app/MainWindow.h"
-#include "app/PanelView.h"
 #include "app/Prompts.h"
 #include "app/SurfaceWidget.h"
+#include "app/Viewport.h"
 
 #include <QAction>
 #include <QApplication>

@@ -61,16 +61,17 @@ TEST_F(CheckTest, ItemsFollowTheScaleAndStartOff) {
 // Checked, the item counts the findings and the frame shows their marks; edits update both;
 // unchecked, the frame is as without the check.
 TEST_F(CheckTest, CaptionCountsAndTheFrameShowsMarks) {
-    PanelView& view = window->View();
+    Viewport& view = window->View();
+    FrameDriver& frames = window->Frames();
     // Only the panel's layers: no overlay, preview or cursor outline.
     for (const char* item : {"MP_InfoVykreslovani", "MP_Nahled", "MP_PolickoPodKurzorem"})
         Trigger(item);
     Put(5, 4, "KOL_sLSPS");
-    view.RenderIfChanged(1);
+    frames.RenderIfChanged(1);
     const QImage off = view.FrameSurface().BackBuffer().copy();
     QTest::keyClick(window.get(), Qt::Key_K, Qt::ControlModifier);
     EXPECT_TRUE(Toggle()->isChecked());
-    EXPECT_TRUE(view.RenderIfChanged(1)) << "the marks are a change of the frame";
+    EXPECT_TRUE(frames.RenderIfChanged(1)) << "the marks are a change of the frame";
     EXPECT_EQ(Toggle()->text(), QString::fromUtf8("Kontrola spojení (2)"));
     const QImage on = view.FrameSurface().BackBuffer().copy();
     const QPoint origin = view.VisibleRect().topLeft();
@@ -81,18 +82,18 @@ TEST_F(CheckTest, CaptionCountsAndTheFrameShowsMarks) {
     // Closing one end with the next track: one finding fewer.
     Panel().SelectedName = "KOL_sLSPS";
     Click(Cell(6, 4));
-    view.RenderIfChanged(1);
+    frames.RenderIfChanged(1);
     EXPECT_EQ(Toggle()->text(), QString::fromUtf8("Kontrola spojení (2)"))
         << "PS of (5,4) met, PS of (6,4) open";
     EXPECT_EQ(view.FrameSurface().BackBuffer().pixel(QPoint(5 * 47 + 43, 4 * 47 + 23) - origin),
               off.pixel(QPoint(5 * 47 + 43, 4 * 47 + 23) - origin));
     Click(Cell(6, 4), Qt::RightButton);
-    view.RenderIfChanged(1);
+    frames.RenderIfChanged(1);
     EXPECT_EQ(view.FrameSurface().BackBuffer(), on);
     QTest::keyClick(window.get(), Qt::Key_K, Qt::ControlModifier);
     EXPECT_FALSE(Toggle()->isChecked());
     EXPECT_EQ(Toggle()->text(), QString::fromUtf8("Kontrola spojení"));
-    view.RenderIfChanged(1);
+    frames.RenderIfChanged(1);
     EXPECT_EQ(view.FrameSurface().BackBuffer(), off);
 }
 
@@ -100,8 +101,7 @@ TEST_F(CheckTest, CaptionCountsAndTheFrameShowsMarks) {
 // round at the ends: the check comes on, the cell is centred, the cursor stands on it and
 // a tooltip names the finding.
 TEST_F(CheckTest, NextAndPreviousProblem) {
-    window->SetWidthValue(400);
-    window->SetHeightValue(300);
+    window->Doc().SetSize(400, 300);
     Put(200, 150, "KOZ_sPS"); // one finding: PS open
     Put(30, 20, "KOL_sLSPS"); // LS and PS open
     Put(350, 280, "NEZNAMY"); // unknown name

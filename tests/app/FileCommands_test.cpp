@@ -65,18 +65,18 @@ protected:
 
 TEST_F(FileCommandsTest, NewResetsWithoutAskingUnlessChangesWouldBeLost) {
     // Empty list, or any state word but "Upraveno": no question.
-    const QString states[] = {StateNew(), StateSaved(), StateLoaded(), StateModified()};
-    for (const QString& state : states) {
-        window->SetDocumentState(state);
+    using State = Document::State;
+    for (const State state : {State::New, State::Saved, State::Loaded, State::Modified}) {
+        window->Doc().SetState(state);
         Trigger("MP_Novy");
-        EXPECT_TRUE(log->questions.isEmpty()) << state.toStdString();
+        EXPECT_TRUE(log->questions.isEmpty()) << Document::StateWord(state).toStdString();
         ExpectNewStation("empty list");
     }
-    for (const QString& state : {StateNew(), StateSaved(), StateLoaded()}) {
+    for (const State state : {State::New, State::Saved, State::Loaded}) {
         Click(Cell(1, 1));
-        window->SetDocumentState(state);
+        window->Doc().SetState(state);
         Trigger("MP_Novy");
-        EXPECT_TRUE(log->questions.isEmpty()) << state.toStdString();
+        EXPECT_TRUE(log->questions.isEmpty()) << Document::StateWord(state).toStdString();
         ExpectNewStation("not modified");
     }
 }
@@ -235,7 +235,7 @@ TEST_F(FileCommandsTest, FailuresAreReportedAndChangeNothing) {
          QStringLiteral("Invalid filename."), QString()},
     };
     Click(Cell(4, 4));
-    window->SetDocumentState(StateSaved());
+    window->Doc().SetState(Document::State::Saved);
     for (const FailureCase& c : cases) {
         log->errors.clear();
         log->errorDetails.clear();
@@ -245,7 +245,7 @@ TEST_F(FileCommandsTest, FailuresAreReportedAndChangeNothing) {
         EXPECT_EQ(log->errors, QStringList{c.message}) << c.what;
         EXPECT_EQ(log->errorDetails, QStringList{c.detail}) << c.what;
         EXPECT_EQ(Now(), before) << c.what;
-        EXPECT_FALSE(window->View().Paused()) << c.what << ": frames go on after a failure";
+        EXPECT_FALSE(window->Frames().Paused()) << c.what << ": frames go on after a failure";
     }
 }
 
@@ -319,7 +319,7 @@ TEST_F(FileCommandsTest, OpenFindsTheStationFileOfATypedName) {
     for (const auto& c : cases) {
         const QString onDisk = PathOf(QString::fromUtf8(c.onDisk));
         WriteBytes(onDisk, "SET_Sirka;77\r\n");
-        window->SetDocumentState(StateSaved());
+        window->Doc().SetState(Document::State::Saved);
         log->errors.clear();
         Answer(PathOf(QString::fromUtf8(c.typed)));
         Trigger("MP_Otevreni");
@@ -348,7 +348,7 @@ TEST_F(FileCommandsTest, EveryEditMarksTheDocumentModified) {
     };
     Click(Cell(9, 9));
     for (const auto& [what, edit] : edits) {
-        window->SetDocumentState(StateSaved());
+        window->Doc().SetState(Document::State::Saved);
         edit();
         EXPECT_EQ(window->StatusText(1), StateModified()) << what;
     }
@@ -356,7 +356,7 @@ TEST_F(FileCommandsTest, EveryEditMarksTheDocumentModified) {
     // A refused shift changes nothing.
     Panel().ClearElements();
     Click(Cell(0, 2));
-    window->SetDocumentState(StateSaved());
+    window->Doc().SetState(Document::State::Saved);
     Trigger("Zpt1");
     EXPECT_EQ(log->messages, QStringList{ShiftRefusedMessage()});
     EXPECT_EQ(window->StatusText(1), StateSaved());
@@ -395,8 +395,8 @@ TEST_F(FileCommandsTest, UndoHasNoAction) {
 // Frames stop while a file dialog is open and go on behind the question.
 TEST_F(FileCommandsTest, FramesPauseForFileDialogsOnly) {
     std::vector<bool> pausedInDialog, pausedInQuestion;
-    log->duringFileDialog = [&] { pausedInDialog.push_back(window->View().Paused()); };
-    log->duringQuestion = [&] { pausedInQuestion.push_back(window->View().Paused()); };
+    log->duringFileDialog = [&] { pausedInDialog.push_back(window->Frames().Paused()); };
+    log->duringQuestion = [&] { pausedInQuestion.push_back(window->Frames().Paused()); };
     Click(Cell(1, 1));
     Confirm(true);
     Answer(std::nullopt);
@@ -405,7 +405,7 @@ TEST_F(FileCommandsTest, FramesPauseForFileDialogsOnly) {
     Trigger("MP_UlozitJako");
     EXPECT_EQ(pausedInDialog, (std::vector<bool>{true, true}));
     EXPECT_EQ(pausedInQuestion, (std::vector<bool>{false}));
-    EXPECT_FALSE(window->View().Paused());
+    EXPECT_FALSE(window->Frames().Paused());
 }
 
 // Names are text: a file named like markup shows in the status bar and the question as

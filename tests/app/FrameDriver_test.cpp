@@ -13,17 +13,17 @@ namespace {
 using FrameDriverTest = WindowTest;
 
 TEST_F(FrameDriverTest, NothingIsRedrawnWhileNothingChanges) {
-    PanelView& view = window->View();
-    view.RenderIfChanged(1);
-    const qint64 drawn = view.FramesDrawn();
+    FrameDriver& frames = window->Frames();
+    frames.RenderIfChanged(1);
+    const qint64 drawn = frames.FramesDrawn();
     for (int i = 0; i < 20; ++i)
-        EXPECT_FALSE(view.RenderIfChanged(1));
-    EXPECT_EQ(view.FramesDrawn(), drawn);
+        EXPECT_FALSE(frames.RenderIfChanged(1));
+    EXPECT_EQ(frames.FramesDrawn(), drawn);
 }
 
 // Each thing a frame shows brings exactly one new frame when it changes.
 TEST_F(FrameDriverTest, EveryChangeTheFrameShowsBringsOneFrame) {
-    PanelView& view = window->View();
+    FrameDriver& frames = window->Frames();
     // The pointer rests where it moved, so the cursor stays under it through the scroll.
     QCursor::setPos(Surface()->mapToGlobal(Cell(5, 4)));
     const std::pair<const char*, std::function<void()>> changes[] = {
@@ -36,64 +36,65 @@ TEST_F(FrameDriverTest, EveryChangeTheFrameShowsBringsOneFrame) {
         {"corner box", [&] { Find<QCheckBox>("CH_Poloha_PS")->setChecked(false); }},
         {"scroll", [&] { window->View().HorizontalBar()->setValue(94); }},
         {"focus lost", [&] { Panel().CursorInside = false; }},
-        {"panel size", [&] { window->SetWidthValue(120); }},
+        {"panel size", [&] { window->Doc().SetSize(120, window->Doc().Rows()); }},
         {"shift", [&] { Trigger("Posunoutve1"); }},
         {"selection", [&] { Panel().SelectedName = "KOL_sSDSH"; }},
     };
-    view.RenderIfChanged(1);
+    frames.RenderIfChanged(1);
     for (const auto& [what, change] : changes) {
         change();
-        EXPECT_TRUE(view.RenderIfChanged(1)) << what;
-        EXPECT_FALSE(view.RenderIfChanged(1)) << what;
+        EXPECT_TRUE(frames.RenderIfChanged(1)) << what;
+        EXPECT_FALSE(frames.RenderIfChanged(1)) << what;
     }
 }
 
 TEST_F(FrameDriverTest, MovesWithinOneCellDrawNothing) {
-    PanelView& view = window->View();
+    FrameDriver& frames = window->Frames();
     MoveTo({100, 100});
-    view.RenderIfChanged(1);
+    frames.RenderIfChanged(1);
     for (QPoint p : {QPoint(94, 94), QPoint(140, 140), QPoint(120, 99)}) {
         MoveTo(p);
-        EXPECT_FALSE(view.RenderIfChanged(1)) << p.x() << "," << p.y();
+        EXPECT_FALSE(frames.RenderIfChanged(1)) << p.x() << "," << p.y();
     }
 }
 
 // The timer's figures count only while the overlay shows them.
 TEST_F(FrameDriverTest, LagCountRedrawsOnlyWithTheOverlay) {
-    PanelView& view = window->View();
-    view.RenderIfChanged(1);
-    EXPECT_TRUE(view.RenderIfChanged(2));
-    EXPECT_FALSE(view.RenderIfChanged(2));
+    FrameDriver& frames = window->Frames();
+    frames.RenderIfChanged(1);
+    EXPECT_TRUE(frames.RenderIfChanged(2));
+    EXPECT_FALSE(frames.RenderIfChanged(2));
     Trigger("MP_InfoVykreslovani");
-    EXPECT_TRUE(view.RenderIfChanged(2));
-    EXPECT_FALSE(view.RenderIfChanged(1));
-    EXPECT_FALSE(view.RenderIfChanged(3));
+    EXPECT_TRUE(frames.RenderIfChanged(2));
+    EXPECT_FALSE(frames.RenderIfChanged(1));
+    EXPECT_FALSE(frames.RenderIfChanged(3));
 }
 
 TEST_F(FrameDriverTest, PausedTimerDrawsNothing) {
-    PanelView& view = window->View();
-    view.RenderIfChanged(1);
-    view.Pause();
-    view.Pause();
+    FrameDriver& frames = window->Frames();
+    frames.RenderIfChanged(1);
+    frames.Pause();
+    frames.Pause();
     MoveTo(Cell(7, 7));
-    const qint64 drawn = view.FramesDrawn();
+    const qint64 drawn = frames.FramesDrawn();
     for (uint32_t t = 1000; t < 2000; t += 16)
-        EXPECT_FALSE(view.Poll(t));
-    view.Resume();
-    EXPECT_TRUE(view.Paused());
-    view.Resume();
-    EXPECT_FALSE(view.Paused());
-    EXPECT_EQ(view.FramesDrawn(), drawn);
+        EXPECT_FALSE(frames.Poll(t));
+    frames.Resume();
+    EXPECT_TRUE(frames.Paused());
+    frames.Resume();
+    EXPECT_FALSE(frames.Paused());
+    EXPECT_EQ(frames.FramesDrawn(), drawn);
 }
 
 // The frame shows the visible part of the surface: the buffer is the viewport's size and
 // holds the pixels of the scrolled-to cells.
 TEST_F(FrameDriverTest, OnlyTheVisibleRectangleIsRendered) {
-    PanelView& view = window->View();
+    Viewport& view = window->View();
+    FrameDriver& frames = window->Frames();
     view.HorizontalBar()->setValue(47 * 60);
     view.VerticalBar()->setValue(47 * 20);
     Click(Cell(62, 22));
-    view.RenderIfChanged(1);
+    frames.RenderIfChanged(1);
     const QRect visible = view.VisibleRect();
     EXPECT_EQ(visible.topLeft(), QPoint(47 * 60, 47 * 20));
     EXPECT_EQ(view.FrameSurface().Viewport(), visible);
@@ -108,24 +109,24 @@ TEST_F(FrameDriverTest, OnlyTheVisibleRectangleIsRendered) {
 // A name without a picture is drawn as a placeholder and named in one box, however many
 // frames show it, and the box opens outside the drawing code.
 TEST_F(FrameDriverTest, MissingPictureIsReportedOncePerName) {
-    PanelView& view = window->View();
+    FrameDriver& frames = window->Frames();
     TPolePanelu e;
     e.NAME = "NEZNAMY_PRVEK";
     e.X = 2;
     e.Y = 2;
     Panel().AppendElement(e);
-    view.RenderIfChanged(1);
+    frames.RenderIfChanged(1);
     EXPECT_TRUE(log->errors.isEmpty()) << "no box from within a frame";
     QCoreApplication::processEvents();
     ASSERT_EQ(log->errors.size(), 1);
     EXPECT_EQ(log->errors[0], QStringLiteral("Image 'NEZNAMY_PRVEK' not found."));
     for (int i = 0; i < 5; ++i) {
         MoveTo(Cell(i, 9));
-        view.RenderIfChanged(1);
+        frames.RenderIfChanged(1);
     }
     e.NAME = "JINY";
     Panel().AppendElement(e);
-    view.RenderIfChanged(1);
+    frames.RenderIfChanged(1);
     QCoreApplication::processEvents();
     EXPECT_EQ(log->errors,
               (QStringList{"Image 'NEZNAMY_PRVEK' not found.", "Image 'JINY' not found."}));
@@ -141,9 +142,10 @@ namespace {
 // grows back before the next frame, a page that hides the drawing area, hidden tool panels),
 // the next frame shows the whole visible panel again.
 TEST_F(FrameDriverTest, ARemadeBufferIsDrawnWhole) {
-    PanelView& view = window->View();
+    Viewport& view = window->View();
+    FrameDriver& frames = window->Frames();
     QTabWidget* pages = window->PaletteControls().Pages();
-    QWidget* viewport = view.Viewport();
+    QWidget* viewport = view.ViewportWidget();
     const std::pair<const char*, std::function<void()>> remakes[] = {
         {"viewport smaller and back",
          [&] {
@@ -173,10 +175,10 @@ TEST_F(FrameDriverTest, ARemadeBufferIsDrawnWhole) {
     Trigger("MP_InfoVykreslovani"); // the overlay's text would cover the first cells
     Click(Cell(3, 3));
     for (const auto& [what, remake] : remakes) {
-        view.RenderIfChanged(1);
+        frames.RenderIfChanged(1);
         remake();
         QCoreApplication::processEvents();
-        view.RenderIfChanged(1);
+        frames.RenderIfChanged(1);
         const QRect visible = view.VisibleRect();
         const QImage& buffer = view.FrameSurface().BackBuffer();
         ASSERT_EQ(buffer.size(), visible.size()) << what;

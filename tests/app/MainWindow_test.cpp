@@ -208,7 +208,7 @@ TEST_F(MainWindowTest, ToolPanelItemsToggleTheirPanels) {
 TEST_F(MainWindowTest, F2HidesAllPanelsAndF3RestoresThem) {
     const char* panels[] = {"P_HorniLista", "P_Sortiment", "P_Levy", "ZB_Zapati"};
     const char* items[] = {"MP_HorniLista", "MP_Sortiment", "MP_LevyPanel", "MP_StatusPanel"};
-    const int viewportBefore = window->View().Viewport()->height();
+    const int viewportBefore = window->View().ViewportWidget()->height();
     QTest::keyClick(window.get(), Qt::Key_F2);
     for (int i = 0; i < 4; ++i) {
         EXPECT_FALSE(Find<QWidget>(panels[i])->isVisible()) << panels[i];
@@ -216,7 +216,7 @@ TEST_F(MainWindowTest, F2HidesAllPanelsAndF3RestoresThem) {
     }
     QCoreApplication::processEvents();
     // The viewport grows into the room and the scroll bar's range follows it.
-    const int viewportAfter = window->View().Viewport()->height();
+    const int viewportAfter = window->View().ViewportWidget()->height();
     EXPECT_GT(viewportAfter, viewportBefore);
     EXPECT_EQ(Find<QScrollBar>("SB_Svisly")->maximum(), Surface()->height() - viewportAfter);
     QTest::keyClick(window.get(), Qt::Key_F3);
@@ -250,7 +250,7 @@ TEST_F(MainWindowTest, CloseButtonsHideTheirPanelAndClearTheMark) {
 TEST_F(MainWindowTest, ScrollBarsFollowSurfaceAndViewport) {
     auto* horizontal = Find<QScrollBar>("SB_Vodorovny");
     auto* vertical = Find<QScrollBar>("SB_Svisly");
-    QWidget* viewport = window->View().Viewport();
+    QWidget* viewport = window->View().ViewportWidget();
     ASSERT_TRUE(horizontal->isEnabled());
     EXPECT_EQ(horizontal->maximum(), Surface()->width() - viewport->width());
     EXPECT_EQ(vertical->maximum(), Surface()->height() - viewport->height());
@@ -305,7 +305,7 @@ TEST_F(MainWindowTest, LargestPanelScrollsToItsLastCell) {
     ASSERT_EQ(Panel().Elements().size(), 1u);
     EXPECT_EQ(Panel().Elements()[0].X, 3999);
     EXPECT_EQ(Panel().Elements()[0].Y, 3999);
-    EXPECT_TRUE(window->View().RenderIfChanged(1));
+    EXPECT_TRUE(window->Frames().RenderIfChanged(1));
     // The tile's black pixels reach the buffer at its cell.
     const QImage& buffer = window->View().FrameSurface().BackBuffer();
     const QPoint centre = QPoint(3999 * 47 + 24, 3999 * 47 + 24) - visible.topLeft();

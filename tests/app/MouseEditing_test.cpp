@@ -1,7 +1,8 @@
 #include "AppTestSupport.h"
 
+#include "app/FrameDriver.h"
 #include "app/MouseEditing.h"
-#include "app/PanelView.h"
+#include "app/Viewport.h"
 #include "panel/DocumentTexts.h"
 #include "panel/HeadlessPanel.h"
 #include "panel/ZoomLevel.h"
@@ -128,7 +129,7 @@ TEST_F(MouseEditingTest, PressBeforeAnyMoveStartsAtCellZero) {
 TEST_F(MouseEditingTest, RightClickRemovesFromAFullCellAndPlacesInAnEmptyOne) {
     Click(Cell(2, 2));
     Click(Cell(6, 2));
-    window->SetDocumentState(StateSaved());
+    window->Doc().SetState(Document::State::Saved);
     Click(Cell(2, 2), Qt::RightButton);
     EXPECT_EQ(Cells(), (std::vector<std::pair<int, int>>{{6, 2}}));
     EXPECT_EQ(window->StatusText(1), StateModified()) << "a removal changes the document too";
@@ -206,13 +207,12 @@ TEST_F(MouseEditingTest, NoMouseEditLandsOutsideThePanel) {
 
     // Along row 0 of a 10 x 10 panel at the smallest scale, a drag released far to the right
     // of the panel: the row is laid from the start to column 9 and nowhere else.
-    window->SetWidthValue(10);
-    window->SetHeightValue(10);
-    PanelView& view = window->View();
+    window->Doc().SetSize(10, 10);
+    Viewport& view = window->View();
     view.SetZoom(ZoomLevel::All().back());
     for (const QPoint from : {QPoint(0, 0), QPoint(1, 0)}) {
         Panel().ClearElements();
-        const QPoint beyond(view.Viewport()->width() - 2, 0);
+        const QPoint beyond(view.ViewportWidget()->width() - 2, 0);
         MoveTo(from);
         Press(from);
         MoveTo(beyond);
@@ -253,7 +253,7 @@ TEST_F(MouseEditingTest, ShiftCommandsOnCtrlArrows) {
         int dx, dy;
     } shifts[] = {
         {Qt::Key_Down, 0, 1}, {Qt::Key_Right, 1, 0}, {Qt::Key_Up, 0, -1}, {Qt::Key_Left, -1, 0}};
-    window->SetDocumentState(StateLoaded());
+    window->Doc().SetState(Document::State::Loaded);
     for (const auto& s : shifts) {
         const auto before = Cells();
         QTest::keyClick(window.get(), s.key, Qt::ControlModifier);
@@ -277,7 +277,7 @@ TEST(MouseEditingUnit, TrackCursorSnapsTowardZero) {
     HeadlessPanel p;
     QCheckBox drag;
     QLabel start, end;
-    MouseEditing editing(p.panel, &drag, &start, &end);
+    MouseEditing editing(p.document, &drag, &start, &end);
     drag.setChecked(true);
     const struct {
         int x, y;
@@ -306,7 +306,7 @@ namespace {
 // outline, the preview and the position follow it there, where a click now lands, and the
 // end of a drag in progress follows too. A pointer elsewhere leaves the cursor alone.
 TEST_F(MouseEditingTest, CursorFollowsAStillPointerAfterAScroll) {
-    PanelView& view = window->View();
+    Viewport& view = window->View();
     auto pointAt = [&](QPoint surfacePixel) {
         QCursor::setPos(Surface()->mapToGlobal(surfacePixel));
         MoveTo(surfacePixel);

@@ -32,7 +32,7 @@ protected:
     bool PointerOverPanel() const { return window->View().PointerOnSurface().has_value(); }
     // A point of the screen over the viewport, `offset` from its top-left corner.
     QPoint OnViewport(QPoint offset) const {
-        return window->View().Viewport()->mapToGlobal(offset);
+        return window->View().ViewportWidget()->mapToGlobal(offset);
     }
 };
 
@@ -87,8 +87,7 @@ TEST_F(PointerTrackingTest, TooltipFollowsTheRestingPointer) {
 // pointer next moves over the panel. A pointer that left the panel by moving leaves the
 // cursor where it was.
 TEST_F(PointerTrackingTest, OutlineGoesWhenThePanelMovesAwayFromThePointer) {
-    window->SetWidthValue(10);
-    window->SetHeightValue(10);
+    window->Doc().SetSize(10, 10);
     window->move(0, 0);
     Settle();
     // Near the right edge of the 470-pixel panel, which 40 pixels a cell leaves behind.

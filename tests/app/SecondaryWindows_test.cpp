@@ -62,7 +62,7 @@ TEST_F(SecondaryWindowsTest, MenuItemsShowTheirWindowsModally) {
 // through the main window while the dialog stays open.
 TEST_F(SecondaryWindowsTest, ShiftDialogShiftsThePanelBehindIt) {
     Click(Cell(2, 2));
-    window->View().RenderIfChanged(1);
+    window->Frames().RenderIfChanged(1);
     const uint64_t generation = Panel().Generation();
     bool stillOpen = false;
     bool redrawn = false;
@@ -70,7 +70,7 @@ TEST_F(SecondaryWindowsTest, ShiftDialogShiftsThePanelBehindIt) {
     QTimer::singleShot(0, dialog, [&] {
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("BB_Doprava")),
                           Qt::LeftButton);
-        redrawn = window->View().RenderIfChanged(1);
+        redrawn = window->Frames().RenderIfChanged(1);
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("BB_Nahoru")),
                           Qt::LeftButton);
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("BB_Nahoru")),

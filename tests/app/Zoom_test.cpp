@@ -32,26 +32,25 @@ namespace {
 
 class ZoomTest : public WindowTest {
 protected:
-    PanelView& View() const { return window->View(); }
+    Viewport& View() const { return window->View(); }
+    FrameDriver& Frames() const { return window->Frames(); }
     ZoomLevel Level() const { return View().Zoom(); }
     QMenu* Submenu() const { return window->findChild<QMenu*>(QStringLiteral("MP_Meritko")); }
     // Ctrl and the wheel over a point of the viewport, `notches` towards the panel; beside
     // the panel the viewport itself has the pointer.
     void CtrlWheel(QPoint inViewport, int notches) {
-        QWidget* under = Surface()->geometry().contains(inViewport) ? Surface() : View().Viewport();
-        const QPoint at = under->mapFrom(View().Viewport(), inViewport);
+        QWidget* under =
+            Surface()->geometry().contains(inViewport) ? Surface() : View().ViewportWidget();
+        const QPoint at = under->mapFrom(View().ViewportWidget(), inViewport);
         QWheelEvent wheel(at, under->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches),
                           Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(under, &wheel);
     }
     // The panel pixel under a point of the viewport.
     QPoint PanelAt(QPoint inViewport) const {
-        return View().ToPanel(Surface()->mapFrom(View().Viewport(), inViewport));
+        return View().ToPanel(Surface()->mapFrom(View().ViewportWidget(), inViewport));
     }
-    void SetPanel(int cols, int rows) {
-        window->SetWidthValue(cols);
-        window->SetHeightValue(rows);
-    }
+    void SetPanel(int cols, int rows) { window->Doc().SetSize(cols, rows); }
     // Events on the surface at the widget point where a cell's middle lies at this scale.
     QPoint OnScreen(int col, int row) const {
         const QPoint corner = View().ToWidget(QPoint(col * 47, row * 47));
@@ -175,7 +174,7 @@ TEST_F(ZoomTest, CtrlWheelZoomsAboutThePointer) {
     // Fine-grained wheels add their small turns up to whole steps.
     const ZoomLevel was = Level();
     for (int i = 0; i < 3; ++i) {
-        const QPoint at = Surface()->mapFrom(View().Viewport(), QPoint(300, 200));
+        const QPoint at = Surface()->mapFrom(View().ViewportWidget(), QPoint(300, 200));
         QWheelEvent wheel(at, Surface()->mapToGlobal(at), QPoint(), QPoint(0, -40), Qt::NoButton,
                           Qt::ControlModifier, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(Surface(), &wheel);
@@ -241,7 +240,7 @@ TEST_F(ZoomTest, WholePanelIsTheLargestLevelThatFits) {
     for (const auto& p : panels) {
         SetPanel(p.cols, p.rows);
         Trigger("MP_CelyPanel");
-        const QSize room = View().Viewport()->size();
+        const QSize room = View().ViewportWidget()->size();
         EXPECT_EQ(Level(), p.expected) << p.cols << "x" << p.rows;
         EXPECT_LE(Surface()->width(), room.width()) << p.cols;
         EXPECT_LE(Surface()->height(), room.height()) << p.cols;
@@ -293,7 +292,7 @@ TEST_F(ZoomTest, EditingAtAScaleEqualsEditingAt100Percent) {
 // A rendering of the visible part with nothing kept from earlier frames.
 QImage FreshRender(TPanelVAD& window, const FrameInputs& inputs) {
     static const ImageList images = MakeTileImageList();
-    PanelView& view = window.View();
+    Viewport& view = window.View();
     Surface surface;
     surface.SetSize(view.FrameSurface().Width(), view.FrameSurface().Height());
     surface.SetViewport(view.VisibleRect());
@@ -327,7 +326,7 @@ TEST_F(ZoomTest, ScrollingNeverShowsStaleParts) {
         }
     Panel().ReplaceElements(std::move(elements));
     Trigger("MP_InfoVykreslovani"); // the overlay's figures change with time
-    QWidget* viewport = View().Viewport();
+    QWidget* viewport = View().ViewportWidget();
     QCursor::setPos(viewport->mapToGlobal(QPoint(200, 150)));
     for (const ZoomLevel level :
          {ZoomLevel{47, 1}, ZoomLevel{141, 1}, ZoomLevel{94, 1}, ZoomLevel{24, 1}, ZoomLevel{12, 1},
@@ -336,7 +335,7 @@ TEST_F(ZoomTest, ScrollingNeverShowsStaleParts) {
         MoveTo(Surface()->mapFrom(viewport, QPoint(200, 150)));
         // One tick's frame; after that every step is shown by painting alone, before the
         // next tick.
-        View().RenderIfChanged(1);
+        Frames().RenderIfChanged(1);
         const std::function<void()> steps[] = {
             [&] { View().HorizontalBar()->setValue(View().HorizontalBar()->value() + 37); },
             [&] { View().VerticalBar()->setValue(View().VerticalBar()->value() + 211); },
@@ -350,7 +349,7 @@ TEST_F(ZoomTest, ScrollingNeverShowsStaleParts) {
             scroll();
             ++step;
             const QImage shown = viewport->grab().toImage().convertToFormat(QImage::Format_RGB32);
-            const QImage fresh = FreshRender(*window, View().frameInputs());
+            const QImage fresh = FreshRender(*window, Frames().frameInputs());
             const QRect visible = View().VisibleRect();
             ASSERT_EQ(fresh.size(), visible.size());
             const QImage part =
@@ -381,14 +380,14 @@ TEST_F(ZoomTest, APointerMoveRepaintsAllItChanged) {
         View().SetZoom(level);
         window->Navigation().ToTopLeft();
         MoveTo(OnScreen(4, 3));
-        View().RenderIfChanged(1);
+        Frames().RenderIfChanged(1);
         QCoreApplication::processEvents();
         for (const QPoint cell : {QPoint(5, 3), QPoint(5, 4), QPoint(3, 2)}) {
             const QImage before = View().FrameSurface().BackBuffer().copy();
             const QPoint origin = View().VisibleRect().topLeft();
             painted = QRegion();
             MoveTo(OnScreen(cell.x(), cell.y()));
-            ASSERT_TRUE(View().RenderIfChanged(1));
+            ASSERT_TRUE(Frames().RenderIfChanged(1));
             QCoreApplication::processEvents();
             const QImage& after = View().FrameSurface().BackBuffer();
             int unpainted = 0;
@@ -408,7 +407,7 @@ TEST_F(ZoomTest, CursorOutlineAtTheScaledCell) {
     View().SetZoom({12, 1});
     Surface()->setFocus();
     MoveTo(OnScreen(5, 4));
-    View().RenderIfChanged(1);
+    Frames().RenderIfChanged(1);
     const QImage& buffer = View().FrameSurface().BackBuffer();
     const QPoint origin = View().VisibleRect().topLeft();
     auto at = [&](int x, int y) { return buffer.pixel(QPoint(x, y) - origin) & 0xFFFFFF; };
@@ -456,7 +455,7 @@ TEST_F(ZoomTest, PagingKeys) {
 // reaches the cell under the pointer at the release.
 TEST_F(ZoomTest, DragAtTheEdgeScrollsTheView) {
     SetPanel(300, 50);
-    QWidget* viewport = View().Viewport();
+    QWidget* viewport = View().ViewportWidget();
     QScrollBar* h = View().HorizontalBar();
     const QPoint start = OnScreen(2, 4);
     QCursor::setPos(Surface()->mapToGlobal(start));
@@ -494,7 +493,7 @@ TEST_F(ZoomTest, AutoScrollSpeedGrowsWithTheDistanceBeyondTheEdge) {
     SetPanel(4000, 4000);
     QScrollBar* h = View().HorizontalBar();
     QScrollBar* v = View().VerticalBar();
-    const QSize room = View().Viewport()->size();
+    const QSize room = View().ViewportWidget()->size();
     // One step's move for the pointer at a point of the viewport, from the panel's middle.
     auto step = [&](QPoint at) {
         h->setValue(h->maximum() / 2);
@@ -533,7 +532,7 @@ TEST_F(ZoomTest, AutoScrollSpeedGrowsWithTheDistanceBeyondTheEdge) {
     EXPECT_EQ(step({room.width() + 500, -500}),
               QPoint(step({room.width() + 500, y}).x(), step({x, -500}).y()));
     // Pressed against the screen's left edge just beyond the viewport's.
-    QWidget* viewport = View().Viewport();
+    QWidget* viewport = View().ViewportWidget();
     window->move(window->pos() - QPoint(viewport->mapToGlobal(QPoint()).x() - 4, 0));
     QCoreApplication::processEvents();
     const int edge = -viewport->mapToGlobal(QPoint()).x();
@@ -568,7 +567,7 @@ TEST_F(ZoomTest, TooltipNamesTheCellAndWhatItHolds) {
         EXPECT_EQ(PanelNavigation::CellText(Panel(), cell.x(), cell.y()), QString::fromUtf8(text));
     // Resting on a cell brings it up after about half a second, at any scale.
     ASSERT_TRUE(QGuiApplication::primaryScreen()->geometry().contains(
-        View().Viewport()->mapToGlobal(QPoint(60, 60))));
+        View().ViewportWidget()->mapToGlobal(QPoint(60, 60))));
     for (const ZoomLevel level : {ZoomLevel{47, 1}, ZoomLevel{12, 1}}) {
         View().SetZoom(level);
         // Near the viewport's top-left corner: the offscreen screen is only 800 x 600.

@@ -28,7 +28,7 @@ protected:
     std::unique_ptr<QDialog> Make(QWidget* parent) {
         const QString name = QString::fromLatin1(GetParam().objectName);
         if (name == "Z_PosunPolicek")
-            return std::make_unique<TZ_PosunPolicek>(hp.panel, parent);
+            return std::make_unique<TZ_PosunPolicek>(hp.document, parent);
         if (name == "AboutStation")
             return std::make_unique<TAboutStation>(parent);
         if (name == "Manual")

@@ -52,7 +52,7 @@ protected:
     }
 
     HeadlessPanel hp;
-    TZ_PosunPolicek dialog{hp.panel};
+    TZ_PosunPolicek dialog{hp.document};
 };
 
 TEST_F(ShiftDialogTest, HasItsComponentsAtTheirPlacesInTabOrder) {
@@ -95,7 +95,7 @@ TEST_F(ShiftDialogTest, EachButtonShiftsEveryElementByTheCount) {
         int dx, dy;
     } cases[] = {
         {"BB_Nahoru", 0, -3}, {"BB_Dolu", 0, 3}, {"BB_Doleva", -3, 0}, {"BB_Doprava", 3, 0}};
-    const QString stateBefore = hp.window.documentState;
+    const QString stateBefore = hp.document.StateWord();
     Type("3");
     for (const auto& c : cases) {
         hp.panel.ReplaceElements({});
@@ -108,7 +108,7 @@ TEST_F(ShiftDialogTest, EachButtonShiftsEveryElementByTheCount) {
     EXPECT_TRUE(dialog.isVisible());
     // A shift that moved the elements changes what a save writes.
     EXPECT_NE(stateBefore, StateModified());
-    EXPECT_EQ(hp.window.documentState, StateModified());
+    EXPECT_EQ(hp.document.StateWord(), StateModified());
 }
 
 TEST_F(ShiftDialogTest, RepeatedClicksShiftAgain) {

@@ -38,14 +38,11 @@ Outcome Read(std::string_view bytes, size_t longLine, size_t chunk) {
 
 // Fills a panel with a little content so that "untouched" means something.
 void Prepare(HeadlessPanel& p) {
-    p.window.SetHeightValue(33);
-    p.window.SetWidthValue(44);
+    p.document.SetSize(44, 33);
     p.panel.SelectedName = "KOL_sLSPH";
     p.panel.PlaceElementAt(100, 100, false);
     p.panel.PlaceElementAt(5, 5, false);
-    p.window.SetStatusPath(QStringLiteral("/before.reru"));
-    p.window.SetDocumentState(QStringLiteral("before"));
-    p.window.SetCaption(QStringLiteral("caption before"));
+    p.document.Bind("/before.reru", Document::State::Modified);
 }
 
 } // namespace
@@ -57,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     HeadlessPanel p;
     Prepare(p);
     const auto elementsBefore = p.panel.Elements();
-    const int heightBefore = p.window.HeightValue(), widthBefore = p.window.WidthValue();
+    const int heightBefore = p.document.Rows(), widthBefore = p.document.Cols();
 
     StationContent content;
     try {
@@ -69,23 +66,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const ConversionError& e) {
         Require(e.Line() >= 1);
         Require(p.panel.Elements() == elementsBefore);
-        Require(p.window.HeightValue() == heightBefore && p.window.WidthValue() == widthBefore);
-        Require(p.window.statusPath == QStringLiteral("/before.reru"));
+        Require(p.document.Rows() == heightBefore && p.document.Cols() == widthBefore);
+        Require(p.document.FilePath() == "/before.reru");
         return 0;
     }
     Require(content == ReadStationData(bytes));
 
-    ApplyStation(std::move(content), p.panel, p.window);
+    p.document.Apply(std::move(content));
     const std::string saved =
-        EncodeStation(p.panel.Elements(), p.window.HeightValue(), p.window.WidthValue());
+        EncodeStation(p.panel.Elements(), p.document.Rows(), p.document.Cols());
 
     HeadlessPanel again;
-    ApplyStation(ReadStationData(saved), again.panel, again.window);
+    again.document.Apply(ReadStationData(saved));
     Require(again.panel.Elements() == p.panel.Elements());
-    Require(again.window.HeightValue() == p.window.HeightValue());
-    Require(again.window.WidthValue() == p.window.WidthValue());
-    Require(EncodeStation(again.panel.Elements(), again.window.HeightValue(),
-                          again.window.WidthValue()) == saved);
+    Require(again.document.Rows() == p.document.Rows());
+    Require(again.document.Cols() == p.document.Cols());
+    Require(EncodeStation(again.panel.Elements(), again.document.Rows(), again.document.Cols()) ==
+            saved);
     // The cell index must agree with a plain scan of the list.
     for (size_t i = 0; i < p.panel.Elements().size() && i < 64; ++i) {
         const TPolePanelu& e = p.panel.Elements()[i];

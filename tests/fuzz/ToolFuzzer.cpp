@@ -123,7 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     HeadlessPanel p;
     try {
-        ApplyStation(ReadStationData(station), p.panel, p.window);
+        p.document.Apply(ReadStationData(station));
     } catch (const ConversionError&) {
         // The panel stays empty; the options are still worth parsing against it.
     }

@@ -36,8 +36,7 @@ std::vector<LintFinding> All(ConnectionCheck& check) {
 TEST(ConnectionCheckTest, KeptFindingsEqualAFullCheckAfterEveryEdit) {
     for (unsigned seed : {1u, 2u, 3u, 17u, 2024u}) {
         HeadlessPanel h;
-        h.window.SetWidthValue(24);
-        h.window.SetHeightValue(16);
+        h.document.SetSize(24, 16);
         ConnectionCheck check(h.panel);
         check.SetActive(true);
         std::mt19937 random(seed);
@@ -67,7 +66,7 @@ TEST(ConnectionCheckTest, KeptFindingsEqualAFullCheckAfterEveryEdit) {
                 break;
             case 6:
                 if (pick(30) == 0)
-                    h.window.SetWidthValue(20 + pick(8));
+                    h.document.SetSize(20 + pick(8), h.document.Rows());
                 break;
             default:
                 h.panel.PlaceElementAt(col * 47 + 3, row * 47 + 3, false);
@@ -85,8 +84,7 @@ TEST(ConnectionCheckTest, KeptFindingsEqualAFullCheckAfterEveryEdit) {
 // the count the duplicate names follows the edits.
 TEST(ConnectionCheckTest, ACrowdedCellIsOneFindingWhateverItHolds) {
     HeadlessPanel h;
-    h.window.SetWidthValue(20);
-    h.window.SetHeightValue(20);
+    h.document.SetSize(20, 20);
     std::vector<TPolePanelu> elements(100'000, Rec(5, 5, "KOL_sLSPS"));
     elements.push_back(Rec(4, 5, "KOZ_sPS")); // meets LS of the crowd
     h.panel.ReplaceElements(elements);
@@ -153,8 +151,7 @@ TEST(ConnectionCheckTest, OffMeansNoWorkOnMeansAFullCheck) {
 // finding shown, going round at the ends.
 TEST(ConnectionCheckTest, StepsGoInOrderAndRoundTheEnds) {
     HeadlessPanel h;
-    h.window.SetWidthValue(20);
-    h.window.SetHeightValue(10);
+    h.document.SetSize(20, 10);
     h.panel.AppendElement(Rec(5, 2, "KOL_sLSPS")); // LS and PS open
     h.panel.AppendElement(Rec(1, 6, "KOZ_sPS"));   // PS open
     h.panel.AppendElement(Rec(9, 4, "X"));         // unknown name
@@ -223,8 +220,7 @@ const ImageList& Images() {
 // grid; the rest of the cell as without the check.
 TEST(CheckMarkersTest, MarksOfEachKindAtTheirPlace) {
     HeadlessPanel h;
-    h.window.SetWidthValue(12);
-    h.window.SetHeightValue(8);
+    h.document.SetSize(12, 8);
     h.panel.AppendElement(Rec(0, 2, "KOL_sLSPS")); // LS leaves the panel, PS open
     h.panel.AppendElement(Rec(4, 4, "KOZ_sPH"));   // PH open, at a corner
     h.panel.AppendElement(Rec(8, 5, "KOL_sSDSH")); // two records in one cell
@@ -313,8 +309,7 @@ TEST(CheckMarkersTest, MarksOfEachKindAtTheirPlace) {
 // cell's edge, reach about 7 at 12 to 40 pixels a cell and grow beyond that.
 TEST(CheckMarkersTest, TrianglesStayReadableAtEveryLevelWithTiles) {
     HeadlessPanel h;
-    h.window.SetWidthValue(10);
-    h.window.SetHeightValue(10);
+    h.document.SetSize(10, 10);
     h.panel.AppendElement(Rec(2, 2, "KOZ_sPS")); // PS open
     h.panel.CursorInside = false;
     PanelOccupancy occupancy(h.panel);

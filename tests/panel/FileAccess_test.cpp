@@ -83,16 +83,16 @@ TEST(FileAccessTest, MissingFolderAndLineAreKept) {
 // A real read failing with EIO, through the station loader as the editor calls it.
 TEST(FileAccessTest, ReadFailingWithEioShowsIoError5) {
     HeadlessPanel h;
-    h.window.statusPath = QStringLiteral("/old.reru");
+    h.document.Bind("/old.reru", Document::State::Modified);
     try {
-        LoadStation(QStringLiteral("/proc/self/mem"), h.panel, h.window);
+        h.document.Load(QStringLiteral("/proc/self/mem"));
         FAIL() << "reading /proc/self/mem from address 0 succeeded";
     } catch (const FileError& e) {
         EXPECT_STREQ(e.what(), "I/O error 5");
         EXPECT_EQ(e.Code(), kIoError);
         EXPECT_EQ(e.IoNumber(), EIO);
     }
-    EXPECT_EQ(h.window.statusPath, QStringLiteral("/old.reru"));
+    EXPECT_EQ(h.document.ShownPath(), QStringLiteral("/old.reru"));
 }
 
 namespace {

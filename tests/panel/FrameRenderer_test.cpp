@@ -35,8 +35,7 @@ FrameInputs Only(bool preview, bool grid, bool cursor, bool info) {
 // A panel, a surface sized to it and a renderer, as the editor wires them.
 struct Scene {
     explicit Scene(int cols = 20, int rows = 10) {
-        h.window.SetWidthValue(cols);
-        h.window.SetHeightValue(rows);
+        h.document.SetSize(cols, rows);
         surface.SetSize(cols * 47, rows * 47);
         surface.SetViewport(QRect(0, 0, cols * 47, rows * 47));
         surface.Initialise();

@@ -70,9 +70,9 @@ TEST(LongLinesTest, HugeBadValueInAFileGivesAShortMessage) {
     WriteBytes(path,
                "SET_Vyska;12\r\nPRUSVITKA;X=1;Y=" + std::string(30'000'000, '7') + kFlags + "\r\n");
     HeadlessPanel h;
-    h.window.statusPath = QStringLiteral("/old.reru");
+    h.document.Bind("/old.reru", Document::State::Modified);
     try {
-        LoadStation(path, h.panel, h.window);
+        h.document.Load(path);
         FAIL() << "loaded";
     } catch (const ConversionError& e) {
         EXPECT_EQ(std::string(e.what()),
@@ -80,8 +80,8 @@ TEST(LongLinesTest, HugeBadValueInAFileGivesAShortMessage) {
         EXPECT_EQ(e.Line(), 2);
     }
     EXPECT_EQ(h.panel.Elements().size(), 0u);
-    EXPECT_EQ(h.window.HeightValue(), 50);
-    EXPECT_EQ(h.window.statusPath, QStringLiteral("/old.reru"));
+    EXPECT_EQ(h.document.Rows(), 50);
+    EXPECT_EQ(h.document.ShownPath(), QStringLiteral("/old.reru"));
 }
 
 // Lines looked at early (every few bytes here) end exactly as lines read whole: the same

@@ -22,6 +22,7 @@ class PanelStateTest : public ::testing::Test {
 protected:
     HeadlessPanel h;
     SettingsWindow& w = h.window;
+    Document& d = h.document;
     PanelState& p = h.panel;
 };
 
@@ -65,7 +66,7 @@ TEST_F(PanelStateTest, PixelToCellTruncatesTowardZero) {
 TEST_F(PanelStateTest, PlacingOnEmptyCellAppendsRecordWithBoxesAndMarksModified) {
     w.boxes = PositionFlags{true, false, true, false, true, false, true, false};
     p.SelectedName = "KOL_sLDPH";
-    p.PlaceElementAt(3 * 47 + 10, 2 * 47 + 46, false);
+    d.PlaceElementAt(3 * 47 + 10, 2 * 47 + 46, false);
     ASSERT_EQ(p.Elements().size(), 1u);
     const TPolePanelu& e = p.Elements()[0];
     EXPECT_EQ(e.X, 3);
@@ -79,7 +80,7 @@ TEST_F(PanelStateTest, PlacingOnEmptyCellAppendsRecordWithBoxesAndMarksModified)
     EXPECT_FALSE(e.Cont_PH);
     EXPECT_TRUE(e.Cont_PS);
     EXPECT_FALSE(e.Cont_PD);
-    EXPECT_EQ(w.documentState, StateModified());
+    EXPECT_EQ(d.StateWord(), StateModified());
 }
 
 TEST_F(PanelStateTest, PlacingOnOccupiedCellReplacesInItsSlot) {
@@ -113,10 +114,10 @@ TEST_F(PanelStateTest, RemovalMovesLastIntoSlotAndMarksTheDocumentModified) {
             fresh.panel.SelectedName = "E" + std::to_string(i + 1);
             fresh.panel.PlaceElementAt(i * 47, 0, false);
         }
-        fresh.window.documentState = QStringLiteral("Uloženo");
-        fresh.panel.PlaceElementAt(c.removeCol * 47 + 5, 5, true);
+        fresh.document.SetState(Document::State::Saved);
+        fresh.document.PlaceElementAt(c.removeCol * 47 + 5, 5, true);
         EXPECT_EQ(Names(fresh.panel), c.expected) << c.what;
-        EXPECT_EQ(fresh.window.documentState, StateModified()) << c.what;
+        EXPECT_EQ(fresh.document.StateWord(), StateModified()) << c.what;
         // The moved element must still be found in its cell.
         for (size_t i = 0; i < fresh.panel.Elements().size(); ++i) {
             const auto& e = fresh.panel.Elements()[i];
@@ -134,12 +135,12 @@ TEST_F(PanelStateTest, RemovingOnlyElementEmptiesList) {
 }
 
 TEST_F(PanelStateTest, RemovalRequestOnEmptyCellPlacesSelectedTile) {
-    w.documentState = StateSaved();
-    p.PlaceElementAt(47 * 4, 47 * 7, true);
+    d.SetState(Document::State::Saved);
+    d.PlaceElementAt(47 * 4, 47 * 7, true);
     ASSERT_EQ(p.Elements().size(), 1u);
     EXPECT_EQ(p.Elements()[0].X, 4);
     EXPECT_EQ(p.Elements()[0].Y, 7);
-    EXPECT_EQ(w.documentState, StateModified());
+    EXPECT_EQ(d.StateWord(), StateModified());
 }
 
 TEST_F(PanelStateTest, DuplicateCellsActOnFirstInListOrder) {
@@ -172,15 +173,15 @@ TEST_F(PanelStateTest, DuplicateSecondCopyBecomesFirstWhenEarlierOneIsRemoved) {
 }
 
 TEST_F(PanelStateTest, FillRowPlacesLeftToRightAndIgnoresNonPositiveCounts) {
-    p.FillRow(5, 3, 0);
-    p.FillRow(5, 3, -4);
+    d.FillRow(5, 3, 0);
+    d.FillRow(5, 3, -4);
     EXPECT_TRUE(p.Elements().empty());
-    EXPECT_EQ(w.documentState, StateNew());
+    EXPECT_EQ(d.StateWord(), StateNew());
 
     p.SelectedName = "old";
     p.PlaceElementAt(4 * 47, 3 * 47, false);
     p.SelectedName = "KOL_sLSPS";
-    p.FillRow(5, 3, 3);
+    d.FillRow(5, 3, 3);
     ASSERT_EQ(p.Elements().size(), 4u);
     // Column 4 was occupied and keeps slot 0; the others follow left to right.
     const int expectedCols[] = {4, 2, 3, 5};
@@ -189,7 +190,7 @@ TEST_F(PanelStateTest, FillRowPlacesLeftToRightAndIgnoresNonPositiveCounts) {
         EXPECT_EQ(p.Elements()[i].Y, 3);
         EXPECT_EQ(p.Elements()[i].NAME, "KOL_sLSPS");
     }
-    EXPECT_EQ(w.documentState, StateModified());
+    EXPECT_EQ(d.StateWord(), StateModified());
 }
 
 TEST_F(PanelStateTest, FillRowWorksForNegativeColumns) {
@@ -237,12 +238,12 @@ TEST_F(PanelStateTest, ShiftAllMovesOrRefusesWithInclusiveBounds) {
         h2.panel.PanelRows = c.rows;
         for (auto [x, y] : c.cells)
             h2.panel.AppendElement(Rec(x, y, "T"));
-        h2.window.documentState = StateLoaded();
+        h2.document.SetState(Document::State::Loaded);
         const auto before = h2.panel.Elements();
-        EXPECT_EQ(h2.panel.ShiftAll(c.dx, c.dy), c.moves) << c.what;
+        EXPECT_EQ(h2.document.ShiftAll(c.dx, c.dy), c.moves) << c.what;
         // Only a shift that moved something changes what a save writes.
         const bool moved = c.moves && (c.dx != 0 || c.dy != 0);
-        EXPECT_EQ(h2.window.documentState, moved ? StateModified() : StateLoaded()) << c.what;
+        EXPECT_EQ(h2.document.StateWord(), moved ? StateModified() : StateLoaded()) << c.what;
         if (c.moves) {
             EXPECT_TRUE(h2.window.messages.isEmpty()) << c.what;
             for (size_t i = 0; i < before.size(); ++i) {

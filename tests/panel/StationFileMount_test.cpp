@@ -34,15 +34,13 @@ void FillPanel(HeadlessPanel& h, int count) {
 }
 
 void MarkWindow(HeadlessPanel& h) {
-    h.window.statusPath = QStringLiteral("/old.reru");
-    h.window.documentState = StateModified();
-    h.window.caption = QStringLiteral("old caption");
+    h.document.Bind("/old.reru", Document::State::Modified);
 }
 
 void ExpectWindowMarked(const HeadlessPanel& h) {
-    EXPECT_EQ(h.window.statusPath, QStringLiteral("/old.reru"));
-    EXPECT_EQ(h.window.documentState, StateModified());
-    EXPECT_EQ(h.window.caption, QStringLiteral("old caption"));
+    EXPECT_EQ(h.document.ShownPath(), QStringLiteral("/old.reru"));
+    EXPECT_EQ(h.document.StateWord(), StateModified());
+    EXPECT_EQ(h.document.Caption(), AppTitle() + QStringLiteral(" - old.reru"));
 }
 
 } // namespace
@@ -58,7 +56,7 @@ TEST(StationFileMountTest, FullFileSystemKeepsOldFileAndLeavesNoTemporary) {
     FillPanel(h, 5000); // about 600 KB: far more than the file system holds
     MarkWindow(h);
     try {
-        SaveStation(fs.Path("station.reru"), h.panel, h.window);
+        h.document.Save(fs.Path("station.reru"));
         FAIL() << "save succeeded on a full file system";
     } catch (const FileError& e) {
         EXPECT_STREQ(e.what(), "Disk full");
@@ -70,8 +68,8 @@ TEST(StationFileMountTest, FullFileSystemKeepsOldFileAndLeavesNoTemporary) {
 
     // A panel that fits still saves there.
     HeadlessPanel small;
-    SaveStation(fs.Path("station.reru"), small.panel, small.window);
-    EXPECT_EQ(small.window.documentState, StateSaved());
+    small.document.Save(fs.Path("station.reru"));
+    EXPECT_EQ(small.document.StateWord(), StateSaved());
 }
 
 TEST(StationFileMountTest, ReadOnlyFileSystemRefusesWithAccessDenied) {
@@ -86,7 +84,7 @@ TEST(StationFileMountTest, ReadOnlyFileSystemRefusesWithAccessDenied) {
     MarkWindow(h);
     for (const QString& name : {QStringLiteral("station.reru"), QStringLiteral("new.reru")}) {
         try {
-            SaveStation(fs.Path(name), h.panel, h.window);
+            h.document.Save(fs.Path(name));
             ADD_FAILURE() << "save succeeded on a read-only file system";
         } catch (const FileError& e) {
             EXPECT_STREQ(e.what(), "File access denied");

@@ -42,52 +42,55 @@ std::string Element(const std::string& x, const std::string& y, const std::strin
     return line;
 }
 
+// Counts a document's size notifications.
+struct SizeChanges {
+    explicit SizeChanges(Document& document) {
+        QObject::connect(&document, &Document::sizeChanged, &receiver, [this] { ++count; });
+    }
+    int count = 0;
+    QObject receiver;
+};
+
 class StationFileTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     HeadlessPanel h;
+    SizeChanges sizeChanges{h.document};
     QString Path(const QString& name) const { return dir.filePath(name); }
 
     // Puts the window into a recognisable state that a failed operation must keep.
-    void MarkWindow() {
-        h.window.statusPath = QStringLiteral("/old/station.reru");
-        h.window.documentState = StateModified();
-        h.window.caption = QStringLiteral("VediVEZ v" VEDIVEZ_VERSION " - station.reru");
-    }
+    void MarkWindow() { h.document.Bind("/old/station.reru", Document::State::Modified); }
     void ExpectWindowMarked() const {
-        EXPECT_EQ(h.window.statusPath, QStringLiteral("/old/station.reru"));
-        EXPECT_EQ(h.window.documentState, StateModified());
-        EXPECT_EQ(h.window.caption, QStringLiteral("VediVEZ v" VEDIVEZ_VERSION " - station.reru"));
+        EXPECT_EQ(h.document.ShownPath(), QStringLiteral("/old/station.reru"));
+        EXPECT_EQ(h.document.StateWord(), StateModified());
+        EXPECT_EQ(h.document.Caption(), QStringLiteral("VediVEZ v" VEDIVEZ_VERSION " - station.reru"));
     }
     void Load(const std::string& bytes) {
         WriteBytes(Path("in.reru"), bytes);
-        LoadStation(Path("in.reru"), h.panel, h.window);
+        h.document.Load(Path("in.reru"));
     }
 };
 
 } // namespace
 
 TEST_F(StationFileTest, OneTrackPanelSavesExactly) {
-    h.window.SetWidthValue(100);
+    h.document.SetSize(100, h.document.Rows());
     h.panel.PlaceElementAt(3 * 47, 5 * 47, false);
-    SaveStation(Path("Brno.reru"), h.panel, h.window);
+    h.document.Save(Path("Brno.reru"));
     EXPECT_EQ(ReadBytes(Path("Brno.reru")), kOneTrack);
-    EXPECT_EQ(h.window.statusPath, Path("Brno.reru"));
-    EXPECT_EQ(h.window.caption, QStringLiteral("VediVEZ v" VEDIVEZ_VERSION " - Brno.reru"));
-    EXPECT_EQ(h.window.documentState, StateSaved());
+    EXPECT_EQ(h.document.ShownPath(), Path("Brno.reru"));
+    EXPECT_EQ(h.document.Caption(), QStringLiteral("VediVEZ v" VEDIVEZ_VERSION " - Brno.reru"));
+    EXPECT_EQ(h.document.StateWord(), StateSaved());
 }
 
 TEST_F(StationFileTest, EmptyPanelSavesAsSixLinesWithWindowSizeValues) {
-    h.window.SetHeightValue(12);
-    h.window.SetWidthValue(34);
-    h.panel.PanelRows = 999; // the file takes the values the window shows
-    SaveStation(Path("e.reru"), h.panel, h.window);
+    h.document.SetSize(34, 12);
+    h.document.Save(Path("e.reru"));
     EXPECT_EQ(ReadBytes(Path("e.reru")), "SET_Vyska;12\r\nSET_Sirka;34\r\n" + kHeader);
 }
 
 TEST_F(StationFileTest, SaveLoadRoundTripKeepsOrderFieldsAndSize) {
-    h.window.SetHeightValue(77);
-    h.window.SetWidthValue(321);
+    h.document.SetSize(321, 77);
     const std::vector<TPolePanelu> elements = {
         {-2, 700, true, false, true, false, true, false, true, false, "FOREIGN_NAME"},
         {1, 1, false, true, false, true, false, true, false, true, "KOL_sLSPS"},
@@ -96,24 +99,24 @@ TEST_F(StationFileTest, SaveLoadRoundTripKeepsOrderFieldsAndSize) {
         {0, 0, false, false, false, false, false, false, false, false, "Stanice \x9E\xE8"},
     };
     h.panel.ReplaceElements(elements);
-    SaveStation(Path("r.reru"), h.panel, h.window);
+    h.document.Save(Path("r.reru"));
 
     HeadlessPanel other;
-    LoadStation(Path("r.reru"), other.panel, other.window);
+    other.document.Load(Path("r.reru"));
     EXPECT_EQ(other.panel.Elements(), elements);
-    EXPECT_EQ(other.window.HeightValue(), 77);
-    EXPECT_EQ(other.window.WidthValue(), 321);
+    EXPECT_EQ(other.document.Rows(), 77);
+    EXPECT_EQ(other.document.Cols(), 321);
     EXPECT_EQ(other.panel.PanelRows, 77);
     EXPECT_EQ(other.panel.PanelCols, 321);
     EXPECT_EQ(other.panel.FindElementAt(1, 1), 1u);
-    EXPECT_EQ(other.window.documentState, StateLoaded());
-    EXPECT_EQ(other.window.statusPath, Path("r.reru"));
-    EXPECT_EQ(other.window.caption, QStringLiteral("VediVEZ v" VEDIVEZ_VERSION " - r.reru"));
+    EXPECT_EQ(other.document.StateWord(), StateLoaded());
+    EXPECT_EQ(other.document.ShownPath(), Path("r.reru"));
+    EXPECT_EQ(other.document.Caption(), QStringLiteral("VediVEZ v" VEDIVEZ_VERSION " - r.reru"));
 }
 
 TEST_F(StationFileTest, SavingReplacesWholeContent) {
     WriteBytes(Path("x.reru"), std::string(5000, 'Z'));
-    SaveStation(Path("x.reru"), h.panel, h.window);
+    h.document.Save(Path("x.reru"));
     EXPECT_EQ(ReadBytes(Path("x.reru")), "SET_Vyska;50\r\nSET_Sirka;150\r\n" + kHeader);
 }
 
@@ -126,14 +129,14 @@ TEST_F(StationFileTest, LoadingReplacesPreviousPanel) {
 }
 
 TEST_F(StationFileTest, EmptyFileLoadsAsEmptyPanelKeepingSize) {
-    h.window.SetWidthValue(77);
+    h.document.SetSize(77, h.document.Rows());
     h.panel.PlaceElementAt(0, 0, false);
-    const int changes = h.window.sizeChanges;
+    const int changes = sizeChanges.count;
     Load("");
     EXPECT_TRUE(h.panel.Elements().empty());
-    EXPECT_EQ(h.window.WidthValue(), 77);
-    EXPECT_EQ(h.window.sizeChanges, changes);
-    EXPECT_EQ(h.window.documentState, StateLoaded());
+    EXPECT_EQ(h.document.Cols(), 77);
+    EXPECT_EQ(sizeChanges.count, changes);
+    EXPECT_EQ(h.document.StateWord(), StateLoaded());
 }
 
 TEST_F(StationFileTest, SizeLinesClampAndOnlyChangesNotify) {
@@ -150,13 +153,14 @@ TEST_F(StationFileTest, SizeLinesClampAndOnlyChangesNotify) {
     };
     for (const auto& c : cases) {
         HeadlessPanel fresh;
+        const SizeChanges freshChanges(fresh.document);
         WriteBytes(Path("s.reru"), c.file);
-        LoadStation(Path("s.reru"), fresh.panel, fresh.window);
-        EXPECT_EQ(fresh.window.HeightValue(), c.height) << c.file;
-        EXPECT_EQ(fresh.window.WidthValue(), c.width) << c.file;
+        fresh.document.Load(Path("s.reru"));
+        EXPECT_EQ(fresh.document.Rows(), c.height) << c.file;
+        EXPECT_EQ(fresh.document.Cols(), c.width) << c.file;
         EXPECT_EQ(fresh.panel.PanelRows, c.height) << c.file;
         EXPECT_EQ(fresh.panel.PanelCols, c.width) << c.file;
-        EXPECT_EQ(fresh.window.sizeChanges, c.changes) << c.file;
+        EXPECT_EQ(freshChanges.count, c.changes) << c.file;
         EXPECT_TRUE(fresh.panel.Elements().empty());
     }
 }
@@ -173,10 +177,10 @@ TEST_F(StationFileTest, AFileWithoutElementsKeepsNoRoomSizedByTheFile) {
     StationContent content = ReadStationFile(Path("sizes.reru").toStdString());
     EXPECT_EQ(content.elements.capacity(), 0u);
     EXPECT_EQ(content.sizes.size(), 3u);
-    ApplyStation(std::move(content), h.panel, h.window);
-    EXPECT_EQ(h.window.HeightValue(), 20);
-    EXPECT_EQ(h.window.WidthValue(), 30);
-    EXPECT_EQ(h.window.sizeChanges, 2) << "50 is the height already";
+    h.document.Apply(std::move(content));
+    EXPECT_EQ(h.document.Rows(), 20);
+    EXPECT_EQ(h.document.Cols(), 30);
+    EXPECT_EQ(sizeChanges.count, 2) << "50 is the height already";
 }
 
 TEST_F(StationFileTest, OtherLinesAreSkipped) {
@@ -184,8 +188,8 @@ TEST_F(StationFileTest, OtherLinesAreSkipped) {
          "set_vyska;3\r\nSET_VYSKA;3\r\nprusvitka;X=1\r\nNAZDAR;1;2\r\n"
          " SET_Vyska;3\r\n;SET_Vyska\r\n\r\n");
     EXPECT_TRUE(h.panel.Elements().empty());
-    EXPECT_EQ(h.window.HeightValue(), 50);
-    EXPECT_EQ(h.window.documentState, StateLoaded());
+    EXPECT_EQ(h.document.Rows(), 50);
+    EXPECT_EQ(h.document.StateWord(), StateLoaded());
 }
 
 TEST_F(StationFileTest, ElementLinesAreReadByPositionNotKey) {
@@ -222,7 +226,7 @@ TEST_F(StationFileTest, FlagValuesAsAccepted) {
     for (const auto& c : cases) {
         HeadlessPanel fresh;
         WriteBytes(Path("f.reru"), Element("1", "1", "KOL_sLSPS", c.value) + "\r\n");
-        LoadStation(Path("f.reru"), fresh.panel, fresh.window);
+        fresh.document.Load(Path("f.reru"));
         ASSERT_EQ(fresh.panel.Elements().size(), 1u) << c.value;
         EXPECT_EQ(fresh.panel.Elements()[0].Cont_PD, c.expected) << c.value;
     }
@@ -248,7 +252,7 @@ TEST_F(StationFileTest, LineFramingVariants) {
     for (const auto& c : cases) {
         HeadlessPanel fresh;
         WriteBytes(Path("l.reru"), c.bytes);
-        LoadStation(Path("l.reru"), fresh.panel, fresh.window);
+        fresh.document.Load(Path("l.reru"));
         ASSERT_EQ(fresh.panel.Elements().size(), c.count) << c.what;
         EXPECT_EQ(fresh.panel.Elements()[0].X, 1) << c.what;
         EXPECT_EQ(fresh.panel.Elements()[0].NAME, "A") << c.what;
@@ -303,28 +307,28 @@ TEST_F(StationFileTest, ConversionFailuresLeaveEverythingAsBefore) {
     };
     for (const auto& c : cases) {
         HeadlessPanel fresh;
+        const SizeChanges freshChanges(fresh.document);
         fresh.panel.PlaceElementAt(0, 0, false);
-        fresh.window.SetHeightValue(33);
-        fresh.window.statusPath = QStringLiteral("/old/station.reru");
-        fresh.window.documentState = StateModified();
-        fresh.window.caption = QStringLiteral("old caption");
+        fresh.document.SetSize(fresh.document.Cols(), 33);
+        fresh.document.Bind("/old/station.reru", Document::State::Modified);
+        const QString caption = fresh.document.Caption();
         const auto before = fresh.panel.Elements();
-        const int changes = fresh.window.sizeChanges;
+        const int changes = freshChanges.count;
         WriteBytes(Path("bad.reru"), c.bytes);
         try {
-            LoadStation(Path("bad.reru"), fresh.panel, fresh.window);
+            fresh.document.Load(Path("bad.reru"));
             ADD_FAILURE() << "loaded: " << c.bytes;
         } catch (const ConversionError& e) {
             EXPECT_EQ(e.what(), c.message);
             EXPECT_EQ(e.Line(), c.line) << c.bytes;
         }
         EXPECT_EQ(fresh.panel.Elements(), before);
-        EXPECT_EQ(fresh.window.HeightValue(), 33);
-        EXPECT_EQ(fresh.window.sizeChanges, changes);
+        EXPECT_EQ(fresh.document.Rows(), 33);
+        EXPECT_EQ(freshChanges.count, changes);
         EXPECT_EQ(fresh.panel.PanelRows, 33);
-        EXPECT_EQ(fresh.window.statusPath, QStringLiteral("/old/station.reru"));
-        EXPECT_EQ(fresh.window.documentState, StateModified());
-        EXPECT_EQ(fresh.window.caption, QStringLiteral("old caption"));
+        EXPECT_EQ(fresh.document.ShownPath(), QStringLiteral("/old/station.reru"));
+        EXPECT_EQ(fresh.document.StateWord(), StateModified());
+        EXPECT_EQ(fresh.document.Caption(), caption);
     }
 }
 
@@ -342,7 +346,7 @@ TEST_F(StationFileTest, OpenFailuresLeaveEverythingAsBefore) {
     MarkWindow();
     for (const auto& c : cases) {
         try {
-            LoadStation(c.path, h.panel, h.window);
+            h.document.Load(c.path);
             ADD_FAILURE() << c.path.toStdString();
         } catch (const FileError& e) {
             EXPECT_STREQ(e.what(), c.message) << c.path.toStdString();
@@ -367,7 +371,7 @@ TEST_F(StationFileTest, SaveFailuresLeaveFileAndWindowAsBefore) {
     MarkWindow();
     for (const auto& c : cases) {
         try {
-            SaveStation(c.path, h.panel, h.window);
+            h.document.Save(c.path);
             ADD_FAILURE() << c.path.toStdString();
         } catch (const FileError& e) {
             EXPECT_STREQ(e.what(), c.message) << c.path.toStdString();
@@ -385,20 +389,20 @@ TEST_F(StationFileTest, SaveThroughSymlinkReplacesTargetAndKeepsLinkAndPermissio
                                                              QFileDevice::WriteOwner |
                                                              QFileDevice::ReadGroup));
     ASSERT_TRUE(QFile::link(Path("real.reru"), Path("link.reru")));
-    SaveStation(Path("link.reru"), h.panel, h.window);
+    h.document.Save(Path("link.reru"));
     EXPECT_EQ(QFileInfo(Path("link.reru")).symLinkTarget(), Path("real.reru"));
     EXPECT_EQ(ReadBytes(Path("real.reru")), "SET_Vyska;50\r\nSET_Sirka;150\r\n" + kHeader);
     EXPECT_EQ(QFile::permissions(Path("real.reru")) & 0x7777,
               (QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
                QFileDevice::WriteUser | QFileDevice::ReadGroup) &
                   0x7777);
-    EXPECT_EQ(h.window.statusPath, Path("link.reru"));
+    EXPECT_EQ(h.document.ShownPath(), Path("link.reru"));
 }
 
 TEST_F(StationFileTest, SaveThroughRelativeAndDanglingSymlinks) {
     QDir(dir.path()).mkdir(QStringLiteral("sub"));
     ASSERT_TRUE(QFile::link(QStringLiteral("sub/target.reru"), Path("rel.reru")));
-    SaveStation(Path("rel.reru"), h.panel, h.window);
+    h.document.Save(Path("rel.reru"));
     EXPECT_TRUE(QFileInfo(Path("rel.reru")).isSymLink());
     EXPECT_EQ(ReadBytes(Path("sub/target.reru")).substr(0, 12), "SET_Vyska;50");
 }
@@ -450,16 +454,15 @@ TEST_F(StationFileTest, WriteProtectedTargetIsRefused) {
     // error; 3: refused, but the window changed.
     auto attempt = [this]() -> int {
         try {
-            SaveStation(Path("ro.reru"), h.panel, h.window);
+            h.document.Save(Path("ro.reru"));
             return 1;
         } catch (const FileError& e) {
             if (std::string(e.what()) != "File access denied")
                 return 2;
         }
-        const bool kept =
-            h.window.statusPath == QStringLiteral("/old/station.reru") &&
-            h.window.documentState == StateModified() &&
-            h.window.caption == QStringLiteral("VediVEZ v" VEDIVEZ_VERSION " - station.reru");
+        const bool kept = h.document.ShownPath() == QStringLiteral("/old/station.reru") &&
+                          h.document.StateWord() == StateModified() &&
+                          h.document.Caption() == QStringLiteral("VediVEZ v" VEDIVEZ_VERSION " - station.reru");
         return kept ? 0 : 3;
     };
     if (::geteuid() != 0) {
@@ -509,8 +512,8 @@ TEST_F(StationFileTest, ByteOrderMarkAndUtf16AreReadByTheUsualRules) {
     const std::string text =
         "SET_Vyska;12\r\nSET_Sirka;20\r\n" + Element("1", "2", "KOL_sLSPS") + "\r\n";
     Load("\xEF\xBB\xBF" + text);
-    EXPECT_EQ(h.window.HeightValue(), 50) << "the first line is ignored";
-    EXPECT_EQ(h.window.WidthValue(), 20);
+    EXPECT_EQ(h.document.Rows(), 50) << "the first line is ignored";
+    EXPECT_EQ(h.document.Cols(), 20);
     EXPECT_EQ(h.panel.Elements().size(), 1u);
 
     for (const bool bigEndian : {false, true}) {
@@ -519,9 +522,9 @@ TEST_F(StationFileTest, ByteOrderMarkAndUtf16AreReadByTheUsualRules) {
             utf16 += bigEndian ? std::string(1, '\0') + c : std::string(1, c) + '\0';
         HeadlessPanel fresh;
         WriteBytes(Path("utf16.reru"), utf16);
-        LoadStation(Path("utf16.reru"), fresh.panel, fresh.window);
-        EXPECT_EQ(fresh.window.HeightValue(), 50) << bigEndian;
-        EXPECT_EQ(fresh.window.WidthValue(), 150) << bigEndian;
+        fresh.document.Load(Path("utf16.reru"));
+        EXPECT_EQ(fresh.document.Rows(), 50) << bigEndian;
+        EXPECT_EQ(fresh.document.Cols(), 150) << bigEndian;
         EXPECT_TRUE(fresh.panel.Elements().empty()) << bigEndian;
     }
 }

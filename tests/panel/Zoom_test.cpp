@@ -106,8 +106,7 @@ TEST(ZoomLevelTest, ScreenAndPanelPixels) {
 // and whole-list changes.
 TEST(PanelOccupancyTest, BitsFollowEveryEdit) {
     HeadlessPanel h;
-    h.window.SetWidthValue(4000);
-    h.window.SetHeightValue(4000);
+    h.document.SetSize(4000, 4000);
     PanelOccupancy occupancy(h.panel);
     std::mt19937 random(7);
     std::uniform_int_distribution<int> cell(0, 70);
@@ -151,8 +150,7 @@ TEST(PanelOccupancyTest, BitsFollowEveryEdit) {
 // 100 % and at a scale, with the same view options.
 struct ZoomScene {
     ZoomScene(int cols, int rows) {
-        h.window.SetWidthValue(cols);
-        h.window.SetHeightValue(rows);
+        h.document.SetSize(cols, rows);
         std::mt19937 random(11);
         const auto& names = PaletteTileNames();
         std::uniform_int_distribution<size_t> pick(0, names.size() - 1);

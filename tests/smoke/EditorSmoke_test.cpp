@@ -47,6 +47,10 @@ bool IsBlack(QRgb c) {
 bool IsLightBlue(QRgb c) {
     return qBlue(c) > 200 && qRed(c) > 90 && qRed(c) < 190 && qGreen(c) > 90 && qGreen(c) < 190;
 }
+// The panel's grey where no tile, grid or cursor is.
+bool IsPanelGrey(QRgb c) {
+    return qAbs(qRed(c) - 128) < 8 && qAbs(qGreen(c) - 128) < 8 && qAbs(qBlue(c) - 128) < 8;
+}
 bool IsFrameColour(QRgb c) {
     return qRed(c) < 40 && qAbs(qGreen(c) - 128) < 30 && qBlue(c) > 200;
 }
@@ -534,6 +538,10 @@ TEST_F(EditorSmokeTest, PagesScrollingKeysAndQuestionsInTheRealWindow) {
     Click(page + QPoint(8 + 136 + 15, 4 + 18 + 11));
     Key(QStringLiteral("ctrl+Right"));
     Pause(300);
+    // A width typed there is the panel's size at once (seen below, back on a tile page).
+    Key(QStringLiteral("ctrl+a"));
+    Xdo({QStringLiteral("type"), QStringLiteral("12")});
+    Pause(300);
 
     // F2 then F3 on "Ostatní": the left panel comes back as the strip at the left edge from
     // the top bar to the status bar, the palette beside it.
@@ -559,6 +567,11 @@ TEST_F(EditorSmokeTest, PagesScrollingKeysAndQuestionsInTheRealWindow) {
     EXPECT_TRUE(
         ScreenShows(QStringLiteral("shifted"), {{5, 5}, {9, 9}}, Tile::Straight, {{4, 5}, {8, 9}}))
         << "Ctrl+Right in the width field did not shift the panel";
+    EXPECT_TRUE(WaitFor([&] {
+        const QImage shot = Screenshot(QStringLiteral("width-12"));
+        return IsPanelGrey(shot.pixel(CellCentre(11, 3))) &&
+               !IsPanelGrey(shot.pixel(CellCentre(12, 3)));
+    })) << "the panel does not end after the 12 columns typed into the width field";
 
     // Enter on the question keeps the work.
     Key(QStringLiteral("ctrl+n"));

@@ -1,17 +1,16 @@
-#include "app/PanelView.h"
+#include "app/Viewport.h"
 
 #include "app/BevelPanel.h"
-#include "app/ErrorHandler.h"
 #include "app/SurfaceWidget.h"
-#include "panel/PanelState.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QEvent>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <algorithm>
+#include <functional>
 
 namespace vedivez {
 
@@ -31,35 +30,12 @@ private:
     std::function<bool(QEvent*)> handle_;
 };
 
-bool SameInputs(const FrameInputs& a, const FrameInputs& b) {
-    const ViewOptions& x = a.options;
-    const ViewOptions& y = b.options;
-    return x.Info == y.Info && x.Preview == y.Preview && x.CursorCell == y.CursorCell &&
-           x.Grid == y.Grid && a.boxes == b.boxes && a.lagCount == b.lagCount &&
-           a.frameRate == b.frameRate;
-}
-
-// Space around a cell that the preview's mirrored corner marks and the cursor outline reach.
-constexpr int kCursorMargin = 8;
 // The wheel scrolls three cells a notch, but never less than this many screen pixels.
 constexpr int kMinWheelStep = 48;
-// The overlay's four text lines near the surface's top-left corner, with room to spare.
-const QRect kOverlayArea(0, 0, 520, 72);
 
 } // namespace
 
-bool PanelView::FrameKey::operator==(const FrameKey& o) const {
-    return generation == o.generation && cursorX == o.cursorX && cursorY == o.cursorY &&
-           cursorInside == o.cursorInside && selected == o.selected &&
-           SameInputs(inputs, o.inputs) && viewport == o.viewport && surfaceSize == o.surfaceSize &&
-           level == o.level && check == o.check && buffer == o.buffer && cols == o.cols &&
-           rows == o.rows && elements == o.elements;
-}
-
-PanelView::PanelView(PanelState& panel, const ImageList& images, ErrorHandler& errors,
-                     QWidget* parent)
-    : panel_(panel), errors_(errors), renderer_(panel, surface_, images), occupancy_(panel),
-      scaled_(panel, surface_, images, occupancy_) {
+Viewport::Viewport(QWidget* parent) {
     area_ = new BevelPanel(QStringLiteral("P_PodkladPlochy"), BevelPanel::Style::Double, parent);
     horizontal_ = new QScrollBar(Qt::Horizontal, area_);
     horizontal_->setObjectName(QStringLiteral("SB_Vodorovny"));
@@ -105,57 +81,24 @@ PanelView::PanelView(PanelState& panel, const ImageList& images, ErrorHandler& e
         }
         return false;
     }));
-    connect(horizontal_, &QScrollBar::valueChanged, this, &PanelView::SB_VodorovnyChange);
-    connect(vertical_, &QScrollBar::valueChanged, this, &PanelView::SB_SvislyChange);
-    connect(surfaceWidget_, &SurfaceWidget::wheelTurned, this, &PanelView::WheelTurned);
-
-    renderer_.onMissingImage = [this](const std::string& message) { errors_.ReportOnce(message); };
-    scaled_.onMissingImage = renderer_.onMissingImage;
-    surfaceWidget_->beforePaint = [this](const QRect& exposed) {
-        // A scroll or resize shows parts of the surface the last frame did not cover; they
-        // are drawn at once rather than at the next tick.
-        if (!started_ || Paused() || !shownValid_)
-            return;
-        if (shown_.viewport == surface_.Viewport() &&
-            shown_.surfaceSize == QSize(surface_.Width(), surface_.Height()) &&
-            shown_.buffer == surface_.BufferSerial())
-            return;
-        errors_.GuardFrame([&] {
-            QRect changed;
-            if (Render(lastLag_, changed))
-                surfaceWidget_->update(QRegion(changed) - QRegion(exposed));
-        });
-    };
+    connect(horizontal_, &QScrollBar::valueChanged, this, &Viewport::SB_VodorovnyChange);
+    connect(vertical_, &QScrollBar::valueChanged, this, &Viewport::SB_SvislyChange);
+    connect(surfaceWidget_, &SurfaceWidget::wheelTurned, this, &Viewport::WheelTurned);
 
     // Layouts move and resize their widgets one after another; the surface's place is looked
     // at once they are done.
     placementCheck_.setSingleShot(true);
     placementCheck_.setInterval(0);
-    connect(&placementCheck_, &QTimer::timeout, this, &PanelView::CheckPlacement);
-
-    pollTimer_.setSingleShot(true);
-    pollTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&pollTimer_, &QTimer::timeout, this,
-            [this] { Poll(static_cast<uint32_t>(clock_.elapsed())); });
-    connect(qApp, &QGuiApplication::applicationStateChanged, this,
-            &PanelView::ApplicationStateChanged);
+    connect(&placementCheck_, &QTimer::timeout, this, &Viewport::CheckPlacement);
 }
 
-PanelView::~PanelView() = default;
+Viewport::~Viewport() = default;
 
-QWidget* PanelView::Viewport() const {
+QWidget* Viewport::ViewportWidget() const {
     return viewport_;
 }
 
-int PanelView::SurfaceWidth() const {
-    return surface_.Width();
-}
-
-int PanelView::SurfaceHeight() const {
-    return surface_.Height();
-}
-
-void PanelView::SetSurfaceSize(int width, int height) {
+void Viewport::SetSurfaceSize(int width, int height) {
     const QSize before = panelPixels_;
     // Another panel starts in the ordinary ranges.
     loose_[0] = loose_[1] = false;
@@ -168,7 +111,7 @@ void PanelView::SetSurfaceSize(int width, int height) {
     }
 }
 
-void PanelView::ApplySurfaceSize() {
+void Viewport::ApplySurfaceSize() {
     const int width = int(level_.ToScreen(panelPixels_.width() - 1) + 1);
     const int height = int(level_.ToScreen(panelPixels_.height() - 1) + 1);
     surface_.SetSize(width, height);
@@ -176,19 +119,15 @@ void PanelView::ApplySurfaceSize() {
     UpdateViewport();
 }
 
-void PanelView::WheelTurned(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPoint at) {
+void Viewport::WheelTurned(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPoint at) {
     if (modifiers & Qt::ControlModifier) {
-        // Notches of a fine-grained wheel add up to whole steps.
-        zoomWheelAngle_ += angleDelta.y() != 0 ? angleDelta.y() : angleDelta.x();
-        const int steps = zoomWheelAngle_ / 120;
-        zoomWheelAngle_ -= steps * 120;
-        if (steps != 0)
-            emit zoomWheel(steps, surfaceWidget_->mapTo(viewport_, at));
+        emit zoomWheelTurned(angleDelta.y() != 0 ? angleDelta.y() : angleDelta.x(),
+                             surfaceWidget_->mapTo(viewport_, at));
         return;
     }
     // Three cells a notch; Shift turns the wheel sideways, as in most editors.
     const int cell = std::max(level_.CellSize() * 3, kMinWheelStep) / 3;
-    QPoint delta = angleDelta * (3 * cell) / 120;
+    QPoint delta = angleDelta * (3 * cell) / QWheelEvent::DefaultDeltasPerStep;
     if (modifiers & Qt::ShiftModifier)
         delta = QPoint(delta.y(), delta.x());
     if (delta.x() && horizontal_->isEnabled())
@@ -197,18 +136,18 @@ void PanelView::WheelTurned(QPoint angleDelta, Qt::KeyboardModifiers modifiers, 
         vertical_->setValue(vertical_->value() - delta.y());
 }
 
-QPoint PanelView::ToPanel(QPoint widgetPoint) const {
+QPoint Viewport::ToPanel(QPoint widgetPoint) const {
     if (level_.Actual())
         return widgetPoint;
     return QPoint(int(std::clamp<int64_t>(level_.ToPanel(widgetPoint.x()), INT32_MIN, INT32_MAX)),
                   int(std::clamp<int64_t>(level_.ToPanel(widgetPoint.y()), INT32_MIN, INT32_MAX)));
 }
 
-QPoint PanelView::ToWidget(QPoint panelPoint) const {
+QPoint Viewport::ToWidget(QPoint panelPoint) const {
     return QPoint(int(level_.ToScreen(panelPoint.x())), int(level_.ToScreen(panelPoint.y())));
 }
 
-ZoomLevel PanelView::FitLevel() const {
+ZoomLevel Viewport::FitLevel() const {
     const QSize room = viewport_->size();
     // Never above 100 %: a panel that fits is shown at its pictures' own size.
     for (const ZoomLevel& level : ZoomLevel::All())
@@ -218,15 +157,15 @@ ZoomLevel PanelView::FitLevel() const {
     return ZoomLevel::All().back();
 }
 
-void PanelView::SetZoom(ZoomLevel level) {
+void Viewport::SetZoom(ZoomLevel level) {
     Rescale(level, viewport_->rect().center(), false);
 }
 
-void PanelView::SetZoom(ZoomLevel level, QPoint anchor) {
+void Viewport::SetZoom(ZoomLevel level, QPoint anchor) {
     Rescale(level, anchor, true);
 }
 
-void PanelView::Rescale(ZoomLevel level, QPoint anchor, bool keepAnchor) {
+void Viewport::Rescale(ZoomLevel level, QPoint anchor, bool keepAnchor) {
     // The same scale again changes nothing, but brings a loosely placed panel back within
     // the ordinary ranges when not zooming about the pointer.
     if (level == level_ && (keepAnchor || !(loose_[0] || loose_[1])))
@@ -252,7 +191,7 @@ void PanelView::Rescale(ZoomLevel level, QPoint anchor, bool keepAnchor) {
     CheckPlacement();
 }
 
-void PanelView::PlaceSurface(QPoint topLeft, bool loose) {
+void Viewport::PlaceSurface(QPoint topLeft, bool loose) {
     ++placing_;
     const int excess[2] = {std::max(0, surfaceWidget_->width() - viewport_->width()),
                            std::max(0, surfaceWidget_->height() - viewport_->height())};
@@ -274,7 +213,7 @@ void PanelView::PlaceSurface(QPoint topLeft, bool loose) {
     --placing_;
 }
 
-void PanelView::CentreOn(QPoint panelPoint) {
+void Viewport::CentreOn(QPoint panelPoint) {
     const QPoint onWidget = ToWidget(panelPoint);
     if (horizontal_->isEnabled())
         horizontal_->setValue(onWidget.x() - viewport_->width() / 2);
@@ -282,7 +221,7 @@ void PanelView::CentreOn(QPoint panelPoint) {
         vertical_->setValue(onWidget.y() - viewport_->height() / 2);
 }
 
-void PanelView::NastaveniPosuvniku() {
+void Viewport::NastaveniPosuvniku() {
     const int size[2] = {surfaceWidget_->width(), surfaceWidget_->height()};
     const int room[2] = {viewport_->width(), viewport_->height()};
     const int at[2] = {-surfaceWidget_->x(), -surfaceWidget_->y()};
@@ -312,19 +251,19 @@ void PanelView::NastaveniPosuvniku() {
     UpdateViewport();
 }
 
-void PanelView::SB_VodorovnyChange(int position) {
+void Viewport::SB_VodorovnyChange(int position) {
     surfaceWidget_->move(-position, surfaceWidget_->y());
     UpdateViewport();
     ScrolledBy(0, position);
 }
 
-void PanelView::SB_SvislyChange(int position) {
+void Viewport::SB_SvislyChange(int position) {
     surfaceWidget_->move(surfaceWidget_->x(), -position);
     UpdateViewport();
     ScrolledBy(1, position);
 }
 
-void PanelView::ScrolledBy(int axis, int position) {
+void Viewport::ScrolledBy(int axis, int position) {
     if (placing_ > 0)
         return;
     // Back within the ordinary range, the widened range goes.
@@ -335,13 +274,13 @@ void PanelView::ScrolledBy(int axis, int position) {
     CheckPlacement();
 }
 
-PanelView::Placement PanelView::CurrentPlacement() const {
+Viewport::Placement Viewport::CurrentPlacement() const {
     return {surfaceWidget_->mapToGlobal(QPoint(0, 0)),
             QRect(viewport_->mapToGlobal(QPoint(0, 0)), viewport_->size()), viewport_->isVisible(),
             level_};
 }
 
-void PanelView::CheckPlacement() {
+void Viewport::CheckPlacement() {
     if (placing_ > 0)
         return;
     const Placement now = CurrentPlacement();
@@ -351,11 +290,11 @@ void PanelView::CheckPlacement() {
     emit surfaceMoved();
 }
 
-QPoint PanelView::PointerOnWidget() const {
+QPoint Viewport::PointerOnWidget() const {
     return surfaceWidget_->mapFromGlobal(QCursor::pos());
 }
 
-std::optional<QPoint> PanelView::PointerOnSurface() const {
+std::optional<QPoint> Viewport::PointerOnSurface() const {
     if (!viewport_->isVisible())
         return std::nullopt;
     const QPoint global = QCursor::pos();
@@ -371,17 +310,17 @@ std::optional<QPoint> PanelView::PointerOnSurface() const {
     return p;
 }
 
-QRect PanelView::VisibleRect() const {
+QRect Viewport::VisibleRect() const {
     const QRect inViewport(-surfaceWidget_->x(), -surfaceWidget_->y(), viewport_->width(),
                            viewport_->height());
     return inViewport & QRect(0, 0, surface_.Width(), surface_.Height());
 }
 
-void PanelView::UpdateViewport() {
+void Viewport::UpdateViewport() {
     surface_.SetViewport(VisibleRect());
 }
 
-void PanelView::Start() {
+void Viewport::Start() {
     if (started_)
         return;
     started_ = true;
@@ -397,137 +336,6 @@ void PanelView::Start() {
     for (QWidget* w = surfaceWidget_; w; w = w->parentWidget())
         w->installEventFilter(watcher);
     placement_ = CurrentPlacement();
-    clock_.start();
-    surface_.Initialise();
-    if (QGuiApplication::applicationState() == Qt::ApplicationActive)
-        ApplicationStateChanged(Qt::ApplicationActive);
-}
-
-void PanelView::ApplicationStateChanged(Qt::ApplicationState state) {
-    if (!started_)
-        return;
-    if (state == Qt::ApplicationActive) {
-        if (!timer_.Active())
-            timer_.Activate(static_cast<uint32_t>(clock_.elapsed()));
-        ScheduleNextPoll();
-    } else {
-        timer_.Deactivate();
-        pollTimer_.stop();
-    }
-}
-
-void PanelView::Pause() {
-    ++pauses_;
-    pollTimer_.stop();
-}
-
-void PanelView::Resume() {
-    if (pauses_ > 0 && --pauses_ == 0)
-        ScheduleNextPoll();
-}
-
-void PanelView::ScheduleNextPoll() {
-    if (!started_ || Paused() || !timer_.Active())
-        return;
-    pollTimer_.start(timer_.Interval);
-}
-
-bool PanelView::Poll(uint32_t now) {
-    if (Paused())
-        return false;
-    bool drawn = false;
-    if (const std::optional<int> lag = timer_.Poll(now)) {
-        lastLag_ = *lag;
-        errors_.GuardFrame([&] { drawn = RenderIfChanged(*lag); });
-        ScheduleNextPoll();
-    } else if (timer_.Active() && started_) {
-        // Woken a little early: look again in a millisecond.
-        pollTimer_.start(1);
-    }
-    return drawn;
-}
-
-PanelView::FrameKey PanelView::CurrentKey(int lagCount) const {
-    FrameKey key;
-    key.generation = panel_.Generation();
-    key.cursorX = panel_.CursorX;
-    key.cursorY = panel_.CursorY;
-    key.cursorInside = panel_.CursorInside;
-    key.selected = panel_.SelectedName;
-    key.inputs = frameInputs ? frameInputs() : FrameInputs{};
-    key.inputs.lagCount = lagCount;
-    key.inputs.frameRate = timer_.FrameRate();
-    key.viewport = surface_.Viewport();
-    key.surfaceSize = QSize(surface_.Width(), surface_.Height());
-    key.level = level_;
-    key.check = CheckLayerRevision(key.inputs.check);
-    key.buffer = surface_.BufferSerial();
-    key.cols = panel_.PanelCols;
-    key.rows = panel_.PanelRows;
-    key.elements = panel_.Elements().size();
-    return key;
-}
-
-QRect PanelView::CursorArea(int32_t cursorX, int32_t cursorY, ZoomLevel level) const {
-    const int cw = panel_.CellWidth, ch = panel_.CellHeight;
-    if (level.Actual())
-        return QRect(cursorX - kCursorMargin, cursorY - kCursorMargin, cw + 2 * kCursorMargin,
-                     ch + 2 * kCursorMargin);
-    const int x = int(level.CellToScreen(cursorX / cw)), y = int(level.CellToScreen(cursorY / ch));
-    const int size = std::max(level.CellSize(), 1);
-    // Enlarged, the preview's marks reach as many times further.
-    const int margin = kCursorMargin * std::max(1, level.pixels / ZoomLevel::kCellPixels);
-    return QRect(x - margin, y - margin, size + 2 * margin, size + 2 * margin);
-}
-
-QRect PanelView::ChangedArea(const FrameKey& before, const FrameKey& after) const {
-    const bool sameLayers =
-        before.generation == after.generation && before.viewport == after.viewport &&
-        before.level == after.level && before.check == after.check &&
-        before.surfaceSize == after.surfaceSize && before.buffer == after.buffer &&
-        before.cols == after.cols && before.rows == after.rows &&
-        before.inputs.options.Grid == after.inputs.options.Grid;
-    if (!sameLayers)
-        return after.viewport;
-    // Only the preview, the cursor outline and the overlay can differ: the cells under the
-    // old and the new cursor, and the overlay's corner.
-    QRect changed = CursorArea(before.cursorX, before.cursorY, after.level) |
-                    CursorArea(after.cursorX, after.cursorY, after.level);
-    if (before.inputs.options.Info || after.inputs.options.Info)
-        changed |= kOverlayArea;
-    return changed & after.viewport;
-}
-
-bool PanelView::RenderIfChanged(int lagCount) {
-    QRect changed;
-    if (!Render(lagCount, changed))
-        return false;
-    surfaceWidget_->update(changed);
-    return true;
-}
-
-bool PanelView::Render(int lagCount, QRect& changed) {
-    if (!surface_.CanDraw())
-        return false;
-    const FrameKey key = CurrentKey(lagCount);
-    FrameKey compared = key;
-    // Without the overlay the timer's figures are not on screen.
-    if (!key.inputs.options.Info) {
-        compared.inputs.lagCount = 0;
-        compared.inputs.frameRate = 0;
-    }
-    if (shownValid_ && compared == shown_)
-        return false;
-    FrameInputs inputs = key.inputs;
-    if (level_.Actual())
-        renderer_.RenderFrame(inputs);
-    else
-        scaled_.RenderFrame(inputs, level_);
-    changed = shownValid_ ? ChangedArea(shown_, compared) : key.viewport;
-    shown_ = compared;
-    shownValid_ = true;
-    ++framesDrawn_;
-    return true;
 }
 
 } // namespace vedivez
