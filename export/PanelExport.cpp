@@ -12,6 +12,8 @@
 #include "surface/DrawingColours.h"
 #include "surface/ImageList.h"
 
+#include <QImageWriter>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
@@ -32,8 +34,9 @@ const QColor kPrintBackground = Colour(kPaperColour);
 const QColor kScreenBackground = Colour(kBackgroundColour);
 const QColor kGrid = Colour(kGridColour);
 
-// Page margin in points; the page label sits in the top one.
+// Page margin in points; the page label sits in the top one, the margin text in the bottom.
 constexpr double kMarginPt = 36;
+constexpr double kLabelPt = 8;
 
 // The cells that hold elements inside the panel, grown by one cell and kept in the panel;
 // the whole panel when there are none.
@@ -68,8 +71,16 @@ int PagesFor(int count, int shown) {
 PanelExporter::PanelExporter(const PanelState& panel, const ExportOptions& options)
     : panel_(panel), options_(options), images_(std::make_unique<ImageList>(MakeTileImageList())),
       ink_(std::make_unique<InkShapes>(*images_)) {
-    const QRect whole(0, 0, panel.PanelCols * panel.CellWidth, panel.PanelRows * panel.CellHeight);
-    area_ = options.wholePanel ? whole : UsedArea(panel, whole);
+    const int cw = panel.CellWidth, ch = panel.CellHeight;
+    const QRect whole(0, 0, panel.PanelCols * cw, panel.PanelRows * ch);
+    if (options.cells) {
+        const QRect cells = *options.cells & QRect(0, 0, panel.PanelCols, panel.PanelRows);
+        // An area outside the panel is no area: the whole panel stands in for it.
+        area_ = cells.isEmpty() ? whole
+                                : QRect(cells.left() * cw, cells.top() * ch, cells.width() * cw,
+                                        cells.height() * ch);
+    } else
+        area_ = options.wholePanel ? whole : UsedArea(panel, whole);
     ink_->onMissingImage = [this](const std::string& message) {
         if (onMissingImage)
             onMissingImage(message);
@@ -235,6 +246,138 @@ bool PanelExporter::Landscape() const {
     return landscape->unitsPerPixel > portrait->unitsPerPixel;
 }
 
+std::vector<PageCells> PageRanges(const QRect& area, int cw, int ch, const PagePlan& plan) {
+    std::vector<PageCells> pages;
+    pages.reserve(size_t(plan.pagesAcross) * size_t(plan.pagesDown));
+    const int firstCol = area.left() / cw, firstRow = area.top() / ch;
+    const int lastCol = area.right() / cw, lastRow = area.bottom() / ch;
+    for (int pr = 0; pr < plan.pagesDown; ++pr) {
+        for (int pc = 0; pc < plan.pagesAcross; ++pc) {
+            PageCells p;
+            // Each page after the first starts on the last column (row) of the one before.
+            p.col0 = firstCol + pc * (plan.cellsAcross - 1);
+            p.row0 = firstRow + pr * (plan.cellsDown - 1);
+            p.col1 = std::min(lastCol, p.col0 + plan.cellsAcross - 1);
+            p.row1 = std::min(lastRow, p.row0 + plan.cellsDown - 1);
+            pages.push_back(p);
+        }
+    }
+    return pages;
+}
+
+QString PageLabel(int page, int count, const PageCells& c) {
+    const auto n = [](int v) { return QString::number(v); };
+    return QString::fromUtf8("Strana %1 z %2 \u00b7 sloupce %3\u2013%4, \u0159\u00e1dky %5\u2013%6")
+        .arg(n(page), n(count), n(c.col0 + 1), n(c.col1 + 1), n(c.row0 + 1), n(c.row1 + 1));
+}
+
+QString MarginText(const QString& stationName, const QDate& day) {
+    return stationName + QString::fromUtf8(" \u00b7 ") + day.toString(QStringLiteral("d. M. yyyy"));
+}
+
+QSize PngSize(const QRect& area, int cw, int ch, int cellPx) {
+    // Rows are scaled as columns are; a picture larger than an int holds is reported as such
+    // by its clamped sides.
+    const int64_t w = int64_t(area.width() / cw) * cellPx;
+    const int64_t h = int64_t(std::llround(double(area.height()) * cellPx / cw));
+    return QSize(int(std::min<int64_t>(w, INT32_MAX)), int(std::min<int64_t>(h, INT32_MAX)));
+}
+
+bool PngFits(const QSize& size) {
+    return size.width() > 0 && size.height() > 0 && size.width() <= kMaxPngSide &&
+           size.height() <= kMaxPngSide && int64_t(size.width()) * size.height() * 4 <= kMaxPngBytes;
+}
+
+int LargestPngCell(const QRect& area, int cw, int ch, int cellPx) {
+    for (int px = cellPx; px > 0; --px)
+        if (PngFits(PngSize(area, cw, ch, px)))
+            return px;
+    return 0;
+}
+
+void PanelExporter::DrawCells(QPainter& painter, const QRect& clip) {
+    FillBackground(painter, clip);
+    // Each band's rectangles are drawn relative to the band's top, which keeps the numbers
+    // the page's content is made of short.
+    std::vector<QRectF> shifted;
+    auto fill = [&](const std::vector<QRectF>& rects, const QColor& colour, double top) {
+        if (rects.empty())
+            return;
+        shifted.clear();
+        for (const QRectF& r : rects)
+            shifted.push_back(r.translated(0, -top));
+        painter.setBrush(colour);
+        painter.drawRects(shifted.data(), int(shifted.size()));
+    };
+    ForEachBand(clip, [&](const std::vector<QRectF>& red, const std::vector<QRectF>& black) {
+        const double top = (red.empty() ? black : red).front().top();
+        painter.save();
+        painter.translate(0, top);
+        fill(red, kRed, top);
+        fill(black, kBlack, top);
+        painter.restore();
+    });
+    DrawGrid(painter, clip);
+    if (overlay) {
+        const int cw = panel_.CellWidth, ch = panel_.CellHeight;
+        painter.save();
+        painter.setClipRect(clip);
+        overlay(painter, {clip.left() / cw, clip.right() / cw, clip.top() / ch, clip.bottom() / ch});
+        painter.restore();
+    }
+}
+
+PanelExporter::DeviceLayout PanelExporter::LayoutFor(const QPagedPaintDevice& device) const {
+    const int dpi = device.logicalDpiX();
+    const QRect page = device.pageLayout().fullRectPixels(dpi);
+    DeviceLayout layout;
+    layout.margin = kMarginPt / 72.0 * dpi;
+    layout.plan =
+        PlanPages(page.width() - 2 * layout.margin, page.height() - 2 * layout.margin, dpi);
+    return layout;
+}
+
+void PanelExporter::PaintPage(QPainter& painter, const DeviceLayout& layout, const PageCells& c,
+                              const QString& label, const QString& marginText) {
+    const int cw = panel_.CellWidth, ch = panel_.CellHeight;
+    const QRect clip(QPoint(c.col0 * cw, c.row0 * ch), QPoint(c.col1 * cw + cw - 1, c.row1 * ch + ch - 1));
+    const double margin = layout.margin;
+    const QRectF page = QRectF(QPointF(0, 0), QSizeF(painter.device()->width(), painter.device()->height()));
+    painter.save();
+    painter.resetTransform();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    QFont font = painter.font();
+    font.setPointSizeF(kLabelPt);
+    painter.setFont(font);
+    painter.setPen(kBlack);
+    painter.drawText(QPointF(margin, margin * 0.6), label);
+    painter.drawText(QPointF(margin, page.height() - margin * 0.4), marginText);
+
+    painter.setPen(Qt::NoPen);
+    painter.translate(margin, margin);
+    painter.scale(layout.plan.unitsPerPixel, layout.plan.unitsPerPixel);
+    painter.translate(-clip.left(), -clip.top());
+    DrawCells(painter, clip);
+    painter.restore();
+}
+
+bool PanelExporter::PaintPages(QPainter& painter, QPagedPaintDevice& device,
+                               const QString& marginText, const Progress& progress) {
+    const DeviceLayout layout = LayoutFor(device);
+    const std::vector<PageCells> pages =
+        PageRanges(area_, panel_.CellWidth, panel_.CellHeight, layout.plan);
+    const int count = int(pages.size());
+    for (int i = 0; i < count; ++i) {
+        if (progress && !progress(i, count))
+            return false;
+        if (i > 0)
+            device.newPage();
+        PaintPage(painter, layout, pages[size_t(i)], PageLabel(i + 1, count, pages[size_t(i)]),
+                  marginText);
+    }
+    return true;
+}
+
 int PanelExporter::WritePdf(const std::string& path, const QString& stationName) {
     AtomicFileDevice file(path);
     QPdfWriter writer(&file);
@@ -246,77 +389,61 @@ int PanelExporter::WritePdf(const std::string& path, const QString& stationName)
     writer.setPageLayout(QPageLayout(QPageSize(options_.page),
                                      Landscape() ? QPageLayout::Landscape : QPageLayout::Portrait,
                                      QMarginsF()));
-    const int dpi = writer.resolution();
-    const QRect page = writer.pageLayout().fullRectPixels(dpi);
-    const double margin = kMarginPt / 72.0 * dpi;
-    const PagePlan plan = PlanPages(page.width() - 2 * margin, page.height() - 2 * margin, dpi);
-
+    // Planned before the painter starts, so that a layout failure leaves no file.
+    const DeviceLayout layout = LayoutFor(writer);
     QPainter painter;
     if (!painter.begin(&writer))
         throw std::runtime_error("cannot write " + PathForDisplay(path).toStdString());
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    QFont font = painter.font();
-    font.setPointSizeF(8);
-    const int cw = panel_.CellWidth, ch = panel_.CellHeight;
-    const int firstCol = area_.left() / cw, firstRow = area_.top() / ch;
-    const int lastCol = area_.right() / cw, lastRow = area_.bottom() / ch;
-    for (int pr = 0; pr < plan.pagesDown; ++pr) {
-        for (int pc = 0; pc < plan.pagesAcross; ++pc) {
-            if (pr || pc)
-                writer.newPage();
-            const int col0 = firstCol + pc * (plan.cellsAcross - 1);
-            const int row0 = firstRow + pr * (plan.cellsDown - 1);
-            const int col1 = std::min(lastCol, col0 + plan.cellsAcross - 1);
-            const int row1 = std::min(lastRow, row0 + plan.cellsDown - 1);
-            const QRect clip(QPoint(col0 * cw, row0 * ch),
-                             QPoint(col1 * cw + cw - 1, row1 * ch + ch - 1));
-
-            painter.resetTransform();
-            painter.setFont(font);
-            painter.setPen(kBlack);
-            // One substitution pass, so that a "%" in the file name stays as it is.
-            const auto n = [](int v) { return QString::number(v); };
-            const QString label =
-                QStringLiteral("%1 \u2014 page %2/%3 of %4\u00d7%5 \u2014 columns %6\u2013%7, "
-                               "rows %8\u2013%9")
-                    .arg(stationName, n(pr + 1), n(pc + 1), n(plan.pagesDown), n(plan.pagesAcross),
-                         n(col0), n(col1), n(row0), n(row1));
-            painter.drawText(QPointF(margin, margin * 0.6), label);
-
-            painter.translate(margin, margin);
-            painter.scale(plan.unitsPerPixel, plan.unitsPerPixel);
-            painter.translate(-clip.left(), -clip.top());
-            FillBackground(painter, clip);
-            // Each band's rectangles are drawn relative to the band's top, which keeps the
-            // numbers the page's content is made of short.
-            std::vector<QRectF> shifted;
-            auto fill = [&](const std::vector<QRectF>& rects, const QColor& colour, double top) {
-                if (rects.empty())
-                    return;
-                shifted.clear();
-                for (const QRectF& r : rects)
-                    shifted.push_back(r.translated(0, -top));
-                painter.setBrush(colour);
-                painter.drawRects(shifted.data(), int(shifted.size()));
-            };
-            ForEachBand(clip,
-                        [&](const std::vector<QRectF>& red, const std::vector<QRectF>& black) {
-                            const double top = (red.empty() ? black : red).front().top();
-                            painter.save();
-                            painter.translate(0, top);
-                            fill(red, kRed, top);
-                            fill(black, kBlack, top);
-                            painter.restore();
-                        });
-            DrawGrid(painter, clip);
-        }
-    }
+    PaintPages(painter, writer, MarginText(stationName, QDate::currentDate()));
     // A device failure is the more telling message, so the file is asked first.
     const bool ended = painter.end();
     file.Commit();
     if (!ended)
         throw std::runtime_error("cannot write " + PathForDisplay(path).toStdString());
-    return plan.pagesAcross * plan.pagesDown;
+    return layout.plan.pagesAcross * layout.plan.pagesDown;
+}
+
+QImage PanelExporter::RenderImage(int cellPx, const Progress& progress) {
+    const int cw = panel_.CellWidth, ch = panel_.CellHeight;
+    const QSize size = PngSize(area_, cw, ch, cellPx);
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        throw std::bad_alloc();
+    QPainter painter(&image);
+    painter.setPen(Qt::NoPen);
+    const double scale = double(cellPx) / cw;
+    // A strip of rows at a time, so that the work can be followed and stopped; each strip
+    // looks the panel's elements up once.
+    constexpr int kStripRows = 64;
+    const int rows = area_.height() / ch;
+    const int strips = (rows + kStripRows - 1) / kStripRows;
+    for (int s = 0; s < strips; ++s) {
+        if (progress && !progress(s, strips))
+            return {};
+        const int top = s * kStripRows, n = std::min(kStripRows, rows - top);
+        const QRect clip(area_.left(), area_.top() + top * ch, area_.width(), n * ch);
+        painter.save();
+        painter.scale(scale, scale);
+        painter.translate(-area_.left(), -area_.top());
+        painter.setClipRect(clip);
+        DrawCells(painter, clip);
+        painter.restore();
+    }
+    return image;
+}
+
+bool PanelExporter::WritePng(const std::string& path, int cellPx, const Progress& progress) {
+    const QImage image = RenderImage(cellPx, progress);
+    if (image.isNull())
+        return false;
+    AtomicFileDevice file(path);
+    QImageWriter writer(&file, "png");
+    if (!writer.write(image)) {
+        file.ThrowIfFailed();
+        throw std::runtime_error("cannot write " + PathForDisplay(path).toStdString());
+    }
+    file.Commit();
+    return true;
 }
 
 void PanelExporter::WriteSvg(const std::string& path, const QString& stationName) {

@@ -1,13 +1,18 @@
 #pragma once
 
+#include <QDate>
+#include <QImage>
 #include <QPageSize>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+class QPagedPaintDevice;
 class QPainter;
 class QRectF;
 
@@ -24,6 +29,9 @@ struct ExportOptions {
 
     bool screenColours = false; // the editor's grey background and blue grid
     bool wholePanel = false;    // else the cells that hold elements, plus one cell of margin
+    // When set, exactly these cells (columns and rows, kept inside the panel): the current
+    // view or the selection; it takes the place of the two areas above.
+    std::optional<QRect> cells;
     QPageSize::PageSizeId page = QPageSize::A4;
     Orientation orientation = Orientation::Best;
     double cellMm = 0; // printed size of one cell; 0 = the largest that fits one page
@@ -38,6 +46,33 @@ struct PagePlan {
     int pagesAcross = 1;
     int pagesDown = 1;
 };
+
+// The cells one page shows, first and last column and row, counted from 0.
+struct PageCells {
+    int col0 = 0, col1 = 0, row0 = 0, row1 = 0;
+    bool operator==(const PageCells&) const = default;
+};
+
+// The pages of a plan in the order they are printed, a row of pages at a time, for an area
+// (surface pixels, whole cells) of cells `cellWidth` x `cellHeight` pixels.
+std::vector<PageCells> PageRanges(const QRect& area, int cellWidth, int cellHeight,
+                                  const PagePlan& plan);
+
+// The label above page `page` (from 1) of `count`: "Strana 3 z 6 · sloupce 41–80, řádky 1–25",
+// columns and rows counted from 1 as on paper.
+QString PageLabel(int page, int count, const PageCells& cells);
+
+// The text in the bottom margin of every page: the station's file name and the day printed.
+QString MarginText(const QString& stationName, const QDate& day);
+
+// PNG pictures: the limits of one picture and the size of a picture with cells `cellPx`
+// pixels wide (rows scaled alike).
+constexpr int kMaxPngSide = 32767;
+constexpr int64_t kMaxPngBytes = int64_t(1) << 30;
+QSize PngSize(const QRect& area, int cellWidth, int cellHeight, int cellPx);
+bool PngFits(const QSize& size);
+// The largest cell width in pixels, at most `cellPx`, whose picture fits; 0 when none does.
+int LargestPngCell(const QRect& area, int cellWidth, int cellHeight, int cellPx);
 
 // The most pages one export writes; beyond it the command refuses and says why.
 constexpr int64_t kMaxExportPages = 10000;
@@ -76,6 +111,37 @@ public:
     int WritePdf(const std::string& path, const QString& stationName);
     void WriteSvg(const std::string& path, const QString& stationName);
 
+    // Drawn over each page's panel, in surface pixels, with the page's cells: for marks that
+    // belong to the drawing (the connection check's, a comparison's).
+    using Overlay = std::function<void(QPainter& painter, const PageCells& cells)>;
+    Overlay overlay;
+    // Told before each page (from 0) is drawn, of how many; returning false stops the work.
+    using Progress = std::function<bool(int page, int count)>;
+
+    // The layout of pages on a paged device (printer or PDF writer) whose page layout is set:
+    // the margin around the drawing in device units and the plan inside it.
+    struct DeviceLayout {
+        double margin = 0;
+        PagePlan plan;
+    };
+    DeviceLayout LayoutFor(const QPagedPaintDevice& device) const;
+
+    // The one page loop of print, preview and PDF: paints every page onto `painter`, which
+    // is active on `device`, starting a new page between them, with the page label above
+    // and `marginText` below each. Returns false when `progress` stopped it.
+    bool PaintPages(QPainter& painter, QPagedPaintDevice& device, const QString& marginText,
+                    const Progress& progress = {});
+    // One page: its label and margin text, then the cells in the printable rectangle.
+    void PaintPage(QPainter& painter, const DeviceLayout& layout, const PageCells& cells,
+                   const QString& label, const QString& marginText);
+
+    // The area drawn at `cellPx` pixels a cell, which must fit (PngFits). A null image when
+    // `progress` stopped it (told per strip of rows, as page and count).
+    QImage RenderImage(int cellPx, const Progress& progress = {});
+    // Writes the picture as PNG at `path`, replacing the file only when all of it is
+    // written; false, with no file touched, when `progress` stopped it.
+    bool WritePng(const std::string& path, int cellPx, const Progress& progress = {});
+
     // Receives "Image '<name>' not found" once for each name without a picture.
     std::function<void(const std::string& message)> onMissingImage;
 
@@ -86,6 +152,8 @@ private:
     void ForEachBand(const QRect& clip, const BandFn& band);
     void FillBackground(QPainter& painter, const QRect& clip) const;
     void DrawGrid(QPainter& painter, const QRect& clip) const;
+    // Background, ink, grid and overlay of `clip`, in surface pixels.
+    void DrawCells(QPainter& painter, const QRect& clip);
 
     const PanelState& panel_;
     ExportOptions options_;

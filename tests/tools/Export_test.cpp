@@ -1,14 +1,25 @@
 #include "ToolRunner.h"
+#include "export/PanelExport.h"
+#include "panel/HeadlessPanel.h"
 #include "support/TestSupport.h"
 
 #include "panel/TileCatalogue.h"
 
+#include <QDate>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using vedivez::ExportOptions;
+using vedivez::HeadlessPanel;
+using vedivez::MarginText;
+using vedivez::PageCells;
+using vedivez::PageLabel;
+using vedivez::PanelExporter;
 using vedivez::TileCatalogue;
 using vedivez::test::RunProgram;
 using vedivez::test::Tool;
@@ -204,12 +215,16 @@ TEST(ExportTest, TiledPdfPagesOverlapByOneCellAndCarryTheirLabels) {
     const QString info = PdfInfo(dir.filePath("t.pdf"));
     EXPECT_TRUE(info.contains("Pages:           4")) << info.toStdString();
     EXPECT_TRUE(info.contains("Page size:       842 x 595 pts (A4)")) << info.toStdString();
-    EXPECT_EQ(PageText(dir.filePath("t.pdf"), 1),
-              "tiled%2.reru \u2014 page 1/1 of 2\u00d72 \u2014 columns 0\u201315, rows 0\u201310");
-    EXPECT_EQ(PageText(dir.filePath("t.pdf"), 2),
-              "tiled%2.reru \u2014 page 1/2 of 2\u00d72 \u2014 columns 15\u201319, rows 0\u201310");
-    EXPECT_EQ(PageText(dir.filePath("t.pdf"), 4),
-              "tiled%2.reru \u2014 page 2/2 of 2\u00d72 \u2014 columns 15\u201319, rows 10\u201311");
+    // Each page carries the label of its cells above and the station's name and the day
+    // below, as the window prints them; a "%" in the name stays as it is.
+    const QString margin = MarginText(QStringLiteral("tiled%2.reru"), QDate::currentDate());
+    const struct {
+        int page;
+        PageCells cells;
+    } labels[] = {{1, {0, 15, 0, 10}}, {2, {15, 19, 0, 10}}, {4, {15, 19, 10, 11}}};
+    for (const auto& l : labels)
+        EXPECT_EQ(PageText(dir.filePath("t.pdf"), l.page),
+                  PageLabel(l.page, 4, l.cells) + " " + margin);
     // Each page shows exactly its cells, including what neighbouring cells reach into them.
     const struct {
         int page;
@@ -303,4 +318,30 @@ TEST(ExportTest, RejectsBadOptionsAndUnreadableFiles) {
     const ToolRun missing = Tool({"export", dir.filePath("none.reru"), dir.filePath("n.pdf")});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.err, "File not found.\n");
+}
+
+// The PNG picture at the editor's own cell size is the rendered panel without its grid; a
+// stopped export leaves the file that was there as it was.
+TEST(ExportTest, PngEqualsTheRenderedPanelAndCancelKeepsTheOldFile) {
+    QTemporaryDir dir;
+    const QString station = dir.filePath("every.reru");
+    WriteBytes(station, EveryTileStation());
+    HeadlessPanel p;
+    p.document.Load(station.toStdString());
+    PanelExporter exporter(p.panel, ExportOptions{});
+    const std::string out = dir.filePath("e.png").toStdString();
+    ASSERT_TRUE(exporter.WritePng(out, 47));
+    ExpectSameInk(RenderPng(dir, station, QRect(0, 0, 470, 470), false), qRgb(0x80, 0x80, 0x80),
+                  QImage(dir.filePath("e.png")).convertToFormat(QImage::Format_RGB32),
+                  qRgb(255, 255, 255), "PNG");
+
+    WriteBytes(dir.filePath("e.png"), "old");
+    const qsizetype files = QDir(dir.path()).entryList(QDir::Files).size();
+    int told = 0;
+    EXPECT_FALSE(exporter.WritePng(out, 47, [&](int, int) { return ++told < 1; }));
+    EXPECT_EQ(told, 1);
+    QFile old(dir.filePath("e.png"));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), files) << "no temporary file is left";
 }
