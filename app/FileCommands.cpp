@@ -42,19 +42,6 @@ bool EndsWithAnyCase(const std::string& path, const std::string& ending) {
                       });
 }
 
-// Frames stop while a file dialog is open or a file is read or written, and start again
-// however the step ends.
-class FramesPaused {
-public:
-    explicit FramesPaused(FrameDriver& frames) : frames_(frames) { frames_.Pause(); }
-    ~FramesPaused() { frames_.Resume(); }
-    FramesPaused(const FramesPaused&) = delete;
-    FramesPaused& operator=(const FramesPaused&) = delete;
-
-private:
-    FrameDriver& frames_;
-};
-
 } // namespace
 
 FileCommands::FileCommands(Document& document, Prompts& prompts, FrameDriver& frames,
@@ -170,11 +157,15 @@ QString FileCommands::AskSavePath() {
         return {};
     const QString path = WithDefaultExtension(*chosen);
     saveName_ = path;
-    if (QFileInfo::exists(path) &&
-        !prompts_.Confirm(QString::fromUtf8("Soubor „%1“ již existuje.\nChcete ho nahradit?")
-                              .arg(QFileInfo(path).fileName())))
+    if (!ConfirmReplace(prompts_, path))
         return {};
     return path;
+}
+
+bool FileCommands::ConfirmReplace(Prompts& prompts, const QString& path) {
+    return !QFileInfo::exists(path) ||
+           prompts.Confirm(QString::fromUtf8("Soubor „%1“ již existuje.\nChcete ho nahradit?")
+                               .arg(QFileInfo(path).fileName()));
 }
 
 void FileCommands::Save(const std::string& nativePath) {

@@ -50,6 +50,10 @@ public:
     // only in letter case ("VELKE" opens "VELKE.RERU").
     static std::string FileToOpen(const std::string& nativePath);
 
+    // True when no file is at `path`, or the user agreed to replace it: the question every
+    // save dialog of the editor asks.
+    static bool ConfirmReplace(Prompts& prompts, const QString& path);
+
 private:
     // Shows the save dialog; the chosen path (confirmed when it would replace a file), or an
     // empty text when the user gave up.

@@ -100,4 +100,17 @@ private:
     qint64 framesDrawn_ = 0;
 };
 
+// Frames stop while a dialog is open or a file is read, written or printed, and start
+// again however the step ends.
+class FramesPaused {
+public:
+    explicit FramesPaused(FrameDriver& frames) : frames_(frames) { frames_.Pause(); }
+    ~FramesPaused() { frames_.Resume(); }
+    FramesPaused(const FramesPaused&) = delete;
+    FramesPaused& operator=(const FramesPaused&) = delete;
+
+private:
+    FrameDriver& frames_;
+};
+
 } // namespace vedivez

@@ -7,6 +7,7 @@
 #include "app/FrameDriver.h"
 #include "app/MainMenu.h"
 #include "app/MenuTable.h"
+#include "app/PrintController.h"
 #include "app/MouseEditing.h"
 #include "app/Palette.h"
 #include "app/PanelNavigation.h"
@@ -132,8 +133,15 @@ TPanelVAD::~TPanelVAD() = default;
 void TPanelVAD::BuildMenu() {
     recent_ = std::make_unique<RecentFiles>();
     files_ = std::make_unique<FileCommands>(document_, *prompts_, *frames_, *recent_);
+    print_ = std::make_unique<PrintController>(document_, *prompts_, *frames_, *view_, this);
+    Viewport* view = view_.get();
+    print_->viewCellPixels = [view] {
+        const int cell = view->Zoom().CellSize();
+        return cell > 0 ? cell : 12;
+    };
     menu_ = std::make_unique<MainMenu>(
-        MainMenuTable({*this, *files_, *mouse_, *toolPanels_, *zoom_, *check_}), *errors_, this);
+        MainMenuTable({*this, *files_, *mouse_, *toolPanels_, *zoom_, *check_, *print_}),
+        *errors_, this);
     setMenuBar(menu_->Bar());
     recent_->Attach(menu_->Submenu(QStringLiteral("MP_NaposledyOtevrene")));
     FileCommands* files = files_.get();

@@ -18,6 +18,7 @@ class ErrorHandler;
 class FileCommands;
 class FrameDriver;
 class MainMenu;
+class PrintController;
 class MouseEditing;
 class Palette;
 class PanelNavigation;
@@ -65,6 +66,7 @@ protected:
     std::unique_ptr<MainMenu> menu_;
     std::unique_ptr<RecentFiles> recent_;
     std::unique_ptr<FileCommands> files_;
+    std::unique_ptr<PrintController> print_;
     std::unique_ptr<PointerTracking> pointer_;
     std::unique_ptr<WindowShortcuts> shiftKeys_;
     std::unique_ptr<PanelNavigation> navigation_;
@@ -85,6 +87,8 @@ public:
     FrameDriver& Frames() { return *frames_; }
     Palette& PaletteControls() { return *palette_; }
     FileCommands& Files() { return *files_; }
+    // Print, preview and export; its `selection` is the print area "Výběr" when set.
+    PrintController& Printing() { return *print_; }
     RecentFiles& Recent() { return *recent_; }
     ZoomController& Zoom() { return *zoom_; }
     CheckController& Checks() { return *check_; }

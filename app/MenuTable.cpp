@@ -4,6 +4,7 @@
 #include "app/FileCommands.h"
 #include "app/MainWindow.h"
 #include "app/MouseEditing.h"
+#include "app/PrintController.h"
 #include "app/ToolPanels.h"
 #include "app/ZoomController.h"
 
@@ -34,6 +35,7 @@ std::vector<MainMenu::Item> MainMenuTable(const MenuTargets& to) {
     auto panels = [&](void (ToolPanels::*handler)()) { return Call(to.panels, handler); };
     auto checks = [&](void (CheckController::*handler)()) { return Call(to.check, handler); };
     auto zoom = [&](void (ZoomController::*handler)()) { return Call(to.zoom, handler); };
+    auto print = [&](void (PrintController::*handler)()) { return Call(to.print, handler); };
     // Without a handler a check item only turns its mark over: the view options, which the
     // next frame follows. Items without a handler otherwise do nothing.
     const std::function<void()> noAction;
@@ -85,6 +87,10 @@ std::vector<MainMenu::Item> MainMenuTable(const MenuTargets& to) {
         item(soubor, "MP_Ulozeni", "Uložit", K(Qt::CTRL | Qt::Key_S), file(&FileCommands::MP_UlozeniClick), enabled, false, ":/app/save.xpm"),
         item(soubor, "MP_UlozitJako", "Uložit jako ...", K(Qt::CTRL | Qt::SHIFT | Qt::Key_S), file(&FileCommands::MP_UlozitJakoClick), enabled, false, ":/app/saveas.xpm"),
         named(submenu(soubor, "Naposledy otevřené"), "MP_NaposledyOtevrene"),
+        separator(soubor),
+        item(soubor, "MP_Tisk", "Tisk...", K(Qt::CTRL | Qt::Key_P), print(&PrintController::Print)),
+        item(soubor, "MP_NahledTisku", "Náhled tisku...", none, print(&PrintController::Preview)),
+        item(soubor, "MP_Exportovat", "Exportovat...", K(Qt::CTRL | Qt::Key_E), print(&PrintController::Export)),
         separator(soubor),
         item(soubor, "Konec1", "Konec", none, on(&TPanelVAD::Konec1Click)),
         item(upravy, "Zpt2", "Zpět", K(Qt::CTRL | Qt::Key_Z), noAction, disabled, false, ":/app/undo.xpm"),

@@ -9,6 +9,7 @@ namespace vedivez {
 class CheckController;
 class FileCommands;
 class MouseEditing;
+class PrintController;
 class TPanelVAD;
 class ToolPanels;
 class ZoomController;
@@ -21,6 +22,7 @@ struct MenuTargets {
     ToolPanels& panels;
     ZoomController& zoom;
     CheckController& check;
+    PrintController& print;
 };
 
 // The rows of the main menu MM_Menu, in the order the menus show them.

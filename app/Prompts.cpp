@@ -1,5 +1,7 @@
 #include "app/Prompts.h"
 
+#include "dialogs/PageSetupDialog.h"
+
 #include "panel/DocumentTexts.h"
 
 #include <QApplication>
@@ -20,8 +22,9 @@ namespace {
 // with the frame's margins (the box's own margins are within this too).
 constexpr int kTitleBarExtra = 128;
 
-std::optional<QString> RunFileDialog(QWidget* parent, const Prompts::FileRequest& request,
-                                     QFileDialog::AcceptMode mode) {
+std::optional<Prompts::TypedName> RunTypedFileDialog(QWidget* parent,
+                                                     const Prompts::FileRequest& request,
+                                                     QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent);
     dialog.setObjectName(request.component);
     dialog.setAcceptMode(mode);
@@ -30,12 +33,20 @@ std::optional<QString> RunFileDialog(QWidget* parent, const Prompts::FileRequest
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setOption(QFileDialog::ReadOnly, false);
-    dialog.setNameFilter(request.filter);
+    dialog.setNameFilters(request.filter.split(QStringLiteral(";;")));
     if (!request.initialName.isEmpty())
         dialog.selectFile(request.initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return Prompts::TypedName{dialog.selectedFiles().constFirst(), dialog.selectedNameFilter()};
+}
+
+std::optional<QString> RunFileDialog(QWidget* parent, const Prompts::FileRequest& request,
+                                     QFileDialog::AcceptMode mode) {
+    const std::optional<Prompts::TypedName> chosen = RunTypedFileDialog(parent, request, mode);
+    if (!chosen)
+        return std::nullopt;
+    return chosen->path;
 }
 
 } // namespace
@@ -92,6 +103,23 @@ std::optional<QString> DialogPrompts::OpenFileName(const FileRequest& request) {
 
 std::optional<QString> DialogPrompts::SaveFileName(const FileRequest& request) {
     return RunFileDialog(parent_, request, QFileDialog::AcceptSave);
+}
+
+} // namespace vedivez
+
+namespace vedivez {
+
+std::optional<Prompts::TypedName> DialogPrompts::SaveTypedFileName(const FileRequest& request) {
+    return RunTypedFileDialog(parent_, request, QFileDialog::AcceptSave);
+}
+
+bool DialogPrompts::EditPageSetup(PageSetup& setup, bool hasSelection, bool paper,
+                                  const SetupSummary& summary) {
+    PageSetupDialog dialog(setup, hasSelection, paper, summary, parent_);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    setup = dialog.Setup();
+    return true;
 }
 
 } // namespace vedivez

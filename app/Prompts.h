@@ -1,6 +1,9 @@
 #pragma once
 
+#include "export/PageSetup.h"
+
 #include <QString>
+#include <functional>
 #include <optional>
 
 class QMessageBox;
@@ -34,6 +37,27 @@ public:
     // The chosen full path, or nothing when the dialog was cancelled.
     virtual std::optional<QString> OpenFileName(const FileRequest& request) = 0;
     virtual std::optional<QString> SaveFileName(const FileRequest& request) = 0;
+    // A save dialog whose filter lists several types (";;" between them): the chosen path
+    // and the type chosen with it. Without a dialog of its own, the first type.
+    struct TypedName {
+        QString path;
+        QString filter;
+    };
+    virtual std::optional<TypedName> SaveTypedFileName(const FileRequest& request) {
+        const std::optional<QString> path = SaveFileName(request);
+        if (!path)
+            return std::nullopt;
+        return TypedName{*path, request.filter.section(QStringLiteral(";;"), 0, 0)};
+    }
+    // "Vzhled stránky": lets the user change `setup`; false when the dialog was cancelled.
+    // `summary` words what a choice gives (page count, printed cell size). Without a dialog
+    // of its own, the setup as it is.
+    using SetupSummary = std::function<QString(const PageSetup&)>;
+    virtual bool EditPageSetup(PageSetup& setup, bool hasSelection, bool paper,
+                               const SetupSummary& summary) {
+        (void)setup, (void)hasSelection, (void)paper, (void)summary;
+        return true;
+    }
 };
 
 // The real boxes and dialogs of the desktop, parented to the main window.
@@ -49,6 +73,9 @@ public:
     bool Confirm(const QString& question) override;
     std::optional<QString> OpenFileName(const FileRequest& request) override;
     std::optional<QString> SaveFileName(const FileRequest& request) override;
+    std::optional<TypedName> SaveTypedFileName(const FileRequest& request) override;
+    bool EditPageSetup(PageSetup& setup, bool hasSelection, bool paper,
+                       const SetupSummary& summary) override;
 
 private:
     QWidget* parent_;

@@ -328,8 +328,17 @@ void PanelExporter::DrawCells(QPainter& painter, const QRect& clip) {
 }
 
 PanelExporter::DeviceLayout PanelExporter::LayoutFor(const QPagedPaintDevice& device) const {
-    const int dpi = device.logicalDpiX();
-    const QRect page = device.pageLayout().fullRectPixels(dpi);
+    return LayoutFor(device.pageLayout(), device.logicalDpiX());
+}
+
+QPageLayout PanelExporter::OptionsLayout() const {
+    return QPageLayout(QPageSize(options_.page),
+                       Landscape() ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
+}
+
+PanelExporter::DeviceLayout PanelExporter::LayoutFor(const QPageLayout& pageLayout,
+                                                     int dpi) const {
+    const QRect page = pageLayout.fullRectPixels(dpi);
     DeviceLayout layout;
     layout.margin = kMarginPt / 72.0 * dpi;
     layout.plan =
@@ -378,7 +387,8 @@ bool PanelExporter::PaintPages(QPainter& painter, QPagedPaintDevice& device,
     return true;
 }
 
-int PanelExporter::WritePdf(const std::string& path, const QString& stationName) {
+int PanelExporter::WritePdf(const std::string& path, const QString& stationName,
+                            const Progress& progress) {
     AtomicFileDevice file(path);
     QPdfWriter writer(&file);
     // Device units of one point: page sizes, margins and the drawing's origin are whole
@@ -386,17 +396,18 @@ int PanelExporter::WritePdf(const std::string& path, const QString& stationName)
     writer.setResolution(72);
     writer.setCreator(QStringLiteral("vedivez-tool"));
     writer.setTitle(stationName);
-    writer.setPageLayout(QPageLayout(QPageSize(options_.page),
-                                     Landscape() ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                     QMarginsF()));
+    writer.setPageLayout(OptionsLayout());
     // Planned before the painter starts, so that a layout failure leaves no file.
     const DeviceLayout layout = LayoutFor(writer);
     QPainter painter;
     if (!painter.begin(&writer))
         throw std::runtime_error("cannot write " + PathForDisplay(path).toStdString());
-    PaintPages(painter, writer, MarginText(stationName, QDate::currentDate()));
+    const bool whole =
+        PaintPages(painter, writer, MarginText(stationName, QDate::currentDate()), progress);
     // A device failure is the more telling message, so the file is asked first.
     const bool ended = painter.end();
+    if (!whole)
+        return 0; // the file is dropped unwritten
     file.Commit();
     if (!ended)
         throw std::runtime_error("cannot write " + PathForDisplay(path).toStdString());

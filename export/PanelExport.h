@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class QPageLayout;
 class QPagedPaintDevice;
 class QPainter;
 class QRectF;
@@ -105,11 +106,6 @@ public:
     // ways are alike.
     bool Landscape() const;
 
-    // Writes the PDF file, replacing the file at `path` (the file system's bytes) only once
-    // all of it is written; returns the number of pages. Throws FileError when the file
-    // cannot be written, std::runtime_error when the layout fails.
-    int WritePdf(const std::string& path, const QString& stationName);
-    void WriteSvg(const std::string& path, const QString& stationName);
 
     // Drawn over each page's panel, in surface pixels, with the page's cells: for marks that
     // belong to the drawing (the connection check's, a comparison's).
@@ -125,6 +121,9 @@ public:
         PagePlan plan;
     };
     DeviceLayout LayoutFor(const QPagedPaintDevice& device) const;
+    DeviceLayout LayoutFor(const QPageLayout& page, int resolution) const;
+    // The page layout of the options' paper, turned as Landscape() says, without margins.
+    QPageLayout OptionsLayout() const;
 
     // The one page loop of print, preview and PDF: paints every page onto `painter`, which
     // is active on `device`, starting a new page between them, with the page label above
@@ -134,6 +133,15 @@ public:
     // One page: its label and margin text, then the cells in the printable rectangle.
     void PaintPage(QPainter& painter, const DeviceLayout& layout, const PageCells& cells,
                    const QString& label, const QString& marginText);
+
+    // Writes the PDF file, replacing the file at `path` (the file system's bytes) only once
+    // all of it is written; returns the number of pages, 0 when `progress` stopped it (no
+    // file is written then). Throws FileError when the file cannot be written,
+    // std::runtime_error when the layout fails.
+    int WritePdf(const std::string& path, const QString& stationName,
+                 const Progress& progress = {});
+    // The whole area as one SVG drawing, replaced as the PDF file is.
+    void WriteSvg(const std::string& path, const QString& stationName);
 
     // The area drawn at `cellPx` pixels a cell, which must fit (PngFits). A null image when
     // `progress` stopped it (told per strip of rows, as page and count).

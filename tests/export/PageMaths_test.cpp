@@ -52,8 +52,9 @@ TEST(PageMathsTest, AreasTileThePagesWithOneSharedColumnAndRow) {
         EXPECT_EQ(plan.pagesAcross, c.across) << what;
         EXPECT_EQ(plan.pagesDown, c.down) << what;
         ASSERT_EQ(pages.size(), size_t(c.across * c.down)) << what;
-        if (pages.size() > 1)
+        if (pages.size() > 1) {
             EXPECT_EQ(pages[1], c.second) << what;
+        }
         EXPECT_EQ(pages.back(), c.last) << what;
         // Pages never leave the area, and the first starts at its corner.
         for (const PageCells& p : pages) {
@@ -88,8 +89,9 @@ TEST(PageMathsTest, PngSizeLimit) {
         const QRect area(0, 0, c.cells.width() * kCell, c.cells.height() * kCell);
         EXPECT_EQ(LargestPngCell(area, kCell, kCell, c.askedPx), c.largestPx) << c.cells.width();
         EXPECT_EQ(PngFits(PngSize(area, kCell, kCell, c.askedPx)), c.askedPx == c.largestPx);
-        if (c.largestPx < c.askedPx) // and no larger one does
+        if (c.largestPx < c.askedPx) { // and no larger one does
             EXPECT_FALSE(PngFits(PngSize(area, kCell, kCell, c.largestPx + 1)));
+        }
     }
 }
 

@@ -1,0 +1,92 @@
+#include "AppTestSupport.h"
+
+#include "app/FileCommands.h"
+#include "app/PrintController.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+namespace vedivez::test {
+namespace {
+
+// A station of `cols` columns with a track element in the first and in column `lastX`.
+QString TwoElements(const QString& path, int cols, int lastX) {
+    std::string s = "SET_Vyska;10\r\nSET_Sirka;" + std::to_string(cols) + "\r\n";
+    for (int x : {0, lastX})
+        s += "PRUSVITKA;X=" + std::to_string(x) +
+             ";Y=0;NAME=KOL_sLSPS;Cont_LH=0;Cont_LS=-1;Cont_LD=0;Cont_SH=0;Cont_SD=0;Cont_PH=0;"
+             "Cont_PS=-1;Cont_PD=0\r\n";
+    WriteBytes(path, s);
+    return path;
+}
+
+class PrintControllerTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        ASSERT_TRUE(dir.isValid());
+    }
+    QByteArray Read(const QString& path) const {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    void Export(const QString& path, std::initializer_list<bool> answers = {}) {
+        log->fileAnswers.push_back(path);
+        for (bool a : answers)
+            log->confirmAnswers.push_back(a);
+        QTest::keyClick(window.get(), Qt::Key_E, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+    }
+    QTemporaryDir dir;
+};
+
+// The file's type follows its name, or the first type (PDF) for a name without one; an
+// existing file is replaced only when the user agrees, and a refusal leaves it as it was.
+TEST_F(PrintControllerTest, ExportWritesTheNamedTypeAndAsksBeforeReplacing) {
+    window->Files().Open(TwoElements(dir.filePath("s.reru"), 20, 5).toStdString());
+    const struct {
+        const char* typed;
+        const char* written;
+        QByteArray starts;
+        bool exists, replace;
+    } cases[] = {
+        {"plan", "plan.pdf", "%PDF", false, false},
+        {"plan.SVG", "plan.SVG", "<?xml", false, false},
+        {"obrazek.png", "obrazek.png", "\x89PNG", false, false},
+        {"plan", "plan.pdf", "old", true, false},
+        {"plan", "plan.pdf", "%PDF", true, true},
+    };
+    for (const auto& c : cases) {
+        const QString written = dir.filePath(QString::fromLatin1(c.written));
+        if (c.exists)
+            WriteBytes(written, "old");
+        else
+            QFile::remove(written);
+        const qsizetype questions = log->questions.size();
+        Export(dir.filePath(QString::fromLatin1(c.typed)), {c.replace});
+        EXPECT_EQ(log->questions.size() - questions, c.exists ? 1 : 0) << c.typed;
+        EXPECT_TRUE(Read(written).startsWith(c.starts)) << c.typed << ": " << Read(written).left(8).toStdString();
+        EXPECT_TRUE(log->errors.isEmpty()) << log->errors.join('\n').toStdString();
+        log->confirmAnswers.clear();
+    }
+}
+
+// A PNG picture larger than the format holds is offered at the largest cell that fits; no
+// cut-off picture is ever written, and declining writes nothing.
+TEST_F(PrintControllerTest, TooLargePngOffersTheLargestCellThatFits) {
+    const QString station = TwoElements(dir.filePath("wide.reru"), 1100, 1000);
+    window->Files().Open(station.toStdString());
+    // Cells 0 … 1001 and rows 0 … 1: 47,094 pixels wide at the editor's own size.
+    const QString png = dir.filePath("wide.png");
+    Export(png, {false});
+    EXPECT_EQ(log->questions.size(), 1);
+    EXPECT_FALSE(QFile::exists(png));
+    Export(png, {true});
+    const QImage image(png);
+    EXPECT_EQ(image.size(), QSize(1002 * 32, 2 * 32));
+}
+
+} // namespace
+} // namespace vedivez::test
