@@ -13,6 +13,7 @@ packages=(
     fonts-dejavu-core fonts-wine
     xvfb xdotool imagemagick openbox
     poppler-utils
+    cups printer-driver-cups-pdf
     dpkg-dev file man-db lintian
     desktop-file-utils appstream libxml2-utils xdg-utils shared-mime-info libfile-mimeinfo-perl
 )
