@@ -11,6 +11,7 @@
 
 #include <QFileInfo>
 #include <QLocale>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -22,6 +23,10 @@
 namespace vedivez {
 
 namespace {
+
+// The resolution of the pages' pictures in the preview: sharp on a screen at any of its zoom
+// steps up to about twice the paper's size.
+constexpr int kPreviewDpi = 200;
 
 // More pages than this are asked about before they are made.
 constexpr int kPagesWithoutQuestion = 100;
@@ -171,8 +176,9 @@ bool PrintController::ConfirmPages(int pages) {
            prompts_.Confirm(QString::fromUtf8("Tisk zabere %1 stran. Pokračovat?").arg(pages));
 }
 
-bool PrintController::PrintPages(QPrinter& printer, const PageSetup& setup) {
+bool PrintController::PrintPages(QPrinter& printer, const PageSetup& setup, int rasterDpi) {
     PanelExporter exporter(document_.Panel(), Options(setup));
+    exporter.rasterDpi = rasterDpi;
     // The paper and turn are the printer's as its dialog left them.
     exporter.LayoutFor(printer); // throws before anything is sent when the layout fails
     QPainter painter;
@@ -248,7 +254,12 @@ void PrintController::Preview() {
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [this](QPrinter* p) {
                          try {
-                             PrintPages(*p, setup_);
+                             // The preview keeps what it is shown as recorded drawing
+                             // commands: pictures of the pages keep a big station's
+                             // preview quick and small. Printing from it sends shapes.
+                             const bool shown = p->paintEngine() &&
+                                                p->paintEngine()->type() == QPaintEngine::Picture;
+                             PrintPages(*p, setup_, shown ? kPreviewDpi : 0);
                          } catch (const std::runtime_error&) {
                              // The layout was checked before the dialog opened; a paper
                              // changed in the preview that cannot take it shows no pages.

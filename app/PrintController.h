@@ -49,8 +49,9 @@ public:
     // then written). Throws as the exporter does.
     bool WriteExport(const QString& path, const PageSetup& setup);
     // Makes the pages on `printer`, whose page layout is the one printed on; false when
-    // stopped (the job is then dropped).
-    bool PrintPages(QPrinter& printer, const PageSetup& setup);
+    // stopped (the job is then dropped). With `rasterDpi` the panel is drawn as pictures of
+    // that resolution (for the preview).
+    bool PrintPages(QPrinter& printer, const PageSetup& setup, int rasterDpi = 0);
 
 private:
     bool AskSetup(bool paper);

@@ -365,8 +365,23 @@ void PanelExporter::PaintPage(QPainter& painter, const DeviceLayout& layout, con
     painter.setPen(Qt::NoPen);
     painter.translate(margin, margin);
     painter.scale(layout.plan.unitsPerPixel, layout.plan.unitsPerPixel);
-    painter.translate(-clip.left(), -clip.top());
-    DrawCells(painter, clip);
+    if (rasterDpi > 0) {
+        // The same cells at the picture's resolution, placed where the shapes would be.
+        const double dpi = painter.device()->logicalDpiX();
+        const double scale = layout.plan.unitsPerPixel * rasterDpi / dpi;
+        QImage image(std::max(1, int(std::ceil(clip.width() * scale))),
+                     std::max(1, int(std::ceil(clip.height() * scale))), QImage::Format_RGB32);
+        QPainter picture(&image);
+        picture.setPen(Qt::NoPen);
+        picture.scale(scale, scale);
+        picture.translate(-clip.left(), -clip.top());
+        DrawCells(picture, clip);
+        picture.end();
+        painter.drawImage(QRectF(0, 0, clip.width(), clip.height()), image);
+    } else {
+        painter.translate(-clip.left(), -clip.top());
+        DrawCells(painter, clip);
+    }
     painter.restore();
 }
 

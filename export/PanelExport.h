@@ -111,6 +111,10 @@ public:
     // belong to the drawing (the connection check's, a comparison's).
     using Overlay = std::function<void(QPainter& painter, const PageCells& cells)>;
     Overlay overlay;
+    // When above 0, each page's panel is drawn as a picture of this many dots per inch
+    // instead of as shapes: for previews, whose recorded pages would otherwise hold every
+    // shape of a big station.
+    int rasterDpi = 0;
     // Told before each page (from 0) is drawn, of how many; returning false stops the work.
     using Progress = std::function<bool(int page, int count)>;
 
