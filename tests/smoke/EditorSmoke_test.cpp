@@ -13,6 +13,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTransform>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -954,6 +955,120 @@ TEST_F(EditorSmokeTest, CtrlWheelKeepsItsTargetFromTheWholePanel) {
             [&] { return crossAround(Screenshot(QStringLiteral("wheel-%1").arg(s)), s); }, 5000))
             << "at " << s << " pixels a cell the target is no longer under the pointer";
     }
+}
+
+// Printing for real: "Tisk..." (Ctrl+P), "Vzhled stránky" and the system's print dialog
+// accepted with Enter, to the virtual PDF printer of CUPS that scripts/pdf-printer.sh sets
+// up. The PDF the printer writes has the pages of "vedivez-tool export" of the same station
+// with the same (default) settings, equal within the anti-aliasing of the two rasterisers.
+TEST_F(EditorSmokeTest, PrintsThroughTheSystemDialogTheToolsPages) {
+    const QString queue = QStringLiteral("VediVEZ-PDF");
+    const QDir printed(QStringLiteral("/var/spool/cups-pdf/vedivez"));
+    if (QStandardPaths::findExecutable(QStringLiteral("lpstat")).isEmpty() ||
+        !RunTool(QStringLiteral("lpstat"), {QStringLiteral("-p"), queue}, env).startsWith(
+            QStringLiteral("printer")) ||
+        !printed.exists())
+        GTEST_SKIP() << "no CUPS queue " << queue.toStdString()
+                     << " writing to " << printed.path().toStdString()
+                     << " (scripts/pdf-printer.sh sets it up)";
+
+    // A station wider than high, so that the page turns; its name is the job's title.
+    std::string station = "SET_Vyska;12\r\nSET_Sirka;30\r\n";
+    for (int x = 1; x < 28; ++x)
+        station += "PRUSVITKA;X=" + std::to_string(x) + ";Y=" + std::to_string(2 + x % 3 * 3) +
+                   ";NAME=" + (x % 4 ? "KOL_sLSPS" : "KOL_sLDPH") +
+                   ";Cont_LH=0;Cont_LS=-1;Cont_LD=0;Cont_SH=0;Cont_SD=0;Cont_PH=0;Cont_PS=-1;"
+                   "Cont_PD=0\r\n";
+    const QString name = QStringLiteral("tisk%1").arg(QCoreApplication::applicationPid());
+    const QString file = work.filePath(name + QStringLiteral(".reru"));
+    WriteBytes(file, station);
+    const auto before = printed.entryList({name + QStringLiteral("*")}, QDir::Files);
+    for (const QString& old : before)
+        QFile::remove(printed.filePath(old));
+
+    env.insert(QStringLiteral("PRINTER"), queue); // the print dialog's default printer
+    editor.setProcessEnvironment(env);
+    editor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    editor.start(QStringLiteral(VEDIVEZ_EDITOR_EXE), {file});
+    ASSERT_TRUE(editor.waitForStarted());
+    ASSERT_TRUE(WaitFor([&] { return !Windows(QStringLiteral("VediVEZ v" VEDIVEZ_VERSION)).isEmpty(); }));
+    Pause(1500);
+
+    Key(QStringLiteral("ctrl+p"));
+    ASSERT_TRUE(WaitFor([&] { return !Windows(QString::fromUtf8("Vzhled stránky")).isEmpty(); }))
+        << "Ctrl+P opened no \"Vzhled stránky\"";
+    Pause(500);
+    Screenshot(QStringLiteral("print-setup"));
+    Key(QStringLiteral("Return"));
+    ASSERT_TRUE(WaitFor([&] {
+        return !Windows(QStringLiteral("^(Print|Tisk)$")).isEmpty();
+    })) << "no system print dialog";
+    Pause(1500);
+    Screenshot(QStringLiteral("print-dialog"));
+    Key(QStringLiteral("Return"));
+
+    // cups-pdf writes the file under the job's title once the job is done.
+    QString pdf;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            const QStringList found = printed.entryList({name + QStringLiteral("*.pdf")}, QDir::Files);
+            if (found.isEmpty())
+                return false;
+            pdf = printed.filePath(found.first());
+            return !RunTool(QStringLiteral("pdfinfo"), {pdf}, env).isEmpty();
+        },
+        60000))
+        << "the printer wrote no PDF";
+    Key(QStringLiteral("alt+F4"));
+
+    const QString exported = work.filePath(QStringLiteral("tool.pdf"));
+    QProcess tool;
+    tool.setProcessEnvironment(env);
+    tool.start(QStringLiteral(VEDIVEZ_TOOL_EXE), {QStringLiteral("export"), file, exported});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    ASSERT_EQ(tool.exitCode(), 0);
+
+    // Page by page at 50 dpi, as grey levels; a pixel differs when its grey is more than
+    // half the scale apart (anti-aliased edges are closer). Edges and the re-rendered label
+    // text differ in places; a drawing moved, scaled or cut differs in most of its ink.
+    auto pages = [&](const QString& pdfPath, const QString& prefix) {
+        RunTool(QStringLiteral("pdftoppm"),
+                {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-gray"), pdfPath,
+                 work.filePath(prefix)},
+                env, 60000);
+        QStringList files = QDir(work.path()).entryList({prefix + QStringLiteral("*.pgm")}, QDir::Files,
+                                                        QDir::Name);
+        std::vector<QImage> images;
+        for (const QString& f : files)
+            images.emplace_back(QImage(work.filePath(f)).convertToFormat(QImage::Format_Grayscale8));
+        return images;
+    };
+    const std::vector<QImage> fromPrinter = pages(pdf, QStringLiteral("printed"));
+    const std::vector<QImage> fromTool = pages(exported, QStringLiteral("exported"));
+    ASSERT_FALSE(fromTool.empty());
+    ASSERT_EQ(fromPrinter.size(), fromTool.size()) << "page counts differ";
+    for (size_t i = 0; i < fromTool.size(); ++i) {
+        // CUPS puts a landscape job on upright paper, turned a quarter to the left.
+        QImage a = fromPrinter[i];
+        const QImage& b = fromTool[i];
+        if (a.size() == b.size().transposed())
+            a = a.transformed(QTransform().rotate(90));
+        ASSERT_EQ(a.size(), b.size()) << "page " << i + 1 << " has another paper size";
+        int64_t differing = 0, inked = 0;
+        for (int y = 0; y < a.height(); ++y) {
+            const uchar* p = a.constScanLine(y);
+            const uchar* q = b.constScanLine(y);
+            for (int x = 0; x < a.width(); ++x) {
+                differing += std::abs(int(p[x]) - int(q[x])) > 128;
+                inked += q[x] < 128;
+            }
+        }
+        const int64_t all = int64_t(a.width()) * a.height();
+        EXPECT_GT(inked, all / 200) << "page " << i + 1 << " is nearly blank";
+        EXPECT_LE(differing * 4, inked) << "page " << i + 1 << ": " << differing << " of " << all
+                                        << " pixels differ";
+    }
+    QFile::remove(pdf);
 }
 
 } // namespace
