@@ -335,13 +335,22 @@ TEST(ExportTest, PngEqualsTheRenderedPanelAndCancelKeepsTheOldFile) {
                   QImage(dir.filePath("e.png")).convertToFormat(QImage::Format_RGB32),
                   qRgb(255, 255, 255), "PNG");
 
-    WriteBytes(dir.filePath("e.png"), "old");
-    const qsizetype files = QDir(dir.path()).entryList(QDir::Files).size();
-    int told = 0;
-    EXPECT_FALSE(exporter.WritePng(out, 47, [&](int, int) { return ++told < 1; }));
-    EXPECT_EQ(told, 1);
-    QFile old(dir.filePath("e.png"));
-    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-    EXPECT_EQ(old.readAll(), QByteArray("old"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), files) << "no temporary file is left";
+    // Stopped at the first page or strip: the old file stays, and nothing else is left.
+    for (const QString& name : {QStringLiteral("e.png"), QStringLiteral("e.pdf")}) {
+        WriteBytes(dir.filePath(name), "old");
+        const qsizetype files = QDir(dir.path()).entryList(QDir::Files).size();
+        int told = 0;
+        const auto stop = [&](int, int) { return ++told < 1; };
+        const std::string path = dir.filePath(name).toStdString();
+        if (name.endsWith(QStringLiteral(".png")))
+            EXPECT_FALSE(exporter.WritePng(path, 47, stop));
+        else
+            EXPECT_EQ(exporter.WritePdf(path, QStringLiteral("every.reru"), stop), 0);
+        EXPECT_EQ(told, 1) << name.toStdString();
+        QFile old(dir.filePath(name));
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), QByteArray("old")) << name.toStdString();
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), files)
+            << "no temporary file is left";
+    }
 }
