@@ -20,6 +20,7 @@
 #include <cmath>
 #include <optional>
 #include <stdexcept>
+#include <unordered_map>
 
 namespace vedivez {
 
@@ -37,6 +38,9 @@ const QColor kGrid = Colour(kGridColour);
 // Page margin in points; the page label sits in the top one, the margin text in the bottom.
 constexpr double kMarginPt = 36;
 constexpr double kLabelPt = 8;
+// Below this many picture pixels a cell, pictures of pages place each element's ink as a
+// small picture instead of drawing the merged shapes.
+constexpr double kSmallCellPx = 8;
 
 // The cells that hold elements inside the panel, grown by one cell and kept in the panel;
 // the whole panel when there are none.
@@ -327,6 +331,72 @@ void PanelExporter::DrawCells(QPainter& painter, const QRect& clip) {
     }
 }
 
+void PanelExporter::DrawSmallCells(QImage& image, const QRect& clip, double scale) {
+    image.fill(options_.screenColours ? kScreenBackground : kPrintBackground);
+    struct Sprite {
+        QImage image;
+        QPoint offset; // of its top-left pixel from the cell's, in surface pixels
+    };
+    std::unordered_map<const ElementInk*, Sprite> sprites;
+    auto sprite = [&](const ElementInk& ink) -> const Sprite& {
+        auto found = sprites.find(&ink);
+        if (found != sprites.end())
+            return found->second;
+        int x0 = INT32_MAX, x1 = INT32_MIN;
+        const size_t rows = std::max(ink.black.size(), ink.red.size());
+        for (const InkRows* part : {&ink.black, &ink.red})
+            for (const std::vector<InkRun>& row : *part)
+                for (const InkRun& run : row) {
+                    x0 = std::min(x0, run.x1);
+                    x1 = std::max(x1, run.x2);
+                }
+        Sprite made;
+        if (x0 < x1 && rows > 0) {
+            QImage full(x1 - x0, int(rows), QImage::Format_ARGB32_Premultiplied);
+            full.fill(Qt::transparent);
+            for (const auto& [part, colour] :
+                 {std::pair{&ink.red, kRed}, std::pair{&ink.black, kBlack}})
+                for (size_t y = 0; y < part->size(); ++y)
+                    for (const InkRun& run : (*part)[y])
+                        for (int x = run.x1; x < run.x2; ++x)
+                            full.setPixel(x - x0, int(y), colour.rgb());
+            made.image = full.scaled(std::max(1, int(std::lround(full.width() * scale))),
+                                     std::max(1, int(std::lround(full.height() * scale))),
+                                     Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            made.offset = QPoint(x0, ElementInk::kTop);
+        }
+        return sprites.emplace(&ink, std::move(made)).first->second;
+    };
+
+    QPainter painter(&image);
+    const auto& elements = panel_.Elements();
+    const int64_t cw = panel_.CellWidth, ch = panel_.CellHeight;
+    // As for the shapes: ink reaches into the cells right of and below its own, marks into
+    // the cells on either side.
+    const int64_t c0 = FloorDiv(clip.left(), cw) - 1, c1 = FloorDiv(clip.right(), cw) + 1;
+    const int64_t r0 = FloorDiv(clip.top(), ch) - 1, r1 = FloorDiv(clip.bottom(), ch);
+    const ElementsByRow rows(panel_, c0, c1, r0, r1);
+    for (int64_t r = r0; r <= r1; ++r)
+        rows.ForEachInRow(r, [&](size_t i) {
+            const TPolePanelu& e = elements[i];
+            const Sprite& s = sprite(ink_->For(e));
+            if (s.image.isNull())
+                return;
+            painter.drawImage(QPoint(int(std::lround((e.X * cw + s.offset.x() - clip.left()) * scale)),
+                                     int(std::lround((e.Y * ch + s.offset.y() - clip.top()) * scale))),
+                              s.image);
+        });
+    painter.setPen(Qt::NoPen);
+    painter.scale(scale, scale);
+    painter.translate(-clip.left(), -clip.top());
+    DrawGrid(painter, clip);
+    if (overlay) {
+        painter.setClipRect(clip);
+        overlay(painter, {clip.left() / int(cw), clip.right() / int(cw), clip.top() / int(ch),
+                          clip.bottom() / int(ch)});
+    }
+}
+
 PanelExporter::DeviceLayout PanelExporter::LayoutFor(const QPagedPaintDevice& device) const {
     return LayoutFor(device.pageLayout(), device.logicalDpiX());
 }
@@ -371,12 +441,15 @@ void PanelExporter::PaintPage(QPainter& painter, const DeviceLayout& layout, con
         const double scale = layout.plan.unitsPerPixel * rasterDpi / dpi;
         QImage image(std::max(1, int(std::ceil(clip.width() * scale))),
                      std::max(1, int(std::ceil(clip.height() * scale))), QImage::Format_RGB32);
-        QPainter picture(&image);
-        picture.setPen(Qt::NoPen);
-        picture.scale(scale, scale);
-        picture.translate(-clip.left(), -clip.top());
-        DrawCells(picture, clip);
-        picture.end();
+        if (panel_.CellWidth * scale < kSmallCellPx) {
+            DrawSmallCells(image, clip, scale);
+        } else {
+            QPainter picture(&image);
+            picture.setPen(Qt::NoPen);
+            picture.scale(scale, scale);
+            picture.translate(-clip.left(), -clip.top());
+            DrawCells(picture, clip);
+        }
         painter.drawImage(QRectF(0, 0, clip.width(), clip.height()), image);
     } else {
         painter.translate(-clip.left(), -clip.top());

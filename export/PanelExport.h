@@ -166,6 +166,10 @@ private:
     void DrawGrid(QPainter& painter, const QRect& clip) const;
     // Background, ink, grid and overlay of `clip`, in surface pixels.
     void DrawCells(QPainter& painter, const QRect& clip);
+    // The same into a picture of cells a few pixels wide (`scale` picture pixels a surface
+    // pixel): each element's ink as a small picture made once for each kind, placed without
+    // merging, which a picture does not need.
+    void DrawSmallCells(QImage& image, const QRect& clip, double scale);
 
     const PanelState& panel_;
     ExportOptions options_;

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPageLayout>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -353,4 +354,46 @@ TEST(ExportTest, PngEqualsTheRenderedPanelAndCancelKeepsTheOldFile) {
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), files)
             << "no temporary file is left";
     }
+}
+
+// The preview's picture of cells a few pixels wide places each element's ink as a small
+// picture instead of the merged shapes: in blocks of 3 x 3 pixels (half a cell), it inks the
+// same blocks as the shapes do, but for a few along the edges of the ink.
+TEST(ExportTest, SmallCellPicturesInkWhereTheShapesDo) {
+    QTemporaryDir dir;
+    WriteBytes(dir.filePath("every.reru"), EveryTileStation());
+    HeadlessPanel p;
+    p.document.Load(dir.filePath("every.reru").toStdString());
+    ExportOptions options;
+    options.cellMm = 47 * 25.4 / 72 / 8; // an eighth of a point a surface pixel
+    PanelExporter exporter(p.panel, options);
+    const QPageLayout page = exporter.OptionsLayout();
+    const PanelExporter::DeviceLayout layout = exporter.LayoutFor(page, 72);
+    auto draw = [&](int rasterDpi) {
+        QImage image(page.fullRectPixels(72).size(), QImage::Format_RGB32);
+        image.setDotsPerMeterX(2835); // 72 dpi
+        image.setDotsPerMeterY(2835);
+        image.fill(Qt::white);
+        exporter.rasterDpi = rasterDpi;
+        QPainter painter(&image);
+        exporter.PaintPage(painter, layout, vedivez::PageRanges(exporter.Area(), 47, 47, layout.plan)[0],
+                           QString(), QString());
+        return image;
+    };
+    const QImage shapes = draw(0), small = draw(72);
+    int inked = 0, differing = 0;
+    for (int y = 0; y + 3 <= shapes.height(); y += 3)
+        for (int x = 0; x + 3 <= shapes.width(); x += 3) {
+            auto dark = [&](const QImage& image) {
+                for (int dy = 0; dy < 3; ++dy)
+                    for (int dx = 0; dx < 3; ++dx)
+                        if (qGray(image.pixel(x + dx, y + dy)) < 200)
+                            return true;
+                return false;
+            };
+            inked += dark(shapes);
+            differing += dark(shapes) != dark(small);
+        }
+    EXPECT_GT(inked, 100);
+    EXPECT_LE(differing * 5, inked) << differing << " of " << inked << " inked blocks differ";
 }
