@@ -182,8 +182,10 @@ bool PrintController::PrintPages(QPrinter& printer, const PageSetup& setup, int 
     // The paper and turn are the printer's as its dialog left them.
     exporter.LayoutFor(printer); // throws before anything is sent when the layout fails
     QPainter painter;
-    if (!painter.begin(&printer))
-        throw std::runtime_error("printer");
+    if (!painter.begin(&printer)) {
+        prompts_.ShowError(QString::fromUtf8("Tisk se nepodařilo zahájit."));
+        return false;
+    }
     ProgressShown shown(parent_, QString::fromUtf8("Tisk"));
     const bool whole = exporter.PaintPages(
         painter, printer, MarginText(StationName(), QDate::currentDate()), shown.Callback());
