@@ -7,12 +7,12 @@
 #include "app/FrameDriver.h"
 #include "app/MainMenu.h"
 #include "app/MenuTable.h"
-#include "app/PrintController.h"
 #include "app/MouseEditing.h"
 #include "app/Palette.h"
 #include "app/PanelNavigation.h"
 #include "app/PanelSizeControls.h"
 #include "app/PointerTracking.h"
+#include "app/PrintController.h"
 #include "app/RecentFiles.h"
 #include "app/StatusBar.h"
 #include "app/SurfaceWidget.h"
@@ -140,8 +140,8 @@ void TPanelVAD::BuildMenu() {
         return cell > 0 ? cell : 12;
     };
     menu_ = std::make_unique<MainMenu>(
-        MainMenuTable({*this, *files_, *mouse_, *toolPanels_, *zoom_, *check_, *print_}),
-        *errors_, this);
+        MainMenuTable({*this, *files_, *mouse_, *toolPanels_, *zoom_, *check_, *print_}), *errors_,
+        this);
     setMenuBar(menu_->Bar());
     recent_->Attach(menu_->Submenu(QStringLiteral("MP_NaposledyOtevrene")));
     FileCommands* files = files_.get();

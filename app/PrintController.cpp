@@ -51,8 +51,8 @@ const ExportType kExportTypes[] = {
 class ProgressShown {
 public:
     ProgressShown(QWidget* parent, const QString& what) : what_(what) {
-        dialog_ = std::make_unique<QProgressDialog>(what, QString::fromUtf8("Zrušit"), 0, 1,
-                                                    parent);
+        dialog_ =
+            std::make_unique<QProgressDialog>(what, QString::fromUtf8("Zrušit"), 0, 1, parent);
         dialog_->setObjectName(QStringLiteral("Prubeh"));
         dialog_->setWindowTitle(QStringLiteral("VediVEZ"));
         dialog_->setWindowModality(Qt::WindowModal);
@@ -64,9 +64,9 @@ public:
     PanelExporter::Progress Callback() {
         return [this](int page, int count) {
             dialog_->setMaximum(count);
-            dialog_->setLabelText(QString::fromUtf8("%1 \u2013 %2 z %3")
-                                      .arg(what_, QString::number(page + 1),
-                                           QString::number(count)));
+            dialog_->setLabelText(
+                QString::fromUtf8("%1 \u2013 %2 z %3")
+                    .arg(what_, QString::number(page + 1), QString::number(count)));
             dialog_->setValue(page); // processes events once the dialog shows
             return !dialog_->wasCanceled();
         };
@@ -111,9 +111,10 @@ ExportOptions PrintController::Options(const PageSetup& setup) const {
     o.screenColours = setup.screenColours;
     o.page = setup.paper;
     o.cellMm = setup.cellMm;
-    o.orientation = setup.turn == PageSetup::Turn::Portrait    ? ExportOptions::Orientation::Portrait
-                    : setup.turn == PageSetup::Turn::Landscape ? ExportOptions::Orientation::Landscape
-                                                               : ExportOptions::Orientation::Best;
+    o.orientation = setup.turn == PageSetup::Turn::Portrait ? ExportOptions::Orientation::Portrait
+                    : setup.turn == PageSetup::Turn::Landscape
+                        ? ExportOptions::Orientation::Landscape
+                        : ExportOptions::Orientation::Best;
     const PanelState& panel = document_.Panel();
     switch (setup.area) {
     case PageSetup::Area::Used:
@@ -125,8 +126,8 @@ ExportOptions PrintController::Options(const PageSetup& setup) const {
         // Every cell the view shows a part of.
         const QRect px = view_.VisibleRect();
         const int cw = panel.CellWidth, ch = panel.CellHeight;
-        o.cells = QRect(QPoint(px.left() / cw, px.top() / ch),
-                        QPoint(px.right() / cw, px.bottom() / ch));
+        o.cells =
+            QRect(QPoint(px.left() / cw, px.top() / ch), QPoint(px.right() / cw, px.bottom() / ch));
         break;
     }
     case PageSetup::Area::Selection:
@@ -253,20 +254,19 @@ void PrintController::Preview() {
     dialog.setWindowTitle(QString::fromUtf8("Náhled tisku"));
     if (parent_)
         dialog.resize(parent_->size() * 0.8); // pages large enough to read
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [this](QPrinter* p) {
-                         try {
-                             // The preview keeps what it is shown as recorded drawing
-                             // commands: pictures of the pages keep a big station's
-                             // preview quick and small. Printing from it sends shapes.
-                             const bool shown = p->paintEngine() &&
-                                                p->paintEngine()->type() == QPaintEngine::Picture;
-                             PrintPages(*p, setup_, shown ? kPreviewDpi : 0);
-                         } catch (const std::runtime_error&) {
-                             // The layout was checked before the dialog opened; a paper
-                             // changed in the preview that cannot take it shows no pages.
-                         }
-                     });
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [this](QPrinter* p) {
+        try {
+            // The preview keeps what it is shown as recorded drawing
+            // commands: pictures of the pages keep a big station's
+            // preview quick and small. Printing from it sends shapes.
+            const bool shown =
+                p->paintEngine() && p->paintEngine()->type() == QPaintEngine::Picture;
+            PrintPages(*p, setup_, shown ? kPreviewDpi : 0);
+        } catch (const std::runtime_error&) {
+            // The layout was checked before the dialog opened; a paper
+            // changed in the preview that cannot take it shows no pages.
+        }
+    });
     dialog.exec();
 }
 
@@ -283,11 +283,11 @@ bool PrintController::WriteExport(const QString& path, const PageSetup& setup) {
         const QSize size = PngSize(exporter.Area(), cw, ch, px);
         if (!PngFits(size)) {
             const int largest = LargestPngCell(exporter.Area(), cw, ch, px);
-            const QString asked = QString::fromUtf8(
-                                      "Obrázek by měl %1 \u00d7 %2 pixelů, víc než se do "
-                                      "obrázku PNG vejde (nejvýš 32 767 pixelů na stranu a 1 GiB).")
-                                      .arg(size.width())
-                                      .arg(size.height());
+            const QString asked =
+                QString::fromUtf8("Obrázek by měl %1 \u00d7 %2 pixelů, víc než se do "
+                                  "obrázku PNG vejde (nejvýš 32 767 pixelů na stranu a 1 GiB).")
+                    .arg(size.width())
+                    .arg(size.height());
             if (largest == 0) {
                 prompts_.ShowError(asked);
                 return false;
@@ -315,8 +315,8 @@ void PrintController::Export() {
     std::optional<Prompts::TypedName> chosen;
     {
         FramesPaused paused(frames_);
-        chosen = prompts_.SaveTypedFileName(
-            {QStringLiteral("Exportovat"), ExportFilter(), exportName_});
+        chosen =
+            prompts_.SaveTypedFileName({QStringLiteral("Exportovat"), ExportFilter(), exportName_});
     }
     if (!chosen || chosen->path.isEmpty())
         return;

@@ -289,7 +289,8 @@ QSize PngSize(const QRect& area, int cw, int ch, int cellPx) {
 
 bool PngFits(const QSize& size) {
     return size.width() > 0 && size.height() > 0 && size.width() <= kMaxPngSide &&
-           size.height() <= kMaxPngSide && int64_t(size.width()) * size.height() * 4 <= kMaxPngBytes;
+           size.height() <= kMaxPngSide &&
+           int64_t(size.width()) * size.height() * 4 <= kMaxPngBytes;
 }
 
 int LargestPngCell(const QRect& area, int cw, int ch, int cellPx) {
@@ -326,7 +327,8 @@ void PanelExporter::DrawCells(QPainter& painter, const QRect& clip) {
         const int cw = panel_.CellWidth, ch = panel_.CellHeight;
         painter.save();
         painter.setClipRect(clip);
-        overlay(painter, {clip.left() / cw, clip.right() / cw, clip.top() / ch, clip.bottom() / ch});
+        overlay(painter,
+                {clip.left() / cw, clip.right() / cw, clip.top() / ch, clip.bottom() / ch});
         painter.restore();
     }
 }
@@ -382,9 +384,10 @@ void PanelExporter::DrawSmallCells(QImage& image, const QRect& clip, double scal
             const Sprite& s = sprite(ink_->For(e));
             if (s.image.isNull())
                 return;
-            painter.drawImage(QPoint(int(std::lround((e.X * cw + s.offset.x() - clip.left()) * scale)),
-                                     int(std::lround((e.Y * ch + s.offset.y() - clip.top()) * scale))),
-                              s.image);
+            painter.drawImage(
+                QPoint(int(std::lround((e.X * cw + s.offset.x() - clip.left()) * scale)),
+                       int(std::lround((e.Y * ch + s.offset.y() - clip.top()) * scale))),
+                s.image);
         });
     painter.setPen(Qt::NoPen);
     painter.scale(scale, scale);
@@ -406,8 +409,7 @@ QPageLayout PanelExporter::OptionsLayout() const {
                        Landscape() ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
 }
 
-PanelExporter::DeviceLayout PanelExporter::LayoutFor(const QPageLayout& pageLayout,
-                                                     int dpi) const {
+PanelExporter::DeviceLayout PanelExporter::LayoutFor(const QPageLayout& pageLayout, int dpi) const {
     const QRect page = pageLayout.fullRectPixels(dpi);
     DeviceLayout layout;
     layout.margin = kMarginPt / 72.0 * dpi;
@@ -419,9 +421,11 @@ PanelExporter::DeviceLayout PanelExporter::LayoutFor(const QPageLayout& pageLayo
 void PanelExporter::PaintPage(QPainter& painter, const DeviceLayout& layout, const PageCells& c,
                               const QString& label, const QString& marginText) {
     const int cw = panel_.CellWidth, ch = panel_.CellHeight;
-    const QRect clip(QPoint(c.col0 * cw, c.row0 * ch), QPoint(c.col1 * cw + cw - 1, c.row1 * ch + ch - 1));
+    const QRect clip(QPoint(c.col0 * cw, c.row0 * ch),
+                     QPoint(c.col1 * cw + cw - 1, c.row1 * ch + ch - 1));
     const double margin = layout.margin;
-    const QRectF page = QRectF(QPointF(0, 0), QSizeF(painter.device()->width(), painter.device()->height()));
+    const QRectF page =
+        QRectF(QPointF(0, 0), QSizeF(painter.device()->width(), painter.device()->height()));
     painter.save();
     painter.resetTransform();
     painter.setRenderHint(QPainter::Antialiasing, false);

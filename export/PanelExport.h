@@ -106,7 +106,6 @@ public:
     // ways are alike.
     bool Landscape() const;
 
-
     // Drawn over each page's panel, in surface pixels, with the page's cells: for marks that
     // belong to the drawing (the connection check's, a comparison's).
     using Overlay = std::function<void(QPainter& painter, const PageCells& cells)>;

@@ -67,7 +67,8 @@ TEST_F(PrintControllerTest, ExportWritesTheNamedTypeAndAsksBeforeReplacing) {
         const qsizetype questions = log->questions.size();
         Export(dir.filePath(QString::fromLatin1(c.typed)), {c.replace});
         EXPECT_EQ(log->questions.size() - questions, c.exists ? 1 : 0) << c.typed;
-        EXPECT_TRUE(Read(written).startsWith(c.starts)) << c.typed << ": " << Read(written).left(8).toStdString();
+        EXPECT_TRUE(Read(written).startsWith(c.starts))
+            << c.typed << ": " << Read(written).left(8).toStdString();
         EXPECT_TRUE(log->errors.isEmpty()) << log->errors.join('\n').toStdString();
         log->confirmAnswers.clear();
     }

@@ -965,12 +965,11 @@ TEST_F(EditorSmokeTest, PrintsThroughTheSystemDialogTheToolsPages) {
     const QString queue = QStringLiteral("VediVEZ-PDF");
     const QDir printed(QStringLiteral("/var/spool/cups-pdf/vedivez"));
     if (QStandardPaths::findExecutable(QStringLiteral("lpstat")).isEmpty() ||
-        !RunTool(QStringLiteral("lpstat"), {QStringLiteral("-p"), queue}, env).startsWith(
-            QStringLiteral("printer")) ||
+        !RunTool(QStringLiteral("lpstat"), {QStringLiteral("-p"), queue}, env)
+             .startsWith(QStringLiteral("printer")) ||
         !printed.exists())
-        GTEST_SKIP() << "no CUPS queue " << queue.toStdString()
-                     << " writing to " << printed.path().toStdString()
-                     << " (scripts/pdf-printer.sh sets it up)";
+        GTEST_SKIP() << "no CUPS queue " << queue.toStdString() << " writing to "
+                     << printed.path().toStdString() << " (scripts/pdf-printer.sh sets it up)";
 
     // A station wider than high, so that the page turns; its name is the job's title.
     std::string station = "SET_Vyska;12\r\nSET_Sirka;30\r\n";
@@ -991,7 +990,8 @@ TEST_F(EditorSmokeTest, PrintsThroughTheSystemDialogTheToolsPages) {
     editor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     editor.start(QStringLiteral(VEDIVEZ_EDITOR_EXE), {file});
     ASSERT_TRUE(editor.waitForStarted());
-    ASSERT_TRUE(WaitFor([&] { return !Windows(QStringLiteral("VediVEZ v" VEDIVEZ_VERSION)).isEmpty(); }));
+    ASSERT_TRUE(
+        WaitFor([&] { return !Windows(QStringLiteral("VediVEZ v" VEDIVEZ_VERSION)).isEmpty(); }));
     Pause(1500);
 
     Key(QStringLiteral("ctrl+p"));
@@ -1000,9 +1000,8 @@ TEST_F(EditorSmokeTest, PrintsThroughTheSystemDialogTheToolsPages) {
     Pause(500);
     Screenshot(QStringLiteral("print-setup"));
     Key(QStringLiteral("Return"));
-    ASSERT_TRUE(WaitFor([&] {
-        return !Windows(QStringLiteral("^(Print|Tisk)$")).isEmpty();
-    })) << "no system print dialog";
+    ASSERT_TRUE(WaitFor([&] { return !Windows(QStringLiteral("^(Print|Tisk)$")).isEmpty(); }))
+        << "no system print dialog";
     Pause(1500);
     Screenshot(QStringLiteral("print-dialog"));
     Key(QStringLiteral("Return"));
@@ -1011,7 +1010,8 @@ TEST_F(EditorSmokeTest, PrintsThroughTheSystemDialogTheToolsPages) {
     QString pdf;
     ASSERT_TRUE(WaitFor(
         [&] {
-            const QStringList found = printed.entryList({name + QStringLiteral("*.pdf")}, QDir::Files);
+            const QStringList found =
+                printed.entryList({name + QStringLiteral("*.pdf")}, QDir::Files);
             if (found.isEmpty())
                 return false;
             pdf = printed.filePath(found.first());
@@ -1036,11 +1036,13 @@ TEST_F(EditorSmokeTest, PrintsThroughTheSystemDialogTheToolsPages) {
                 {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-gray"), pdfPath,
                  work.filePath(prefix)},
                 env, 60000);
-        QStringList files = QDir(work.path()).entryList({prefix + QStringLiteral("*.pgm")}, QDir::Files,
-                                                        QDir::Name);
+        QStringList files =
+            QDir(work.path())
+                .entryList({prefix + QStringLiteral("*.pgm")}, QDir::Files, QDir::Name);
         std::vector<QImage> images;
         for (const QString& f : files)
-            images.emplace_back(QImage(work.filePath(f)).convertToFormat(QImage::Format_Grayscale8));
+            images.emplace_back(
+                QImage(work.filePath(f)).convertToFormat(QImage::Format_Grayscale8));
         return images;
     };
     const std::vector<QImage> fromPrinter = pages(pdf, QStringLiteral("printed"));
@@ -1065,8 +1067,8 @@ TEST_F(EditorSmokeTest, PrintsThroughTheSystemDialogTheToolsPages) {
         }
         const int64_t all = int64_t(a.width()) * a.height();
         EXPECT_GT(inked, all / 200) << "page " << i + 1 << " is nearly blank";
-        EXPECT_LE(differing * 4, inked) << "page " << i + 1 << ": " << differing << " of " << all
-                                        << " pixels differ";
+        EXPECT_LE(differing * 4, inked)
+            << "page " << i + 1 << ": " << differing << " of " << all << " pixels differ";
     }
     QFile::remove(pdf);
 }

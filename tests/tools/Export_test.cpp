@@ -376,8 +376,9 @@ TEST(ExportTest, SmallCellPicturesInkWhereTheShapesDo) {
         image.fill(Qt::white);
         exporter.rasterDpi = rasterDpi;
         QPainter painter(&image);
-        exporter.PaintPage(painter, layout, vedivez::PageRanges(exporter.Area(), 47, 47, layout.plan)[0],
-                           QString(), QString());
+        exporter.PaintPage(painter, layout,
+                           vedivez::PageRanges(exporter.Area(), 47, 47, layout.plan)[0], QString(),
+                           QString());
         return image;
     };
     const QImage shapes = draw(0), small = draw(72);
