@@ -142,31 +142,46 @@ QPageLayout PrintController::LayoutFor(const PageSetup& setup) const {
     return PanelExporter(document_.Panel(), Options(setup)).OptionsLayout();
 }
 
-QString PrintController::Summary(const PageSetup& setup) const {
+int PrintController::PictureCellPx(const PageSetup& setup) const {
+    if (setup.pictureCellPx > 0)
+        return setup.pictureCellPx;
+    return viewCellPixels ? viewCellPixels() : document_.Panel().CellWidth;
+}
+
+QString PrintController::Summary(const PageSetup& setup, PageSetup::Output output) const {
     const PanelExporter exporter(document_.Panel(), Options(setup));
+    const int cw = document_.Panel().CellWidth, ch = document_.Panel().CellHeight;
+    const QRect area = exporter.Area();
+    const QString cells = QString::fromUtf8("Oblast %1 \u00d7 %2 políček")
+                              .arg(area.width() / cw)
+                              .arg(area.height() / ch);
+    if (output == PageSetup::Output::Drawing)
+        return cells;
+    if (output == PageSetup::Output::Picture) {
+        const QSize size = PngSize(area, cw, ch, PictureCellPx(setup));
+        return cells + QString::fromUtf8(" · obrázek %1 \u00d7 %2 pixelů")
+                           .arg(size.width())
+                           .arg(size.height());
+    }
     try {
         const PagePlan plan = exporter.LayoutFor(exporter.OptionsLayout(), 72).plan;
-        const double cellMm = plan.unitsPerPixel * document_.Panel().CellWidth / 72 * 25.4;
-        const QRect area = exporter.Area();
-        return QString::fromUtf8("Oblast %1 \u00d7 %2 políček · stran: %3 · políčko na papíře "
-                                 "%4 mm")
-            .arg(area.width() / document_.Panel().CellWidth)
-            .arg(area.height() / document_.Panel().CellHeight)
-            .arg(plan.pagesAcross * plan.pagesDown)
-            .arg(QLocale(QLocale::Czech).toString(cellMm, 'f', 1));
+        const double cellMm = plan.unitsPerPixel * cw / 72 * 25.4;
+        return cells + QString::fromUtf8(" · stran: %1 · políčko na papíře %2 mm")
+                           .arg(plan.pagesAcross * plan.pagesDown)
+                           .arg(QLocale(QLocale::Czech).toString(cellMm, 'f', 1));
     } catch (const std::runtime_error&) {
         return QString::fromUtf8(kNoLayout);
     }
 }
 
-bool PrintController::AskSetup(bool paper) {
+bool PrintController::AskSetup(PageSetup::Output output) {
     const bool hasSelection = selection && selection().has_value();
     PageSetup setup = setup_;
     if (setup.area == PageSetup::Area::Selection && !hasSelection)
         setup.area = PageSetup::Area::Used;
     FramesPaused paused(frames_);
-    if (!prompts_.EditPageSetup(setup, hasSelection, paper,
-                                [this](const PageSetup& s) { return Summary(s); }))
+    if (!prompts_.EditPageSetup(setup, hasSelection, output,
+                                [this, output](const PageSetup& s) { return Summary(s, output); }))
         return false;
     setup_ = setup;
     return true;
@@ -209,7 +224,7 @@ void SetUp(QPrinter& printer, const QPageLayout& layout, const QString& name) {
 } // namespace
 
 void PrintController::Print() {
-    if (!AskSetup(true))
+    if (!AskSetup(PageSetup::Output::Pages))
         return;
     QPrinter printer(QPrinter::HighResolution);
     SetUp(printer, LayoutFor(setup_), StationName());
@@ -235,7 +250,7 @@ void PrintController::Print() {
 }
 
 void PrintController::Preview() {
-    if (!AskSetup(true))
+    if (!AskSetup(PageSetup::Output::Pages))
         return;
     QPrinter printer(QPrinter::HighResolution);
     SetUp(printer, LayoutFor(setup_), StationName());
@@ -279,7 +294,7 @@ bool PrintController::WriteExport(const QString& path, const PageSetup& setup) {
     }
     if (path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
         const int cw = document_.Panel().CellWidth, ch = document_.Panel().CellHeight;
-        int px = viewCellPixels ? viewCellPixels() : cw;
+        int px = PictureCellPx(setup);
         const QSize size = PngSize(exporter.Area(), cw, ch, px);
         if (!PngFits(size)) {
             const int largest = LargestPngCell(exporter.Area(), cw, ch, px);
@@ -324,7 +339,11 @@ void PrintController::Export() {
     exportName_ = path;
     if (!FileCommands::ConfirmReplace(prompts_, path))
         return;
-    if (!AskSetup(path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)))
+    const PageSetup::Output output =
+        path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)   ? PageSetup::Output::Drawing
+        : path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) ? PageSetup::Output::Picture
+                                                                     : PageSetup::Output::Pages;
+    if (!AskSetup(output))
         return;
     FramesPaused paused(frames_);
     try {

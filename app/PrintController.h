@@ -54,11 +54,14 @@ public:
     bool PrintPages(QPrinter& printer, const PageSetup& setup, int rasterDpi = 0);
 
 private:
-    bool AskSetup(bool paper);
+    bool AskSetup(PageSetup::Output output);
     // The page layout `setup` asks for, its turn decided by the area.
     QPageLayout LayoutFor(const PageSetup& setup) const;
-    // "5 stran, políčko 10,0 mm" for a set-up on its own paper.
-    QString Summary(const PageSetup& setup) const;
+    // What a set-up gives: the area in cells and, for pages, their number and the printed
+    // size of a cell, for a picture its size in pixels.
+    QString Summary(const PageSetup& setup, PageSetup::Output output) const;
+    // The cell size in pixels of the picture a set-up asks for.
+    int PictureCellPx(const PageSetup& setup) const;
     // Asks before more than 100 pages; true to go on.
     bool ConfirmPages(int pages);
     QString StationName() const;

@@ -113,9 +113,9 @@ std::optional<Prompts::TypedName> DialogPrompts::SaveTypedFileName(const FileReq
     return RunTypedFileDialog(parent_, request, QFileDialog::AcceptSave);
 }
 
-bool DialogPrompts::EditPageSetup(PageSetup& setup, bool hasSelection, bool paper,
+bool DialogPrompts::EditPageSetup(PageSetup& setup, bool hasSelection, PageSetup::Output output,
                                   const SetupSummary& summary) {
-    PageSetupDialog dialog(setup, hasSelection, paper, summary, parent_);
+    PageSetupDialog dialog(setup, hasSelection, output, summary, parent_);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     setup = dialog.Setup();

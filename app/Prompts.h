@@ -53,9 +53,9 @@ public:
     // `summary` words what a choice gives (page count, printed cell size). Without a dialog
     // of its own, the setup as it is.
     using SetupSummary = std::function<QString(const PageSetup&)>;
-    virtual bool EditPageSetup(PageSetup& setup, bool hasSelection, bool paper,
+    virtual bool EditPageSetup(PageSetup& setup, bool hasSelection, PageSetup::Output output,
                                const SetupSummary& summary) {
-        (void)setup, (void)hasSelection, (void)paper, (void)summary;
+        (void)setup, (void)hasSelection, (void)output, (void)summary;
         return true;
     }
 };
@@ -74,7 +74,7 @@ public:
     std::optional<QString> OpenFileName(const FileRequest& request) override;
     std::optional<QString> SaveFileName(const FileRequest& request) override;
     std::optional<TypedName> SaveTypedFileName(const FileRequest& request) override;
-    bool EditPageSetup(PageSetup& setup, bool hasSelection, bool paper,
+    bool EditPageSetup(PageSetup& setup, bool hasSelection, PageSetup::Output output,
                        const SetupSummary& summary) override;
 
 private:

@@ -20,8 +20,8 @@ QString Utf8(const char* text) {
 
 } // namespace
 
-PageSetupDialog::PageSetupDialog(const PageSetup& initial, bool hasSelection, bool paper,
-                                 Summary summary, QWidget* parent)
+PageSetupDialog::PageSetupDialog(const PageSetup& initial, bool hasSelection,
+                                 PageSetup::Output output, Summary summary, QWidget* parent)
     : QDialog(parent), summary_(std::move(summary)) {
     setObjectName(QStringLiteral("VzhledStranky"));
     setWindowTitle(Utf8("Vzhled stránky"));
@@ -55,7 +55,14 @@ PageSetupDialog::PageSetupDialog(const PageSetup& initial, bool hasSelection, bo
     auto* scale = new QVBoxLayout;
     scale->addWidget(fit_);
     scale->addLayout(scaleRow);
-    form->addRow(Utf8("Měřítko:"), scale);
+    const bool pages = output == PageSetup::Output::Pages;
+    if (pages) {
+        form->addRow(Utf8("Měřítko:"), scale);
+    } else {
+        for (QWidget* w : {static_cast<QWidget*>(fit_), static_cast<QWidget*>(scaled_),
+                           static_cast<QWidget*>(cellMm_)})
+            w->hide();
+    }
 
     paper_ = new QComboBox(this);
     paper_->setObjectName(QStringLiteral("CB_Papir"));
@@ -69,7 +76,7 @@ PageSetupDialog::PageSetupDialog(const PageSetup& initial, bool hasSelection, bo
     turn_->addItem(Utf8("Na výšku"), int(PageSetup::Turn::Portrait));
     turn_->addItem(Utf8("Na šířku"), int(PageSetup::Turn::Landscape));
     turn_->setCurrentIndex(std::max(0, turn_->findData(int(initial.turn))));
-    if (paper) {
+    if (pages) {
         form->addRow(Utf8("Papír:"), paper_);
         form->addRow(Utf8("Orientace:"), turn_);
     } else {
@@ -84,6 +91,17 @@ PageSetupDialog::PageSetupDialog(const PageSetup& initial, bool hasSelection, bo
     look_->setCurrentIndex(initial.screenColours ? 1 : 0);
     form->addRow(Utf8("Vzhled:"), look_);
 
+    pictureCell_ = new QComboBox(this);
+    pictureCell_->setObjectName(QStringLiteral("CB_PolickoPx"));
+    pictureCell_->addItem(Utf8("Jako zobrazení"), 0);
+    for (int px : {47, 24, 12})
+        pictureCell_->addItem(QStringLiteral("%1 px").arg(px), px);
+    pictureCell_->setCurrentIndex(std::max(0, pictureCell_->findData(initial.pictureCellPx)));
+    if (output == PageSetup::Output::Picture)
+        form->addRow(Utf8("Políčko obrázku:"), pictureCell_);
+    else
+        pictureCell_->hide();
+
     result_ = new QLabel(this);
     result_->setObjectName(QStringLiteral("L_Vysledek"));
     result_->setTextFormat(Qt::PlainText);
@@ -96,7 +114,7 @@ PageSetupDialog::PageSetupDialog(const PageSetup& initial, bool hasSelection, bo
     layout->addLayout(form);
     layout->addWidget(buttons);
 
-    for (QComboBox* box : {area_, paper_, turn_, look_})
+    for (QComboBox* box : {area_, paper_, turn_, look_, pictureCell_})
         connect(box, &QComboBox::currentIndexChanged, this, &PageSetupDialog::Update);
     connect(fit_, &QRadioButton::toggled, this, &PageSetupDialog::Update);
     connect(cellMm_, &QDoubleSpinBox::valueChanged, this, &PageSetupDialog::Update);
@@ -110,6 +128,7 @@ PageSetup PageSetupDialog::Setup() const {
     s.paper = QPageSize::PageSizeId(paper_->currentData().toInt());
     s.turn = PageSetup::Turn(turn_->currentData().toInt());
     s.screenColours = look_->currentIndex() == 1;
+    s.pictureCellPx = pictureCell_->currentData().toInt();
     return s;
 }
 

@@ -19,8 +19,9 @@ namespace vedivez {
 class PageSetupDialog : public QDialog {
 public:
     using Summary = std::function<QString(const PageSetup&)>;
-    PageSetupDialog(const PageSetup& initial, bool hasSelection, bool paper, Summary summary,
-                    QWidget* parent = nullptr);
+    // Paper, turn and scale are asked for pages only, the cell size in pixels for a picture.
+    PageSetupDialog(const PageSetup& initial, bool hasSelection, PageSetup::Output output,
+                    Summary summary, QWidget* parent = nullptr);
 
     PageSetup Setup() const;
 
@@ -35,6 +36,7 @@ private:
     QComboBox* paper_;
     QComboBox* turn_;
     QComboBox* look_;
+    QComboBox* pictureCell_;
     QLabel* result_;
 };
 

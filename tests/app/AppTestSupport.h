@@ -46,6 +46,9 @@ public:
         // meanwhile).
         std::function<void()> duringFileDialog;
         std::function<void()> duringQuestion;
+        // Changes "Vzhled stránky" as the user would; without it the dialog is accepted as
+        // it opens.
+        std::function<void(PageSetup&)> pageSetup;
     };
 
     explicit ScriptedPrompts(std::shared_ptr<Log> log) : log_(std::move(log)) {}
@@ -72,6 +75,11 @@ public:
     std::optional<QString> SaveFileName(const FileRequest& request) override {
         ++log_->saveDialogs;
         return Answer(request);
+    }
+    bool EditPageSetup(PageSetup& setup, bool, PageSetup::Output, const SetupSummary&) override {
+        if (log_->pageSetup)
+            log_->pageSetup(setup);
+        return true;
     }
 
 private:

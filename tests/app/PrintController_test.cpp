@@ -85,8 +85,12 @@ TEST_F(PrintControllerTest, TooLargePngOffersTheLargestCellThatFits) {
     EXPECT_EQ(log->questions.size(), 1);
     EXPECT_FALSE(QFile::exists(png));
     Export(png, {true});
-    const QImage image(png);
-    EXPECT_EQ(image.size(), QSize(1002 * 32, 2 * 32));
+    EXPECT_EQ(QImage(png).size(), QSize(1002 * 32, 2 * 32));
+    // A cell size chosen in "Vzhled stránky" that fits is drawn without a question.
+    log->pageSetup = [](PageSetup& setup) { setup.pictureCellPx = 12; };
+    Export(png, {true}); // replace the file
+    EXPECT_EQ(log->questions.size(), 3);
+    EXPECT_EQ(QImage(png).size(), QSize(1002 * 12, 2 * 12));
 }
 
 } // namespace
