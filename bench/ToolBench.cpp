@@ -4,13 +4,19 @@
 // memory is the child process's maximum resident size, next to that of `check`.
 #include "BenchSupport.h"
 
+#include "export/PanelExport.h"
 #include "panel/HeadlessPanel.h"
 #include "panel/StationFile.h"
 #include "panel/StationLint.h"
 #include "panel/TileCatalogue.h"
 
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QString>
 #include <algorithm>
+#include <chrono>
 #include <fcntl.h>
 #include <fstream>
 #include <sys/resource.h>
@@ -240,9 +246,48 @@ BENCHMARK(BM_ExportPeakMemory)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
+// The pages of the print preview of a station of 1,000,000 elements (every tile with its
+// corner marks, fitted to one A4 page) against the 2 s the preview may take to open: drawn
+// at a printer's 1200 dpi as the preview draws them (pictures of 200 dpi), and as printing
+// and the PDF export draw them (shapes), for comparison.
+void BM_PreviewPages_1M(benchmark::State& state) {
+    HeadlessPanel p;
+    p.document.Load(HeavyStationPath());
+    const bool shapes = state.range(0) == 1;
+    double seconds = 0;
+    for (auto _ : state) {
+        PanelExporter exporter(p.panel, ExportOptions{});
+        exporter.rasterDpi = shapes ? 0 : 200;
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&out);
+        writer.setResolution(1200);
+        writer.setPageLayout(exporter.OptionsLayout());
+        const auto start = std::chrono::steady_clock::now();
+        QPainter painter(&writer);
+        exporter.PaintPages(painter, writer, QStringLiteral("bench"));
+        painter.end();
+        seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(seconds);
+    }
+    state.counters["pages_s"] = seconds;
+    state.counters["vs_2s_target"] = seconds / 2;
+}
+BENCHMARK(BM_PreviewPages_1M)
+    ->ArgName("shapes")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
+    // Page labels need fonts, and fonts need a GUI application (offscreen: no display).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
