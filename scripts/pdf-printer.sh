@@ -20,10 +20,11 @@ fi
 "${sudo_cmd[@]}" mkdir -p "$out"
 "${sudo_cmd[@]}" chmod 1777 "$out"
 
-if ! lpstat -r 2>/dev/null | grep -q "is running"; then
+running() { [[ "$(lpstat -r 2>/dev/null)" == *"is running"* ]]; }
+if ! running; then
     "${sudo_cmd[@]}" cupsd
     for _ in $(seq 50); do
-        lpstat -r 2>/dev/null | grep -q "is running" && break
+        running && break
         sleep 0.2
     done
 fi
