@@ -134,6 +134,7 @@ void TPanelVAD::BuildMenu() {
     recent_ = std::make_unique<RecentFiles>();
     files_ = std::make_unique<FileCommands>(document_, *prompts_, *frames_, *recent_);
     print_ = std::make_unique<PrintController>(document_, *prompts_, *frames_, *view_, this);
+    print_->check = &check_->Check();
     Viewport* view = view_.get();
     print_->viewCellPixels = [view] {
         const int cell = view->Zoom().CellSize();

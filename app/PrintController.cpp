@@ -4,6 +4,8 @@
 #include "app/FrameDriver.h"
 #include "app/Prompts.h"
 #include "app/Viewport.h"
+#include "panel/CheckMarkers.h"
+#include "panel/ConnectionCheck.h"
 #include "panel/Document.h"
 #include "panel/FileAccess.h"
 #include "panel/PanelErrors.h"
@@ -138,6 +140,17 @@ ExportOptions PrintController::Options(const PageSetup& setup) const {
     return o;
 }
 
+PanelExporter::Overlay PrintController::CheckMarks() const {
+    if (!check || !check->Active())
+        return nullptr;
+    // The marks as the view draws them at 100 %, over the cells of each page.
+    check->Update();
+    const ConnectionCheck* findings = check;
+    return [findings](QPainter& painter, const PageCells& c) {
+        PaintCheckMarkers(painter, findings->In(c.col0, c.col1, c.row0, c.row1), ZoomLevel());
+    };
+}
+
 QPageLayout PrintController::LayoutFor(const PageSetup& setup) const {
     return PanelExporter(document_.Panel(), Options(setup)).OptionsLayout();
 }
@@ -195,6 +208,7 @@ bool PrintController::ConfirmPages(int pages) {
 bool PrintController::PrintPages(QPrinter& printer, const PageSetup& setup, int rasterDpi) {
     PanelExporter exporter(document_.Panel(), Options(setup));
     exporter.rasterDpi = rasterDpi;
+    exporter.overlay = CheckMarks();
     // The paper and turn are the printer's as its dialog left them.
     exporter.LayoutFor(printer); // throws before anything is sent when the layout fails
     QPainter painter;
@@ -287,6 +301,7 @@ void PrintController::Preview() {
 
 bool PrintController::WriteExport(const QString& path, const PageSetup& setup) {
     PanelExporter exporter(document_.Panel(), Options(setup));
+    exporter.overlay = CheckMarks();
     const std::string native = NativePath(path);
     if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
         exporter.WriteSvg(native, StationName());

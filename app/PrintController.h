@@ -13,6 +13,7 @@ class QWidget;
 
 namespace vedivez {
 
+class ConnectionCheck;
 class Document;
 class FrameDriver;
 class Prompts;
@@ -32,6 +33,9 @@ public:
     // The cell size of the picture a PNG export draws: the view's, or 12 pixels when a pixel
     // of the view stands for several cells.
     std::function<int()> viewCellPixels;
+    // The connection check whose marks are drawn over the panel while it is on; the window
+    // sets it.
+    ConnectionCheck* check = nullptr;
 
     void Print();   // Tisk...
     void Preview(); // Náhled tisku...
@@ -45,6 +49,8 @@ public:
 
     // The exporter's options for a set-up, the area taken from the view or the selection.
     ExportOptions Options(const PageSetup& setup) const;
+    // The connection check's marks over each page while the check is on; nothing when off.
+    PanelExporter::Overlay CheckMarks() const;
     // Writes the export as the path's suffix says; false when it was stopped (no file is
     // then written). Throws as the exporter does.
     bool WriteExport(const QString& path, const PageSetup& setup);

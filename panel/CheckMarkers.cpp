@@ -1,9 +1,11 @@
 #include "panel/CheckMarkers.h"
 
 #include "panel/Point.h"
+#include "surface/Color.h"
 #include "surface/DrawingColours.h"
 #include "surface/Surface.h"
 
+#include <QPainter>
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
@@ -29,12 +31,12 @@ double CheckMarkLength(double cellPixels) {
     return std::max({scaled, readable, kSmallest});
 }
 
-void DrawCheckMarkers(Surface& surface, const std::vector<const LintFinding*>& findings,
-                      ZoomLevel level) {
+CheckMarkShapes CheckMarkersAt(const std::vector<const LintFinding*>& findings, ZoomLevel level) {
     const double cell = double(level.pixels) / level.cells; // screen pixels a cell
     const double scale = cell / ZoomLevel::kCellPixels;
     const double length = CheckMarkLength(cell);
-    std::vector<QPolygonF> open, leaving, frames;
+    CheckMarkShapes shapes;
+    std::vector<QPolygonF>&open = shapes.open, &leaving = shapes.leaving, &frames = shapes.frames;
     for (const LintFinding* f : findings) {
         // The cell's corner on the screen; a cell smaller than a pixel shares its pixel.
         const double x0 = double(level.CellToScreen(f->col));
@@ -73,9 +75,31 @@ void DrawCheckMarkers(Surface& surface, const std::vector<const LintFinding*>& f
                  << QPointF(bx + dy * half, by - dx * half);
         (f->kind == LintKind::OpenEnd ? open : leaving).push_back(triangle);
     }
-    surface.FillPolygons(frames, kCellFrameColour);
-    surface.FillPolygons(leaving, kLeavesPanelColour);
-    surface.FillPolygons(open, kOpenEndColour);
+    return shapes;
+}
+
+void DrawCheckMarkers(Surface& surface, const std::vector<const LintFinding*>& findings,
+                      ZoomLevel level) {
+    const CheckMarkShapes shapes = CheckMarkersAt(findings, level);
+    surface.FillPolygons(shapes.frames, kCellFrameColour);
+    surface.FillPolygons(shapes.leaving, kLeavesPanelColour);
+    surface.FillPolygons(shapes.open, kOpenEndColour);
+}
+
+void PaintCheckMarkers(QPainter& painter, const std::vector<const LintFinding*>& findings,
+                       ZoomLevel level) {
+    const CheckMarkShapes shapes = CheckMarkersAt(findings, level);
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    const auto fill = [&painter](const std::vector<QPolygonF>& polygons, uint32_t colour) {
+        painter.setBrush(QColor::fromRgb(ToQRgb(colour)));
+        for (const QPolygonF& p : polygons)
+            painter.drawPolygon(p);
+    };
+    fill(shapes.frames, kCellFrameColour);
+    fill(shapes.leaving, kLeavesPanelColour);
+    fill(shapes.open, kOpenEndColour);
+    painter.restore();
 }
 
 } // namespace vedivez

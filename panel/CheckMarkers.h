@@ -3,11 +3,21 @@
 #include "panel/StationLint.h"
 #include "panel/ZoomLevel.h"
 
+#include <QPolygonF>
 #include <vector>
+
+class QPainter;
 
 namespace vedivez {
 
 class Surface;
+
+// The shapes of the marks, by colour, in screen pixels at the level: the frames of crowded
+// or unknown cells, the triangles where track leaves the panel and those of open track ends.
+struct CheckMarkShapes {
+    std::vector<QPolygonF> frames, leaving, open;
+};
+CheckMarkShapes CheckMarkersAt(const std::vector<const LintFinding*>& findings, ZoomLevel level);
 
 // The connection check's marks on the panel, drawn over the tiles: a small red triangle at
 // an open track end pointing out of the cell at that point, the same in orange where track
@@ -17,6 +27,10 @@ class Surface;
 // panel in view. Positions are the surface's (screen) pixels at the level.
 void DrawCheckMarkers(Surface& surface, const std::vector<const LintFinding*>& findings,
                       ZoomLevel level);
+
+// The marks drawn by a painter, in its coordinates at the level (paper and exports).
+void PaintCheckMarkers(QPainter& painter, const std::vector<const LintFinding*>& findings,
+                       ZoomLevel level);
 
 // The length of a triangle in a cell of this many screen pixels (any level, enlarged ones
 // too): 9 at 100 %, at least 7 down to cells of 12 pixels, then smaller with the cell.

@@ -1,8 +1,11 @@
 #include "AppTestSupport.h"
 
+#include "app/CheckController.h"
 #include "app/FileCommands.h"
 #include "app/PrintController.h"
 #include "support/TestSupport.h"
+#include "surface/Color.h"
+#include "surface/DrawingColours.h"
 
 #include <QFile>
 #include <QImage>
@@ -91,6 +94,35 @@ TEST_F(PrintControllerTest, TooLargePngOffersTheLargestCellThatFits) {
     Export(png, {true}); // replace the file
     EXPECT_EQ(log->questions.size(), 3);
     EXPECT_EQ(QImage(png).size(), QSize(1002 * 12, 2 * 12));
+}
+
+// With the connection check on, the picture carries its marks where the view shows them:
+// red at the open track ends and orange where the track leaves the panel; with it off, the
+// picture has none of either.
+TEST_F(PrintControllerTest, ExportCarriesTheCheckMarksWhileTheCheckIsOn) {
+    window->Files().Open(TwoElements(dir.filePath("s.reru"), 20, 5).toStdString());
+    log->pageSetup = [](PageSetup& setup) { setup.pictureCellPx = 47; };
+    const auto count = [](const QImage& image, QRgb colour) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixel(x, y) == colour;
+        return n;
+    };
+    const QRgb red = ToQRgb(kOpenEndColour), orange = ToQRgb(kLeavesPanelColour);
+    for (bool on : {false, true}) {
+        window->Checks().Check().SetActive(on);
+        const QString png = dir.filePath(on ? "on.png" : "off.png");
+        Export(png);
+        const QImage image(png);
+        ASSERT_FALSE(image.isNull()) << on;
+        // Three open ends (column 0 towards column 1, both ends of column 5) and one end
+        // leaving the panel at column 0.
+        EXPECT_EQ(count(image, red) > 0, on);
+        EXPECT_EQ(count(image, orange) > 0, on);
+        if (on)
+            EXPECT_GT(count(image, red), 2 * count(image, orange));
+    }
 }
 
 } // namespace
